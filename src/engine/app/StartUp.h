@@ -1,0 +1,54 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CPrompt;
+class CSettings;
+
+// The file named on the command line: "/p" switches skipped, leading blanks, tabs and quotes
+// skipped, the name running to the next tab, quote or switch, then trimmed.
+std::string ParseCommandLine(std::string_view commandLine);
+// argv without the program name, joined the way a single command line reads.
+std::string JoinArguments(const std::vector<std::string>& args);
+
+// The program-directory rule: the first "Debug" (else "Release") component removed, compared
+// without regard to case, then "Collection" appended. Case is kept: the path reaches the disk.
+std::filesystem::path WorkingDirectoryFromProgram(const std::filesystem::path& programDir);
+
+struct CStartUpEnvironment {
+    std::string quillboxHome;  // $QUILLBOX_HOME, empty when unset
+    std::filesystem::path programDir;
+    std::string xdgDataHome;   // $XDG_DATA_HOME, empty when unset
+    std::string home;          // $HOME
+    static CStartUpEnvironment FromProcess();
+};
+
+// "Can not working from CDROM" and false when the program runs from a CD-ROM.
+bool CheckProgramVolume(CPrompt& prompt, const std::filesystem::path& programDir);
+
+// The working directory, created when missing: $QUILLBOX_HOME, else the program-directory rule,
+// else the XDG data folder. nullopt after the failure message.
+std::optional<std::filesystem::path> ResolveWorkingDirectory(CPrompt& prompt,
+                                                             const CStartUpEnvironment& env);
+
+// Help.rtf in the working directory, the program directory, then the installed data folder.
+// nullopt after "Sorry, can not to find \"Help.rtf\" file.".
+std::optional<std::filesystem::path> FindHelpDocument(CPrompt& prompt,
+                                                      const std::filesystem::path& workingDir,
+                                                      const std::filesystem::path& programDir);
+
+// The start-up steps after the working directory exists. Each hook may be empty until the
+// subsystem that owns it is there.
+struct CStartUpHooks {
+    std::function<void()> checkFavorites;
+    std::function<void(const std::string& file)> openDocument;
+    std::function<void()> openHelp;
+};
+// Returns true when this was the first run (no "infoDir" yet).
+bool FinishStartUp(CSettings& settings, const std::filesystem::path& workingDir,
+                   const std::string& commandLineFile, const CStartUpHooks& hooks);

@@ -1,0 +1,55 @@
+#include "app/CtavApp.h"
+
+#include "app/CMainFrame.h"
+#include "app/CSingleInstance.h"
+#include "app/QtConvert.h"
+#include "app/StartUp.h"
+
+#include <QCoreApplication>
+#include <unistd.h>
+#include <vector>
+
+CtavApp* CtavApp::s_instance = nullptr;
+
+CtavApp::CtavApp() { s_instance = this; }
+
+CMainFrame* CtavApp::MainFrame() const { return m_frame; }
+
+CtavApp::~CtavApp() {
+    delete m_frame;
+    if (s_instance == this) s_instance = nullptr;
+}
+
+bool CtavApp::InitInstance(const QStringList& arguments) {
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(FromQPath(arguments[i]).string());
+    m_commandLineFile = ParseCommandLine(JoinArguments(args));
+
+    m_instance = std::make_unique<CSingleInstance>();
+    if (!m_instance->TryBecomePrimary()) {
+        m_prompt.Message("ORW is already loaded.");
+        m_instance->HandOver(ToQPath(m_commandLineFile));
+        return false;
+    }
+
+    m_frame = new CMainFrame;
+    m_prompt.SetParent(m_frame);
+    m_pickers.SetParent(m_frame);
+    connect(m_instance.get(), &CSingleInstance::activationRequested, m_frame.data(),
+            &CMainFrame::OnActivateFromSecondInstance);
+    m_frame->show();
+    m_settings.WriteInt("Property", "prevMainWin", int(::getpid()));
+
+    const CStartUpEnvironment env = CStartUpEnvironment::FromProcess();
+    m_programDir = env.programDir;
+    if (!CheckProgramVolume(m_prompt, m_programDir)) return false;
+    const auto working = ResolveWorkingDirectory(m_prompt, env);
+    if (!working) return false;
+    m_workingDir = *working;
+
+    CStartUpHooks hooks;
+    // The favorites check, documents and help attach here as their subsystems arrive.
+    FinishStartUp(m_settings, m_workingDir, m_commandLineFile, hooks);
+    m_settings.Sync();
+    return true;
+}

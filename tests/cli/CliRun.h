@@ -1,0 +1,14 @@
+#pragma once
+
+#include "TestPorts.h"
+
+#include <string>
+#include <vector>
+
+// Runs the built quillbox-cli with args (no shell) and collects what it printed.
+struct CCliResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+CCliResult RunCli(const std::vector<std::string>& args, const std::string& input = {});

@@ -1,0 +1,216 @@
+#include "app/FileAccess.h"
+
+#include "TestPorts.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CFakeVolume : public CVolumeProbe {
+public:
+    bool IsCdRom(const fs::path&) const override { return cdrom; }
+    bool IsRemovable(const fs::path&) const override { return removable; }
+    bool IsWriteProtected(const fs::path&) const override { return false; }
+    std::uint64_t FreeBytes(const fs::path&) const override { return free; }
+    bool cdrom = false;
+    bool removable = false;
+    std::uint64_t free = 1u << 30;
+};
+
+class FileAccessTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetVolumeProbe(&volume); }
+    void TearDown() override {
+        SetVolumeProbe(nullptr);
+        SetWriteFailureForTest(std::nullopt);
+    }
+    mode_t Mode(const fs::path& p) {
+        struct stat st {};
+        ::stat(p.c_str(), &st);
+        return st.st_mode & 07777;
+    }
+    CTempHome tmp;
+    CScriptedPrompt prompt;
+    CFakeVolume volume;
+};
+
+TEST_F(FileAccessTest, ZeroByteWriteCreatesEmptyFile) {
+    const fs::path p = tmp.Work() / "empty.txt";
+    EXPECT_TRUE(WriteWholeFile(prompt, p, "", true));
+    EXPECT_TRUE(fs::exists(p));
+    EXPECT_EQ(fs::file_size(p), 0u);
+    EXPECT_TRUE(prompt.Texts().empty());
+}
+
+TEST_F(FileAccessTest, CdRomWarnsButWriteGoesOn) {
+    volume.cdrom = true;
+    const fs::path p = tmp.Work() / "a.txt";
+    EXPECT_TRUE(WriteWholeFile(prompt, p, "abc", false));
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Can not write to CDROM path:\r\n" + p.string()});
+    EXPECT_EQ(ReadFileBytes(p), "abc");
+}
+
+TEST_F(FileAccessTest, NotEnoughSpaceRefusesBeforeTouchingTheFile) {
+    const fs::path p = tmp.Write("work/keep.txt", "old content");
+    ASSERT_TRUE(SetFileAttribute(p, kAttrReadOnly | kAttrArchive));
+    volume.cdrom = true;
+    volume.free = 5;
+    EXPECT_FALSE(WriteWholeFile(prompt, p, "new content", true));
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Can not write to CDROM path:\r\n" + p.string(),
+                                                        "Can not enough disk space:\r\nExist: 5\r\nNeed: 11"}));
+    EXPECT_EQ(ReadFileBytes(p), "old content");
+    // The read-only clearing comes after the space check, so it did not happen.
+    EXPECT_TRUE(*GetFileAttributeByte(p) & kAttrReadOnly);
+}
+
+TEST_F(FileAccessTest, ReadOnlyFileWithAndWithoutClearing) {
+    const fs::path p = tmp.Write("work/ro.txt", "old");
+    ASSERT_TRUE(SetFileAttribute(p, kAttrReadOnly));
+    EXPECT_FALSE(IsExistingFile(p, true));
+    EXPECT_TRUE(IsExistingFile(p, false));
+    EXPECT_TRUE(NeedsAttributeReset(p));
+
+    EXPECT_FALSE(WriteWholeFile(prompt, p, "new", false));
+    EXPECT_EQ(prompt.LastText(), "File is readonly:\r\n" + p.string());
+    EXPECT_EQ(ReadFileBytes(p), "old");
+
+    EXPECT_TRUE(WriteWholeFile(prompt, p, "new", true));
+    EXPECT_EQ(ReadFileBytes(p), "new");
+    EXPECT_EQ(*GetFileAttributeByte(p), kAttrArchive);
+}
+
+TEST_F(FileAccessTest, OpenFailureMessages) {
+    const fs::path p = tmp.Work() / "missing-folder" / "x.txt";
+    EXPECT_FALSE(WriteWholeFile(prompt, p, "x", true));
+    EXPECT_EQ(prompt.LastText(), "Can not open file for writing:\r\n" + p.string());
+    volume.removable = true;
+    EXPECT_FALSE(WriteWholeFile(prompt, p, "x", true));
+    EXPECT_EQ(prompt.LastText(), "Plese remove write protection.");
+    EXPECT_FALSE(WriteWholeFile(prompt, "", "x", true));
+    EXPECT_EQ(prompt.Texts().size(), 2u);
+}
+
+TEST_F(FileAccessTest, InterruptedWriteKeepsOldFileAndLeavesNoTemporary) {
+    const fs::path p = tmp.Write("work/data.inf", "precious descriptions");
+    ::chmod(p.c_str(), 0640);
+    SetWriteFailureForTest(3);
+    EXPECT_FALSE(WriteWholeFile(prompt, p, "replacement text", true));
+    EXPECT_EQ(ReadFileBytes(p), "precious descriptions");
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.Work()), fs::directory_iterator()), 1);
+
+    SetWriteFailureForTest(std::nullopt);
+    EXPECT_TRUE(WriteWholeFile(prompt, p, "replacement text", true));
+    EXPECT_EQ(ReadFileBytes(p), "replacement text");
+    EXPECT_EQ(Mode(p), 0640u) << "permission bits of the old file are kept";
+}
+
+TEST_F(FileAccessTest, WritingThroughALinkKeepsTheLink) {
+    const fs::path target = tmp.Write("work/real.txt", "old");
+    const fs::path link = tmp.Work() / "link.txt";
+    fs::create_symlink(target, link);
+    EXPECT_TRUE(WriteWholeFile(prompt, link, "new", false));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(target), "new");
+}
+
+TEST_F(FileAccessTest, ReadWholeFile) {
+    const std::string bytes("a\0b\r\n\xff", 6);
+    const fs::path p = tmp.Write("work/bin.dat", bytes);
+    EXPECT_EQ(ReadWholeFile(prompt, p), bytes);
+    EXPECT_FALSE(ReadWholeFile(prompt, ""));
+    EXPECT_FALSE(ReadWholeFile(prompt, tmp.Work() / "nope"));
+    EXPECT_FALSE(ReadWholeFile(prompt, tmp.Work()));
+}
+
+TEST_F(FileAccessTest, AttributesOfFilesAndFolders) {
+    const fs::path f = tmp.Write("work/.hidden", "x");
+    EXPECT_EQ(*GetFileAttributeByte(f), kAttrArchive | kAttrHidden);
+    EXPECT_EQ(*GetFileAttributeByte(tmp.Work()), kAttrDirectory);
+    EXPECT_TRUE(IsDirectory(tmp.Work()));
+    EXPECT_FALSE(IsExistingFile(tmp.Work(), false)) << "a folder has no archive bit";
+    EXPECT_FALSE(NeedsAttributeReset(""));
+    EXPECT_FALSE(SetFileAttribute(tmp.Work() / "missing", kAttrArchive));
+}
+
+TEST_F(FileAccessTest, RenameNeverReplacesAnotherFile) {
+    const fs::path a = tmp.Write("work/a.txt", "a");
+    const fs::path b = tmp.Write("work/b.txt", "b");
+    EXPECT_FALSE(RenameFile(a, b));
+    EXPECT_EQ(ReadFileBytes(b), "b");
+    EXPECT_TRUE(RenameFile(a, tmp.Work() / "c.txt"));
+    EXPECT_EQ(ReadFileBytes(tmp.Work() / "c.txt"), "a");
+}
+
+TEST_F(FileAccessTest, CreateDirectoryPathMakesEveryLevel) {
+    const fs::path deep = tmp.Work() / "x" / "y z" / "w";
+    EXPECT_TRUE(CreateDirectoryPath(deep));
+    EXPECT_TRUE(IsDirectory(deep));
+    const fs::path blocker = tmp.Write("work/file", "x");
+    EXPECT_FALSE(CreateDirectoryPath(blocker / "sub"));
+}
+
+TEST(VolumeRoot, IsTheMountPointHoldingThePath) {
+    EXPECT_EQ(GetVolumeRoot("/"), fs::path("/"));
+    EXPECT_EQ(GetVolumeRoot("/proc/self/status"), fs::path("/proc"));
+    const fs::path tmpRoot = GetVolumeRoot(fs::temp_directory_path());
+    EXPECT_EQ(GetVolumeRoot(fs::temp_directory_path() / "no" / "such" / "file"), tmpRoot);
+    struct stat inside {}, above {};
+    ASSERT_EQ(::stat(tmpRoot.c_str(), &inside), 0);
+    if (tmpRoot != "/") {
+        ASSERT_EQ(::stat(tmpRoot.parent_path().c_str(), &above), 0);
+        EXPECT_NE(inside.st_dev, above.st_dev);
+    }
+}
+
+TEST(ExcludedExtension, TakesTheExtensionFromTheFileNameOnly) {
+    const struct {
+        const char* name;
+        bool excluded;
+    } cases[] = {
+        {"readme", true},       {"PHOTO.JPG", true},          {"notes.txt", false},
+        {"a.tar.Zip", true},    {"/home/u/my.docs/README", true}, {"/home/u/my.docs/a.c", false},
+        {"trailing.", false},   {"x.com", true},              {"x.combo", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IsExcludedExtension(c.name), c.excluded);
+    }
+}
+
+TEST(BinaryContent, LooksAtTheFirst127BytesOnly) {
+    EXPECT_FALSE(IsBinaryContent("text\twith\r\nline ends\n"));
+    EXPECT_FALSE(IsBinaryContent(""));
+    EXPECT_FALSE(IsBinaryContent("\x1f high \xe9\xff bytes"));
+    std::string s(300, 'a');
+    s[200] = '\0';
+    EXPECT_FALSE(IsBinaryContent(s));
+    s[127] = '\x01';
+    EXPECT_FALSE(IsBinaryContent(s));
+    s[126] = '\0';
+    EXPECT_TRUE(IsBinaryContent(s));
+
+    std::FILE* f = std::tmpfile();
+    std::fwrite(s.data(), 1, s.size(), f);
+    std::fseek(f, 0, SEEK_SET);
+    EXPECT_TRUE(IsBinaryContent(f));
+    std::fseek(f, 201, SEEK_SET);
+    EXPECT_FALSE(IsBinaryContent(f)) << "reading starts at the current position";
+    std::fclose(f);
+}
+
+TEST(BrowseForDirectory, TitleAndStartFolder) {
+    CTempHome tmp;
+    CScriptedPickers pickers;
+    pickers.answers = {"/chosen"};
+    EXPECT_EQ(BrowseForDirectory(pickers, tmp.Work()), "/chosen");
+    EXPECT_EQ(pickers.titles.back(), "Default: " + tmp.Work().string());
+    EXPECT_EQ(pickers.initials.back(), tmp.Work());
+    EXPECT_EQ(BrowseForDirectory(pickers, tmp.Work() / "gone"), "");
+    EXPECT_EQ(pickers.initials.back(), fs::current_path());
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+#include "app/StartUp.h"
+
+#include "TestPorts.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(CommandLine, SkipsSwitchesQuotesAndBlanks) {
+    const struct {
+        const char* line;
+        const char* file;
+    } cases[] = {
+        {"", ""},
+        {"/p", ""},
+        {"/p \"/home/u/my notes.txt\"", "/home/u/my notes.txt"},
+        {"\"/tmp/a b.txt\" /P", "/tmp/a b.txt"},
+        {"  \t /P   x.txt  ", "x.txt"},
+        {"/proc/cpuinfo", "/proc/cpuinfo"},
+        {"/p/x.txt", "/p/x.txt"},
+        {"file.txt\tmore", "file.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(ParseCommandLine(c.line), c.file);
+    }
+    EXPECT_EQ(ParseCommandLine(JoinArguments({"/p", "/home/u/my file.txt"})), "/home/u/my file.txt");
+}
+
+TEST(WorkingDirectory, ProgramDirectoryRule) {
+    const struct {
+        const char* program;
+        const char* working;
+    } cases[] = {
+        {"/tools/proj/Debug", "/tools/proj/Collection"},
+        {"/tools/proj/DEBUG", "/tools/proj/Collection"},
+        {"/app", "/app/Collection"},
+        {"/a/release/bin", "/a/bin/Collection"},
+        {"/a/Release/Debug", "/a/Release/Collection"},
+        {"/home/debugger/bin", "/home/debugger/bin/Collection"},
+        {"/Opt/MyApp", "/Opt/MyApp/Collection"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        EXPECT_EQ(WorkingDirectoryFromProgram(c.program), fs::path(c.working));
+    }
+}
+
+TEST(WorkingDirectory, HomeVariableWinsAndIsCreated) {
+    CTempHome tmp;
+    CScriptedPrompt prompt;
+    CStartUpEnvironment env{(tmp.Work() / "qb home").string(), tmp.Work() / "prog", "", ""};
+    EXPECT_EQ(ResolveWorkingDirectory(prompt, env), tmp.Work() / "qb home");
+    EXPECT_TRUE(fs::is_directory(tmp.Work() / "qb home"));
+    EXPECT_FALSE(fs::exists(tmp.Work() / "prog"));
+}
+
+TEST(WorkingDirectory, UnwritableProgramDirectoryFallsBackToDataFolder) {
+    CTempHome tmp;
+    CScriptedPrompt prompt;
+    const fs::path blocker = tmp.Write("work/not-a-folder", "x");
+    CStartUpEnvironment env{"", blocker / "Debug", (tmp.Work() / "data").string(), ""};
+    EXPECT_EQ(ResolveWorkingDirectory(prompt, env), tmp.Work() / "data" / "Quillbox" / "Collection");
+    EXPECT_TRUE(prompt.Texts().empty());
+
+    env.xdgDataHome = (blocker / "data").string();
+    EXPECT_EQ(ResolveWorkingDirectory(prompt, env), std::nullopt);
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Can not create directory \"" +
+                                                       (blocker / "data/Quillbox/Collection").string() + "\""});
+}
+
+TEST(StartUp, FirstRunOpensHelpAndRecordsTheWorkingDirectory) {
+    CMemorySettings settings;
+    int helps = 0, favorites = 0;
+    std::string opened;
+    CStartUpHooks hooks{[&] { ++favorites; }, [&](const std::string& f) { opened = f; }, [&] { ++helps; }};
+    EXPECT_TRUE(FinishStartUp(settings, "/w/Collection", "/tmp/x.txt", hooks));
+    EXPECT_EQ(settings.GetString("Property", "infoDir", ""), "/w/Collection/");
+    EXPECT_FALSE(FinishStartUp(settings, "/w/Collection", "", hooks));
+    EXPECT_EQ(helps, 1);
+    EXPECT_EQ(favorites, 2);
+    EXPECT_EQ(opened, "/tmp/x.txt");
+}
+
+TEST(StartUp, HelpDocumentSearchOrder) {
+    CTempHome tmp;
+    CScriptedPrompt prompt;
+    const fs::path prog = tmp.Work() / "prefix" / "bin";
+    fs::create_directories(prog);
+    EXPECT_FALSE(FindHelpDocument(prompt, tmp.Home(), prog));
+    EXPECT_EQ(prompt.LastText(), "Sorry, can not to find \"Help.rtf\" file.");
+    const fs::path installed = tmp.Write("work/prefix/share/quillbox/Help.rtf", "{\\rtf1}");
+    EXPECT_EQ(FindHelpDocument(prompt, tmp.Home(), prog), installed);
+    const fs::path local = tmp.Write("home/Help.rtf", "{\\rtf1}");
+    EXPECT_EQ(FindHelpDocument(prompt, tmp.Home(), prog), local);
+}
+
+} // namespace

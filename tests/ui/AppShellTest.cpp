@@ -1,0 +1,83 @@
+#include "app/CAboutDlg.h"
+#include "app/CMainFrame.h"
+#include "app/CQtPickers.h"
+#include "app/CQtSettings.h"
+#include "app/CSingleInstance.h"
+
+#include "TestPorts.h"
+
+#include <QLabel>
+#include <QLockFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(QtSettings, RoundTripsAndLivesInTheUsersConfigFolder) {
+    CTempHome tmp;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString((tmp.Root() / "user" / ".config").string()));
+    {
+        CQtSettings s;
+        EXPECT_EQ(s.GetInt("Property", "wasFavorite", 7), 7);
+        EXPECT_EQ(s.GetString("Property", "mainDir", "none"), "none");
+        s.WriteInt("Property", "wasFavorite", 1);
+        s.WriteString("Property", "mainDir", "/data/my files");
+        s.Sync();
+    }
+    CQtSettings again;
+    EXPECT_EQ(again.GetInt("Property", "wasFavorite", 0), 1);
+    EXPECT_EQ(again.GetString("Property", "mainDir", ""), "/data/my files");
+    const fs::path conf = tmp.Root() / "user" / ".config" / "User collection system" / "Quillbox.conf";
+    ASSERT_TRUE(fs::exists(conf));
+    std::ifstream in(conf);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(text.find("[Property]"), std::string::npos);
+}
+
+TEST(SingleInstance, SecondStartHandsItsFileToTheFirst) {
+    CTempHome tmp;
+    const QString folder = QString::fromStdString(tmp.Work().string());
+    CSingleInstance first(folder);
+    ASSERT_TRUE(first.TryBecomePrimary());
+    QSignalSpy spy(&first, &CSingleInstance::activationRequested);
+
+    CSingleInstance second(folder);
+    EXPECT_FALSE(second.TryBecomePrimary());
+    EXPECT_TRUE(second.HandOver(QStringLiteral("/tmp/some file.txt")));
+    ASSERT_TRUE(spy.wait(3000) || spy.count() == 1);
+    EXPECT_EQ(spy.at(0).at(0).toString(), QStringLiteral("/tmp/some file.txt"));
+}
+
+TEST(SingleInstance, StaleLockOfADeadProcessDoesNotBlock) {
+    CTempHome tmp;
+    const QString folder = QString::fromStdString(tmp.Work().string());
+    // A lock file naming a process that no longer exists, as a crash leaves it.
+    std::ofstream(tmp.Work() / "quillbox.lock") << "999999\nquillbox\n" << QSysInfo::machineHostName().toStdString() << "\n";
+    CSingleInstance instance(folder);
+    EXPECT_TRUE(instance.TryBecomePrimary());
+    EXPECT_FALSE(CSingleInstance(folder).TryBecomePrimary()) << "the lock was taken over";
+}
+
+TEST(MainFrame, TitleAndAboutBox) {
+    CMainFrame frame;
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Quillbox"));
+    CAboutDlg about(&frame);
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About tav"));
+    auto* text = about.findChild<QLabel*>(QStringLiteral("aboutText"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(), QStringLiteral("Quillbox\nVersion 1.0"));
+}
+
+TEST(QtPickers, FilterTranslation) {
+    EXPECT_EQ(CQtPickers::ToQtFilter("Text files (*.txt)|*.txt|All files|*.*|"),
+              QStringLiteral("Text files (*.txt) (*.txt);;All files (*)"));
+    EXPECT_EQ(CQtPickers::ToQtFilter("Progect files|*.c; *.cpp;|"), QStringLiteral("Progect files (*.c *.cpp)"));
+}
+
+} // namespace
