@@ -81,3 +81,9 @@ TEST(QtPickers, FilterTranslation) {
 }
 
 } // namespace
+
+TEST(Resources, ProgramIconIsCompiledIn) {
+    CMainFrame frame;
+    EXPECT_FALSE(frame.windowIcon().isNull());
+    EXPECT_FALSE(QIcon(QStringLiteral(":/quillbox.png")).pixmap(32, 32).isNull());
+}

@@ -1,6 +1,7 @@
 #include "app/CAboutDlg.h"
 
 #include "app/QtConvert.h"
+#include "app/Resources.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -9,6 +10,7 @@
 #include <QVBoxLayout>
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    InitQuillboxResources();
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("About tav"));
     auto* icon = new QLabel(this);

@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 
 #include "app/CAboutDlg.h"
+#include "app/Resources.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QStatusBar>
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+    InitQuillboxResources();
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QStringLiteral("Quillbox"));
     setWindowIcon(QIcon(QStringLiteral(":/quillbox.png")));
