@@ -24,6 +24,7 @@ TEST(CParseExtTest, ParsesAndPrintsTheNormalForm) {
         {"file.txt, *.h;;.cpp", {"txt", "h", "cpp"}, "txt, h, cpp"},
         {"a.b.c", {"c"}, "c"},
         {"txt,txt", {"txt", "txt"}, "txt, txt"},
+        {"txt#doc", {"txt", "doc"}, "txt, doc"},
     };
     CScriptedPrompt prompt;
     for (const Case& c : cases) {

@@ -22,6 +22,7 @@ bool CParseExt::ParsingExtensionToken(CPrompt& prompt, std::string_view ext) {
         case ',':
         case ';':
         case '|':
+        case '#': // no field of a collection file can carry it
             if (!current.empty()) m_tokens.push_back(std::move(current));
             current.clear();
             break;

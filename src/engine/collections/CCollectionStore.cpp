@@ -1,0 +1,372 @@
+#include "collections/CCollectionStore.h"
+
+#include "app/FileAccess.h"
+#include "app/Ports.h"
+#include "app/TextUtil.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kCanNotOpenForWriting = "Can not open this collection file for writing.";
+constexpr const char* kRefusedText =
+    "This text can not be stored in the collection:\r\n"
+    "a description or a group may not hold '#' or a line break.";
+constexpr std::size_t kMaxGroupName = 255;
+
+// One line of text from pos: its content and where the next line starts. A line ends at CR LF,
+// LF or a lone CR, so files written with any of them read the same.
+struct CLine {
+    std::size_t begin;
+    std::size_t end;  // content end (exclusive)
+    std::size_t next; // start of the next line
+};
+
+CLine NextLine(std::string_view text, std::size_t pos) {
+    const char* base = text.data();
+    const std::size_t n = text.size();
+    std::size_t end = pos;
+    while (end < n) {
+        const char* hit = static_cast<const char*>(std::memchr(base + end, '\n', n - end));
+        const std::size_t lf = hit ? std::size_t(hit - base) : n;
+        const char* cr = static_cast<const char*>(std::memchr(base + end, '\r', lf - end));
+        if (cr) {
+            const std::size_t c = std::size_t(cr - base);
+            return {pos, c, (c + 1 < n && base[c + 1] == '\n') ? c + 2 : c + 1};
+        }
+        if (hit) return {pos, lf, lf + 1};
+        end = n;
+    }
+    return {pos, n, n};
+}
+
+// Record lines: every non-empty line after the header, so a stray blank line never shifts the
+// record numbers between loading and a rewrite.
+template <typename F>
+void ForEachRecordLine(std::string_view text, std::size_t from, F&& f) {
+    std::size_t pos = from;
+    while (pos < text.size()) {
+        const CLine line = NextLine(text, pos);
+        pos = line.next;
+        if (line.end == line.begin) continue;
+        if (!f(line)) return;
+    }
+}
+
+} // namespace
+
+CCollectionStore::CCollectionStore(CPrompt& prompt, std::filesystem::path workingDirectory)
+    : m_prompt(prompt), m_workingDir(std::move(workingDirectory)), m_name(kNonameCollection) {
+    m_header = {kNonameCollection, "", "", ""};
+}
+
+std::string CCollectionStore::MakeCollectionFileName(std::string_view baseDirectory) {
+    std::string out;
+    out.reserve(baseDirectory.size());
+    for (const char c : baseDirectory)
+        if (c != ':' && c != '/' && c != '\\') out += c;
+    return out;
+}
+
+std::filesystem::path CCollectionStore::GetCollectionFilePath(std::string_view baseDirectory) const {
+    return m_workingDir / (MakeCollectionFileName(baseDirectory) + ".inf");
+}
+
+bool CCollectionStore::IsStorableField(std::string_view text) {
+    return text.find_first_of("#\r\n") == std::string_view::npos;
+}
+
+bool CCollectionStore::CheckStorable(std::string_view text) {
+    if (IsStorableField(text)) return true;
+    m_prompt.Message(kRefusedText);
+    return false;
+}
+
+std::optional<std::size_t> CCollectionStore::ParseCollectionHeader(std::string_view text) {
+    m_header = {kNonameCollection, "", "", ""};
+    if (text.empty()) return std::nullopt;
+    const CLine line = NextLine(text, 0);
+    const std::string_view first = text.substr(0, line.end);
+    // Text before the opening '#' belongs to no field; fields past the fourth are ignored.
+    int field = -1;
+    std::size_t start = 0;
+    const auto close = [&](std::size_t end) {
+        if (field >= 0 && field < 4 && end > start) m_header[field].assign(first.substr(start, end - start));
+    };
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        if (first[i] != '#') continue;
+        close(i);
+        ++field;
+        start = i + 1;
+        if (field >= 4) break;
+    }
+    if (field < 4) close(first.size());
+    return line.next;
+}
+
+CCollectionRecord CCollectionStore::ParseRecordLine(std::string_view line) {
+    CCollectionRecord r;
+    const std::size_t a = line.find('#');
+    if (a == std::string_view::npos) {
+        r.location.assign(line);
+        return r;
+    }
+    r.location.assign(line.substr(0, a));
+    const std::size_t b = line.find('#', a + 1);
+    if (b == std::string_view::npos) {
+        r.description.assign(line.substr(a + 1));
+        return r;
+    }
+    r.description.assign(line.substr(a + 1, b - a - 1));
+    r.groups.assign(line.substr(b + 1));
+    return r;
+}
+
+std::size_t CCollectionStore::LoadCollection() {
+    m_absent = false;
+    ClearKnownGroups();
+    m_name.clear();
+    m_filter.Reset();
+    // A file that cannot be read leaves no stale records of another collection behind.
+    m_records.clear();
+    ShowWholeList();
+    if (!IsExistingFile(m_filePath, false)) {
+        m_absent = true;
+        m_name = kNonameCollection;
+        return 0;
+    }
+    const auto text = ReadWholeFile(m_prompt, m_filePath);
+    if (!text) {
+        m_absent = true;
+        m_name = kNonameCollection;
+        return 0;
+    }
+    const std::size_t body = ParseCollectionHeader(*text).value_or(text->size());
+    m_name = m_header[0];
+    m_description = m_header[2];
+    m_filter.ParsingExtensionToken(m_prompt, m_header[3].empty() ? std::string_view("*.*") : m_header[3]);
+    m_extensionList = m_filter.GetExtensionList();
+
+    const std::string_view all(*text);
+    ForEachRecordLine(all, body, [&](const CLine& line) {
+        m_records.push_back(ParseRecordLine(all.substr(line.begin, line.end - line.begin)));
+        MergeKnownGroups(m_records.back().groups);
+        return true;
+    });
+    if (m_name.empty()) m_name = kNonameCollection;
+    return m_records.size();
+}
+
+std::string CCollectionStore::FormatHeaderLine() const {
+    std::string h;
+    h.reserve(m_name.size() + m_baseDir.size() + m_description.size() + m_extensionList.size() + 4);
+    h += '#';
+    h += m_name;
+    h += '#';
+    h += m_baseDir;
+    h += '#';
+    h += m_description;
+    h += '#';
+    h += m_extensionList;
+    return h;
+}
+
+std::string CCollectionStore::FormatCollectionFile() const {
+    std::size_t size = FormatHeaderLine().size() + 2;
+    for (const auto& r : m_records) size += r.location.size() + r.description.size() + r.groups.size() + 4;
+    std::string out;
+    out.reserve(size);
+    out += FormatHeaderLine();
+    out += "\r\n";
+    for (const auto& r : m_records) {
+        out += r.location;
+        out += '#';
+        out += r.description;
+        out += '#';
+        out += r.groups;
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool CCollectionStore::WriteCollectionFile() {
+    return WriteWholeFile(m_prompt, m_filePath, FormatCollectionFile(), true);
+}
+
+bool CCollectionStore::WriteCollectionHeader() {
+    auto text = ReadWholeFile(m_prompt, m_filePath);
+    if (!text) {
+        m_prompt.Message(kCanNotOpenForWriting);
+        return false;
+    }
+    const std::size_t end = text->find_first_of("\r\n");
+    text->replace(0, end == std::string::npos ? text->size() : end, FormatHeaderLine());
+    return WriteWholeFile(m_prompt, m_filePath, *text, true);
+}
+
+ERecordWrite CCollectionStore::RewriteRecord(std::size_t index, const char* notFoundText,
+                                             bool messageWhenUnreadable) {
+    auto text = ReadWholeFile(m_prompt, m_filePath);
+    if (!text) {
+        if (messageWhenUnreadable) m_prompt.Message(kCanNotOpenForWriting);
+        return ERecordWrite::Unreadable;
+    }
+    const std::string_view all(*text);
+    const std::size_t body = NextLine(all, 0).next;
+    std::optional<CLine> found;
+    std::size_t i = 0;
+    ForEachRecordLine(all, body, [&](const CLine& line) {
+        if (i++ < index) return true;
+        found = line;
+        return false;
+    });
+    const CCollectionRecord& r = m_records[index];
+    // The line must still name this record's file; a file rewritten behind our back (lines
+    // removed or reordered) must not get another file's description.
+    const std::string_view line = found ? all.substr(found->begin, found->end - found->begin) : "";
+    if (!found || line.substr(0, r.location.size()) != r.location ||
+        (line.size() > r.location.size() && line[r.location.size()] != '#')) {
+        m_prompt.Message(notFoundText);
+        return ERecordWrite::NotFound;
+    }
+    std::string fields;
+    fields.reserve(r.description.size() + r.groups.size() + 2);
+    fields += '#';
+    fields += r.description;
+    fields += '#';
+    fields += r.groups;
+    text->replace(found->begin + r.location.size(), found->end - found->begin - r.location.size(), fields);
+    return WriteWholeFile(m_prompt, m_filePath, *text, true) ? ERecordWrite::Written
+                                                             : ERecordWrite::WriteFailed;
+}
+
+ERecordWrite CCollectionStore::SaveChanges(std::size_t row, std::string_view description,
+                                           std::string_view groups) {
+    const auto index = RecordOfRow(row);
+    if (!index) return ERecordWrite::NoRecord;
+    if (!CheckStorable(description) || !CheckStorable(groups)) return ERecordWrite::Refused;
+    m_records[*index].description.assign(description);
+    m_records[*index].groups.assign(groups);
+    return RewriteRecord(*index, "SaveChanges error: don't found file in main list.", true);
+}
+
+ERecordWrite CCollectionStore::SetGroupMarker(std::size_t row, std::string_view groups) {
+    const auto index = RecordOfRow(row);
+    if (!index) return ERecordWrite::NoRecord;
+    if (!CheckStorable(groups)) return ERecordWrite::Refused;
+    m_records[*index].groups.assign(groups);
+    return RewriteRecord(*index, "SetGroupMarker error: don't found file in main list.", true);
+}
+
+std::optional<std::string> CCollectionStore::AddGroupsToRecord(std::size_t row,
+                                                               const std::vector<std::string>& names) {
+    const auto index = RecordOfRow(row);
+    if (!index) return std::nullopt;
+    for (const auto& n : names)
+        if (!CheckStorable(n)) return std::nullopt;
+    std::string text = m_records[*index].groups;
+    std::vector<std::string> present = SplitGroups(text);
+    std::vector<std::string> added;
+    for (const auto& raw : names) {
+        const std::string_view name = TrimBlanks(raw);
+        if (name.empty() || name.size() > kMaxGroupName || name.find(';') != std::string_view::npos) continue;
+        const bool have = std::any_of(present.begin(), present.end(),
+                                      [&](const std::string& p) { return EqualsNoCase(p, name); });
+        if (have) continue;
+        if (!text.empty()) text += "; ";
+        text += name;
+        present.emplace_back(name);
+        added.emplace_back(name);
+    }
+    if (added.empty()) return std::nullopt;
+    for (const auto& a : added) AddKnownGroup(a);
+    if (SetGroupMarker(row, text) != ERecordWrite::Written) return std::nullopt;
+    return text;
+}
+
+bool CCollectionStore::SetName(std::string_view name) {
+    if (!CheckStorable(name)) return false;
+    m_name.assign(name);
+    return true;
+}
+
+bool CCollectionStore::SetDescription(std::string_view description) {
+    if (!CheckStorable(description)) return false;
+    m_description.assign(description);
+    return true;
+}
+
+void CCollectionStore::ReplaceRecords(std::vector<CCollectionRecord> records) {
+    m_records = std::move(records);
+    ClearKnownGroups();
+    for (const auto& r : m_records) MergeKnownGroups(r.groups);
+    ShowWholeList();
+}
+
+void CCollectionStore::EraseRecords(std::vector<std::size_t> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    std::size_t out = 0, k = 0;
+    for (std::size_t i = 0; i < m_records.size(); ++i) {
+        if (k < indexes.size() && indexes[k] == i) {
+            ++k;
+            continue;
+        }
+        if (out != i) m_records[out] = std::move(m_records[i]);
+        ++out;
+    }
+    m_records.resize(out);
+    ShowWholeList();
+}
+
+std::vector<std::string> CCollectionStore::SplitGroups(std::string_view groups) {
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    while (pos <= groups.size()) {
+        std::size_t semi = groups.find(';', pos);
+        if (semi == std::string_view::npos) semi = groups.size();
+        std::string_view piece = groups.substr(pos, semi - pos);
+        while (!piece.empty() && piece.front() == ' ') piece.remove_prefix(1);
+        while (!piece.empty() && piece.back() == ' ') piece.remove_suffix(1);
+        if (!piece.empty() && piece.size() <= kMaxGroupName) out.emplace_back(piece);
+        pos = semi + 1;
+    }
+    return out;
+}
+
+void CCollectionStore::MergeKnownGroups(std::string_view groups) {
+    if (groups.empty()) return;
+    for (const auto& g : SplitGroups(groups)) AddKnownGroup(g);
+}
+
+void CCollectionStore::AddKnownGroup(std::string_view name) {
+    if (m_knownGroupKeys.insert(ToUpperAscii(name)).second) m_knownGroups.emplace_back(name);
+}
+
+void CCollectionStore::ClearKnownGroups() {
+    m_knownGroups.clear();
+    m_knownGroupKeys.clear();
+}
+
+void CCollectionStore::ShowFoundList(std::vector<std::size_t> foundList) {
+    foundList.erase(std::remove_if(foundList.begin(), foundList.end(),
+                                   [&](std::size_t i) { return i >= m_records.size(); }),
+                    foundList.end());
+    m_found = std::move(foundList);
+    m_showsFound = true;
+}
+
+void CCollectionStore::ShowWholeList() {
+    m_found.clear();
+    m_showsFound = false;
+}
+
+std::optional<std::size_t> CCollectionStore::RecordOfRow(std::size_t row) const {
+    if (m_showsFound) {
+        if (row >= m_found.size() || m_found[row] >= m_records.size()) return std::nullopt;
+        return m_found[row];
+    }
+    if (row >= m_records.size()) return std::nullopt;
+    return row;
+}

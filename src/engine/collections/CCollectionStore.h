@@ -1,0 +1,157 @@
+#pragma once
+
+#include "collections/CParseExt.h"
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+class CPrompt;
+
+// One record of a collection: line i + 2 of the collection file is record i.
+struct CCollectionRecord {
+    std::string location;
+    std::string description;
+    std::string groups; // names separated by ';'
+};
+
+// What a single-record rewrite did. Only Written changed the file.
+enum class ERecordWrite {
+    Written,
+    Refused,     // a field held '#', CR or LF: nothing changed, in memory or on disk
+    NoRecord,    // the row names no record: nothing changed
+    Unreadable,  // the collection file could not be read: nothing written
+    NotFound,    // the file no longer holds that record's line: nothing written
+    WriteFailed, // the write was refused or failed (its own messages were shown); old file kept
+};
+
+// The current collection in memory and its collection file: header, main list, known groups,
+// and the row map of the collection window (row -> record index while a found list is shown).
+//
+// File format, one line each, CR LF: "#name#base directory#description#extension list", then
+// "location#description#group list" per record. Loading also takes LF-only files and fields or
+// lines of any length; record lines are counted the same way by loading and by the rewrites, so
+// record i is always the i-th record line after the header.
+//
+// Failure values: counts are 0 and bools false after a failure; every message goes through the
+// prompt handed in at construction, which must outlive the store. Not thread-safe.
+class CCollectionStore {
+public:
+    static constexpr const char* kNonameCollection = "Noname collection";
+
+    CCollectionStore(CPrompt& prompt, std::filesystem::path workingDirectory);
+
+    // --- names of collection files
+    // D without ':', '/' and '\\': "/home/u/Docs" gives "homeuDocs".
+    static std::string MakeCollectionFileName(std::string_view baseDirectory);
+    std::filesystem::path GetCollectionFilePath(std::string_view baseDirectory) const;
+    const std::filesystem::path& WorkingDirectory() const { return m_workingDir; }
+
+    // --- text checks
+    // False when text holds '#', CR or LF, which no field of the file can carry.
+    static bool IsStorableField(std::string_view text);
+    // Shows the refusal message and returns false when text is not storable.
+    bool CheckStorable(std::string_view text);
+
+    // --- loading and parsing
+    // Reads the collection file into the main list; the record count, 0 when the file is
+    // absent (absent flag set, no message), unreadable or empty. The filter is rebuilt from the
+    // header; with the file absent or unreadable it is left unparsed.
+    std::size_t LoadCollection();
+    // Fills HeaderFields() from the first line ("Noname collection", "", "", "" for missing or
+    // empty fields); the offset of line 2, nullopt for an empty text.
+    std::optional<std::size_t> ParseCollectionHeader(std::string_view text);
+    const std::array<std::string, 4>& HeaderFields() const { return m_header; }
+    // A record line (without its line end) split at the first two '#'.
+    static CCollectionRecord ParseRecordLine(std::string_view line);
+
+    // --- writing
+    // Header and every record, written whole and atomically; false after a write failure.
+    bool WriteCollectionFile();
+    // Replaces line 1 only. "Can not open this collection file for writing." and false when the
+    // file cannot be read.
+    bool WriteCollectionHeader();
+    // The in-place edits of one displayed row; each refuses '#', CR and LF first.
+    ERecordWrite SaveChanges(std::size_t row, std::string_view description, std::string_view groups);
+    ERecordWrite SetGroupMarker(std::size_t row, std::string_view groups);
+    // Appends the names not yet in the row's group list (joined with "; "), adds them to the
+    // known groups and rewrites the line. The new group text, nullopt when nothing was written
+    // (the names all present, or a rewrite failure).
+    std::optional<std::string> AddGroupsToRecord(std::size_t row, const std::vector<std::string>& names);
+    // The text of the whole file as WriteCollectionFile writes it.
+    std::string FormatCollectionFile() const;
+    std::string FormatHeaderLine() const; // without CR LF
+
+    // --- the collection
+    const std::string& Name() const { return m_name; }
+    const std::string& BaseDirectory() const { return m_baseDir; }
+    const std::string& Description() const { return m_description; }
+    const std::string& ExtensionList() const { return m_extensionList; }
+    // Name and description refuse '#', CR and LF (message, false).
+    bool SetName(std::string_view name);
+    bool SetDescription(std::string_view description);
+    void SetBaseDirectory(std::string_view dir) { m_baseDir.assign(dir); }
+    // The configured list; the filter is built from it by the next refresh or load.
+    void SetExtensionList(std::string_view list) { m_extensionList.assign(list); }
+    CParseExt& Filter() { return m_filter; }
+    const CParseExt& Filter() const { return m_filter; }
+
+    const std::filesystem::path& CollectionFilePath() const { return m_filePath; }
+    void SetCollectionFilePath(std::filesystem::path path) { m_filePath = std::move(path); }
+    bool IsAbsent() const { return m_absent; }
+    void SetAbsent(bool absent) { m_absent = absent; }
+    bool IsFavoritesView() const { return m_favoritesView; }
+    void SetFavoritesView(bool on) { m_favoritesView = on; }
+
+    // --- main list and known groups
+    const std::vector<CCollectionRecord>& Records() const { return m_records; }
+    std::size_t RecordCount() const { return m_records.size(); }
+    // Replaces the main list (refresh); known groups are merged from it.
+    void ReplaceRecords(std::vector<CCollectionRecord> records);
+    // Removes records by index (favorites view); the row map returns to the whole list.
+    void EraseRecords(std::vector<std::size_t> indexes);
+    const std::vector<std::string>& KnownGroups() const { return m_knownGroups; }
+    // Splits at ';', trims blanks, ignores names of 0 or more than 255 characters.
+    static std::vector<std::string> SplitGroups(std::string_view groups);
+    void MergeKnownGroups(std::string_view groups);
+    void AddKnownGroup(std::string_view name);
+
+    // --- row map
+    // A found list: displayed row r shows record foundList[r]. Indexes past the main list are
+    // dropped.
+    void ShowFoundList(std::vector<std::size_t> foundList);
+    void ShowWholeList();
+    bool IsShowingFoundList() const { return m_showsFound; }
+    const std::vector<std::size_t>& FoundList() const { return m_found; }
+    std::size_t RowCount() const { return m_showsFound ? m_found.size() : m_records.size(); }
+    std::optional<std::size_t> RecordOfRow(std::size_t row) const;
+
+private:
+    ERecordWrite RewriteRecord(std::size_t index, const char* notFoundText, bool messageWhenUnreadable);
+    void ClearKnownGroups();
+
+    CPrompt& m_prompt;
+    std::filesystem::path m_workingDir;
+    std::filesystem::path m_filePath;
+    bool m_absent = false;
+    bool m_favoritesView = false;
+
+    std::string m_name;
+    std::string m_baseDir;
+    std::string m_description;
+    std::string m_extensionList;
+    CParseExt m_filter;
+    std::array<std::string, 4> m_header;
+
+    std::vector<CCollectionRecord> m_records;
+    std::vector<std::string> m_knownGroups;
+    std::unordered_set<std::string> m_knownGroupKeys; // upper-cased
+
+    std::vector<std::size_t> m_found;
+    bool m_showsFound = false;
+};
