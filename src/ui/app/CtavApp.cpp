@@ -35,6 +35,7 @@ bool CtavApp::InitInstance(const QStringList& arguments) {
     m_frame = new CMainFrame;
     m_prompt.SetParent(m_frame);
     m_pickers.SetParent(m_frame);
+    m_progress.SetOwner(m_frame);
     connect(m_instance.get(), &CSingleInstance::activationRequested, m_frame.data(),
             &CMainFrame::OnActivateFromSecondInstance);
     m_frame->show();

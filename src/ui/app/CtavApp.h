@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CQtPickers.h"
+#include "app/CQtProgressHost.h"
 #include "app/CQtPrompt.h"
 #include "app/CQtSettings.h"
 
@@ -30,6 +31,7 @@ public:
     CQtPrompt& Prompt() { return m_prompt; }
     CQtSettings& Settings() { return m_settings; }
     CQtPickers& Pickers() { return m_pickers; }
+    CQtProgressHost& ProgressHost() { return m_progress; }
     CMainFrame* MainFrame() const;
     const std::filesystem::path& ProgramDirectory() const { return m_programDir; }
     const std::filesystem::path& WorkingDirectory() const { return m_workingDir; }
@@ -40,6 +42,7 @@ private:
     CQtPrompt m_prompt;
     CQtSettings m_settings;
     CQtPickers m_pickers;
+    CQtProgressHost m_progress{m_prompt};
     std::unique_ptr<CSingleInstance> m_instance;
     QPointer<CMainFrame> m_frame;
     std::filesystem::path m_programDir;
