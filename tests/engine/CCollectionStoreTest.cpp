@@ -192,8 +192,9 @@ TEST_F(CollectionStoreTest, AddingGroupsSkipsNamesAlreadyThere) {
     Load("#N#/d##txt\r\n/d/a.txt##\r\n/d/b.txt##a\r\n");
     EXPECT_EQ(store.AddGroupsToRecord(0, {"x"}), "x");
     EXPECT_EQ(store.AddGroupsToRecord(1, {"x", "A", " y ", "X"}), "a; x; y");
-    EXPECT_EQ(store.AddGroupsToRecord(1, {"A"}), std::nullopt);
-    EXPECT_EQ(ReadFileBytes(file), "#N#/d##txt\r\n/d/a.txt##x\r\n/d/b.txt##a; x; y\r\n");
+    EXPECT_EQ(store.AddGroupsToRecord(1, {"A"}), "a; x; y");
+    EXPECT_EQ(store.RemoveGroupFromRecord(1, "X"), "a; y");
+    EXPECT_EQ(ReadFileBytes(file), "#N#/d##txt\r\n/d/a.txt##x\r\n/d/b.txt##a; y\r\n");
     EXPECT_EQ(store.KnownGroups(), (std::vector<std::string>{"a", "x", "y"}));
 }
 

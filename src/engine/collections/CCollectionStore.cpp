@@ -127,19 +127,19 @@ std::size_t CCollectionStore::LoadCollection() {
     m_absent = false;
     ClearKnownGroups();
     m_name.clear();
+    m_description.clear();
     m_filter.Reset();
     // A file that cannot be read leaves no stale records of another collection behind.
     m_records.clear();
     ShowWholeList();
+    // An absent file leaves the name empty: creating the file names it after its directory.
     if (!IsExistingFile(m_filePath, false)) {
         m_absent = true;
-        m_name = kNonameCollection;
         return 0;
     }
     const auto text = ReadWholeFile(m_prompt, m_filePath);
     if (!text) {
         m_absent = true;
-        m_name = kNonameCollection;
         return 0;
     }
     const std::size_t body = ParseCollectionHeader(*text).value_or(text->size());
@@ -279,11 +279,35 @@ std::optional<std::string> CCollectionStore::AddGroupsToRecord(std::size_t row,
         present.emplace_back(name);
         added.emplace_back(name);
     }
-    if (added.empty()) return std::nullopt;
+    if (added.empty()) return text;
     for (const auto& a : added) AddKnownGroup(a);
     if (SetGroupMarker(row, text) != ERecordWrite::Written) return std::nullopt;
     return text;
 }
+
+std::optional<std::string> CCollectionStore::RemoveGroupFromRecord(std::size_t row, std::string_view name) {
+    const auto index = RecordOfRow(row);
+    if (!index) return std::nullopt;
+    std::string text;
+    for (const auto& g : SplitGroups(m_records[*index].groups)) {
+        if (EqualsNoCase(g, TrimBlanks(name))) continue;
+        if (!text.empty()) text += "; ";
+        text += g;
+    }
+    if (SetGroupMarker(row, text) != ERecordWrite::Written) return std::nullopt;
+    return text;
+}
+
+std::vector<std::string_view> CCollectionStore::SplitRecordLines(std::string_view text) {
+    std::vector<std::string_view> out;
+    ForEachRecordLine(text, NextLine(text, 0).next, [&](const CLine& line) {
+        out.push_back(text.substr(line.begin, line.end - line.begin));
+        return true;
+    });
+    return out;
+}
+
+std::size_t CCollectionStore::HeaderLineEnd(std::string_view text) { return NextLine(text, 0).end; }
 
 bool CCollectionStore::SetName(std::string_view name) {
     if (!CheckStorable(name)) return false;
@@ -297,11 +321,12 @@ bool CCollectionStore::SetDescription(std::string_view description) {
     return true;
 }
 
-void CCollectionStore::ReplaceRecords(std::vector<CCollectionRecord> records) {
-    m_records = std::move(records);
+std::vector<CCollectionRecord> CCollectionStore::ReplaceRecords(std::vector<CCollectionRecord> records) {
+    std::swap(m_records, records);
     ClearKnownGroups();
     for (const auto& r : m_records) MergeKnownGroups(r.groups);
     ShowWholeList();
+    return records;
 }
 
 void CCollectionStore::EraseRecords(std::vector<std::size_t> indexes) {

@@ -67,6 +67,10 @@ public:
     // empty fields); the offset of line 2, nullopt for an empty text.
     std::optional<std::size_t> ParseCollectionHeader(std::string_view text);
     const std::array<std::string, 4>& HeaderFields() const { return m_header; }
+    // The record lines of a whole file text (the non-empty lines after line 1), and where the
+    // first line ends (before its CR or LF).
+    static std::vector<std::string_view> SplitRecordLines(std::string_view text);
+    static std::size_t HeaderLineEnd(std::string_view text);
     // A record line (without its line end) split at the first two '#'.
     static CCollectionRecord ParseRecordLine(std::string_view line);
 
@@ -81,8 +85,12 @@ public:
     ERecordWrite SetGroupMarker(std::size_t row, std::string_view groups);
     // Appends the names not yet in the row's group list (joined with "; "), adds them to the
     // known groups and rewrites the line. The new group text, nullopt when nothing was written
-    // (the names all present, or a rewrite failure).
+    // (a refused name or a rewrite failure).
+    // When every name is present already, nothing is written and the text is returned as it is.
     std::optional<std::string> AddGroupsToRecord(std::size_t row, const std::vector<std::string>& names);
+    // Drops the names equal to name (without regard to case), joins the rest with "; " and
+    // rewrites the line; the new group text, nullopt when nothing was written.
+    std::optional<std::string> RemoveGroupFromRecord(std::size_t row, std::string_view name);
     // The text of the whole file as WriteCollectionFile writes it.
     std::string FormatCollectionFile() const;
     std::string FormatHeaderLine() const; // without CR LF
@@ -111,8 +119,8 @@ public:
     // --- main list and known groups
     const std::vector<CCollectionRecord>& Records() const { return m_records; }
     std::size_t RecordCount() const { return m_records.size(); }
-    // Replaces the main list (refresh); known groups are merged from it.
-    void ReplaceRecords(std::vector<CCollectionRecord> records);
+    // Replaces the main list (refresh) and returns the old one; known groups are merged anew.
+    std::vector<CCollectionRecord> ReplaceRecords(std::vector<CCollectionRecord> records);
     // Removes records by index (favorites view); the row map returns to the whole list.
     void EraseRecords(std::vector<std::size_t> indexes);
     const std::vector<std::string>& KnownGroups() const { return m_knownGroups; }

@@ -1,0 +1,262 @@
+#include "collections/CCollections.h"
+
+#include "app/FileAccess.h"
+#include "app/Ports.h"
+#include "app/TextUtil.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kFavoritesHeader = "#Favorites#";
+
+bool IsCollectionFileName(std::string_view name) {
+    return name.size() > 4 && EqualsNoCase(name.substr(name.size() - 4), ".inf");
+}
+
+// The regular files of dir named *.inf, in the order the file system lists them.
+std::vector<std::filesystem::path> ListCollectionFiles(const std::filesystem::path& dir, bool firstOnly) {
+    std::vector<std::filesystem::path> out;
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return out;
+    while (const dirent* e = ::readdir(d)) {
+        if (!IsCollectionFileName(e->d_name)) continue;
+        const std::filesystem::path p = dir / e->d_name;
+        struct stat st {};
+        if (::stat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        out.push_back(p);
+        if (firstOnly) break;
+    }
+    ::closedir(d);
+    return out;
+}
+
+// Line 1 of a file without reading the rest: a catalogue of large collections stays quick.
+std::optional<std::string> ReadFirstLine(const std::filesystem::path& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return std::nullopt;
+    std::string line;
+    char buf[4096];
+    bool done = false;
+    while (!done) {
+        const std::size_t n = std::fread(buf, 1, sizeof buf, f);
+        if (n == 0) break;
+        std::string_view chunk(buf, n);
+        const std::size_t end = chunk.find_first_of("\r\n");
+        if (end != std::string_view::npos) {
+            chunk = chunk.substr(0, end);
+            done = true;
+        }
+        line.append(chunk);
+    }
+    std::fclose(f);
+    return line;
+}
+
+std::string_view LocationOfLine(std::string_view line) { return line.substr(0, line.find('#')); }
+
+} // namespace
+
+CCollections::CCollections(CPorts& ports, std::filesystem::path workingDirectory)
+    : m_ports(ports), m_workingDir(std::move(workingDirectory)), m_store(ports.prompt, m_workingDir) {}
+
+int CCollections::BuildCatalogue() {
+    m_catalogue.clear();
+    CCollectionStore reader(m_ports.prompt, m_workingDir);
+    for (const auto& p : ListCollectionFiles(m_workingDir, false)) {
+        CCatalogueEntry e{p, {}, {}, {}};
+        reader.ParseCollectionHeader(ReadFirstLine(p).value_or(std::string()));
+        e.name = reader.HeaderFields()[0];
+        e.baseDirectory = reader.HeaderFields()[1];
+        e.description = reader.HeaderFields()[2];
+        m_catalogue.push_back(std::move(e));
+    }
+    const std::string current = m_store.CollectionFilePath().string();
+    for (std::size_t i = 0; i < m_catalogue.size(); ++i)
+        if (!current.empty() && EqualsNoCase(m_catalogue[i].path.string(), current)) return int(i);
+    return -1;
+}
+
+bool CCollections::AnyCollectionFiles() const { return !ListCollectionFiles(m_workingDir, true).empty(); }
+
+void CCollections::CheckFavoritesAtStart() {
+    m_favoritesExist = false;
+    const auto text = ReadWholeFile(m_ports.prompt, FavoritesPath());
+    if (!text) return;
+    // Judged by its lines rather than its size: a short record still counts.
+    if (CCollectionStore::SplitRecordLines(*text).empty()) {
+        std::error_code ec;
+        std::filesystem::remove(FavoritesPath(), ec);
+        return;
+    }
+    m_favoritesExist = true;
+}
+
+bool CCollections::ShowFavorites() {
+    if (!m_favoritesExist) return false;
+    Busy(true);
+    m_store.SetCollectionFilePath(FavoritesPath());
+    m_store.SetFavoritesView(true);
+    const std::size_t n = m_store.LoadCollection();
+    if (n == 0) {
+        m_ports.prompt.Message("Favorites is empty.");
+        LeaveFavoritesView();
+        // Only a file that was read and holds no record goes; an unreadable one is kept.
+        if (!m_store.IsAbsent()) {
+            std::error_code ec;
+            std::filesystem::remove(FavoritesPath(), ec);
+            m_favoritesExist = false;
+        }
+        Busy(false);
+        return false;
+    }
+    m_store.ShowWholeList();
+    if (m_hooks.refillWindow) m_hooks.refillWindow();
+    Busy(false);
+    m_ports.settings.WriteInt("Property", "wasFavorite", 1);
+    return true;
+}
+
+bool CCollections::AddToFavorites(std::size_t row) {
+    if (m_store.IsFavoritesView()) return false;
+    const auto index = m_store.RecordOfRow(row);
+    if (!index) return false;
+    const CCollectionRecord& r = m_store.Records()[*index];
+    if (IsFavorite(r.location)) return false;
+    const std::string line = r.location + "#" + r.description + "#" + r.groups + "\r\n";
+    std::string text;
+    if (m_favoritesExist) {
+        auto old = ReadWholeFile(m_ports.prompt, FavoritesPath());
+        if (old) {
+            text = std::move(*old);
+            // A last line without its line end would otherwise swallow the new record.
+            if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";
+        } else {
+            m_ports.prompt.Message("Can not find old favorite file.\r\nWill create a new now.");
+        }
+    }
+    if (text.empty()) text = std::string(kFavoritesHeader) + "\r\n";
+    text += line;
+    if (!WriteWholeFile(m_ports.prompt, FavoritesPath(), text, true)) return false;
+    m_favoritesExist = true;
+    return true;
+}
+
+bool CCollections::IsFavorite(std::string_view location) const {
+    const auto locations = FavoriteLocations();
+    if (!locations) return false;
+    return std::any_of(locations->begin(), locations->end(),
+                       [&](const std::string& l) { return EqualsNoCase(l, location); });
+}
+
+std::optional<std::vector<std::string>> CCollections::FavoriteLocations() const {
+    const auto text = ReadWholeFile(m_ports.prompt, FavoritesPath());
+    if (!text) return std::nullopt;
+    std::vector<std::string> out;
+    for (const std::string_view line : CCollectionStore::SplitRecordLines(*text)) out.emplace_back(LocationOfLine(line));
+    return out;
+}
+
+bool CCollections::DeleteFavorites(std::vector<std::size_t> indexes) {
+    const auto text = ReadWholeFile(m_ports.prompt, FavoritesPath());
+    if (!text) return false;
+    std::sort(indexes.begin(), indexes.end());
+    const auto lines = CCollectionStore::SplitRecordLines(*text);
+    std::string out(std::string_view(*text).substr(0, CCollectionStore::HeaderLineEnd(*text)));
+    out += "\r\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (std::binary_search(indexes.begin(), indexes.end(), i)) continue;
+        out.append(lines[i]);
+        out += "\r\n";
+    }
+    if (!WriteWholeFile(m_ports.prompt, FavoritesPath(), out, true)) return false;
+    if (m_store.IsFavoritesView()) {
+        m_store.EraseRecords(std::move(indexes));
+        if (m_hooks.refillWindow) m_hooks.refillWindow();
+    }
+    return true;
+}
+
+bool CCollections::ConfirmDeleteAllFavorites() {
+    return m_ports.prompt.Ask("Will remove all your favorites.\r\n\r\nAre you sure?", "Delete Favorites",
+                              EPromptButtons::YesNoCancel, EPromptIcon::Question) == EPromptAnswer::Yes;
+}
+
+void CCollections::RemoveAllFavorites() {
+    if (m_store.IsFavoritesView()) LeaveFavoritesView();
+    std::error_code ec;
+    std::filesystem::remove(FavoritesPath(), ec);
+    m_favoritesExist = false;
+    m_ports.prompt.Message("Favorites is empty now.");
+}
+
+bool CCollections::DeleteFavoritesByLocation(const std::vector<std::string>& locations, bool deleteAll) {
+    const auto text = ReadWholeFile(m_ports.prompt, FavoritesPath());
+    if (!text) return false;
+    const auto lines = CCollectionStore::SplitRecordLines(*text);
+    std::vector<std::size_t> indexes;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view loc = LocationOfLine(lines[i]);
+        if (std::any_of(locations.begin(), locations.end(), [&](const std::string& l) { return EqualsNoCase(l, loc); }))
+            indexes.push_back(i);
+    }
+    if (indexes.empty() && !deleteAll) return false;
+    if (!deleteAll && indexes.size() < lines.size()) return DeleteFavorites(std::move(indexes));
+    RemoveAllFavorites();
+    return true;
+}
+
+bool CCollections::DeleteFavoriteRow(std::size_t row) {
+    if (!m_store.IsFavoritesView()) return false;
+    const auto index = m_store.RecordOfRow(row);
+    if (!index) return false;
+    if (m_store.RecordCount() == 1) {
+        RemoveAllFavorites();
+        return true;
+    }
+    return DeleteFavorites({*index});
+}
+
+void CCollections::MoveFavorites(const CLocationIndex& oldIndex) {
+    if (!changePath) return;
+    auto text = ReadWholeFile(m_ports.prompt, FavoritesPath());
+    if (!text) return;
+    const std::string& oldBase = changePath->oldBase;
+    const std::string& newBase = m_store.BaseDirectory();
+    const std::string_view all(*text);
+    std::string out(all.substr(0, CCollectionStore::HeaderLineEnd(all)));
+    out += "\r\n";
+    bool moved = false;
+    for (const std::string_view line : CCollectionStore::SplitRecordLines(all)) {
+        const std::string_view loc = LocationOfLine(line);
+        if (loc.size() > oldBase.size() && StartsWithNoCase(loc, oldBase) && oldIndex.Find(loc.substr(oldBase.size()))) {
+            out += newBase;
+            out.append(line.substr(oldBase.size()));
+            moved = true;
+        } else {
+            out.append(line);
+        }
+        out += "\r\n";
+    }
+    if (moved) WriteWholeFile(m_ports.prompt, FavoritesPath(), out, true);
+}
+
+bool CCollections::OpenCurrentCollection() {
+    knownDirectory = false;
+    bool ok = false;
+    if (m_favoritesExist && m_ports.settings.GetInt("Property", "wasFavorite", 0) == 1) {
+        knownDirectory = true;
+        ok = ShowFavorites();
+    } else {
+        ok = RefreshCollectionWithUI();
+    }
+    if (ok) {
+        m_store.ShowWholeList();
+        if (m_hooks.refillWindow) m_hooks.refillWindow();
+    }
+    return ok;
+}

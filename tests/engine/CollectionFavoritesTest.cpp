@@ -1,0 +1,172 @@
+#include "collections/CCollections.h"
+
+#include "TestPorts.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CollectionFavoritesTest : public ::testing::Test {
+protected:
+    void SetUp() override { coll.quietCreation = coll.noQuestion = true; }
+    // A collection of dir with one record per name, each described "d:<name>".
+    void MakeCollection(const fs::path& dir, const std::vector<std::string>& names) {
+        for (const auto& n : names) tmp.Write(dir / n, "");
+        t.settings.WriteString("Property", "mainDir", dir.string());
+        t.settings.WriteString("Property", "mainDirExt", "txt");
+        ASSERT_TRUE(coll.RefreshCollectionWithUI());
+        for (std::size_t i = 0; i < coll.Store().RecordCount(); ++i)
+            coll.Store().SaveChanges(i, "d:" + fs::path(coll.Store().Records()[i].location).filename().string(), "");
+    }
+    std::size_t RowOf(const std::string& name) const {
+        const auto& r = coll.Store().Records();
+        for (std::size_t i = 0; i < r.size(); ++i)
+            if (fs::path(r[i].location).filename() == name) return i;
+        ADD_FAILURE() << name;
+        return 0;
+    }
+    std::string Favorites() const { return ReadFileBytes(coll.FavoritesPath()); }
+
+    CTempHome tmp;
+    CTestPorts t;
+    CCollections coll{t.ports, tmp.Home()};
+};
+
+TEST_F(CollectionFavoritesTest, StartCheckDeletesOnlyFilesWithoutRecords) {
+    struct Case {
+        const char* text;
+        bool exists;
+    } cases[] = {{"#Favorites#\r\n", false}, {"#Favorites#\r\n\r\n", false}, {"#Favorites#", false},
+                 {"#Favorites#\r\nab\r\n", true}, {"#Favorites#\n/x/a.txt#d#\n", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        tmp.Write("home/favorite_collection.inf", c.text);
+        coll.CheckFavoritesAtStart();
+        EXPECT_EQ(coll.FavoritesExist(), c.exists);
+        EXPECT_EQ(fs::exists(coll.FavoritesPath()), c.exists);
+    }
+}
+
+TEST_F(CollectionFavoritesTest, AddCreatesTheFileAndSkipsKnownLocationsInAnyCase) {
+    MakeCollection(tmp.Work() / "c", {"a.txt", "b.txt"});
+    EXPECT_TRUE(coll.AddToFavorites(RowOf("a.txt")));
+    const std::string a = (tmp.Work() / "c/a.txt").string();
+    EXPECT_EQ(Favorites(), "#Favorites#\r\n" + a + "#d:a.txt#\r\n");
+    EXPECT_TRUE(coll.IsFavorite(a));
+    EXPECT_TRUE(coll.IsFavorite((tmp.Work() / "C/A.TXT").string()));
+    EXPECT_FALSE(coll.AddToFavorites(RowOf("a.txt")));
+
+    // A favorites file whose last line lost its line end still gets a line of its own.
+    tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n/x/z.txt##");
+    EXPECT_TRUE(coll.AddToFavorites(RowOf("b.txt")));
+    EXPECT_EQ(Favorites(), "#Favorites#\r\n/x/z.txt##\r\n" + (tmp.Work() / "c/b.txt").string() + "#d:b.txt#\r\n");
+}
+
+TEST_F(CollectionFavoritesTest, ViewShowsFavoritesAndDeletingTheLastClosesIt) {
+    MakeCollection(tmp.Work() / "c", {"a.txt", "b.txt"});
+    coll.AddToFavorites(RowOf("a.txt"));
+    coll.AddToFavorites(RowOf("b.txt"));
+    int refills = 0;
+    coll.Hooks().refillWindow = [&] { ++refills; };
+    ASSERT_TRUE(coll.ShowFavorites());
+    EXPECT_TRUE(coll.Store().IsFavoritesView());
+    EXPECT_EQ(coll.Store().Name(), "Favorites");
+    EXPECT_EQ(t.settings.GetInt("Property", "wasFavorite", 0), 1);
+    EXPECT_EQ(refills, 1);
+
+    // Edits in the view go to the favorites file.
+    EXPECT_EQ(coll.Store().SaveChanges(1, "fav text", "fg"), ERecordWrite::Written);
+    EXPECT_NE(Favorites().find("#fav text#fg\r\n"), std::string::npos);
+
+    EXPECT_TRUE(coll.DeleteFavoriteRow(0));
+    EXPECT_EQ(coll.Store().RecordCount(), 1u);
+    EXPECT_EQ(Favorites(), "#Favorites#\r\n" + (tmp.Work() / "c/b.txt").string() + "#fav text#fg\r\n");
+    EXPECT_TRUE(coll.DeleteFavoriteRow(0));
+    EXPECT_FALSE(coll.Store().IsFavoritesView());
+    EXPECT_FALSE(coll.FavoritesExist());
+    EXPECT_FALSE(fs::exists(coll.FavoritesPath()));
+    EXPECT_EQ(t.prompt.LastText(), "Favorites is empty now.");
+}
+
+TEST_F(CollectionFavoritesTest, DeleteByLocationRemovesMatchesOrEverything) {
+    tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n/a/1.txt##\r\n/a/2.txt#x#\r\n/b/3.txt##\r\n");
+    coll.CheckFavoritesAtStart();
+    EXPECT_EQ(coll.FavoriteLocations(), (std::vector<std::string>{"/a/1.txt", "/a/2.txt", "/b/3.txt"}));
+    EXPECT_FALSE(coll.DeleteFavoritesByLocation({"/nowhere"}, false));
+    EXPECT_TRUE(coll.DeleteFavoritesByLocation({"/A/2.TXT", "/b/3.txt"}, false));
+    EXPECT_EQ(Favorites(), "#Favorites#\r\n/a/1.txt##\r\n");
+    EXPECT_TRUE(coll.DeleteFavoritesByLocation({"/a/1.txt"}, false));
+    EXPECT_FALSE(fs::exists(coll.FavoritesPath()));
+    EXPECT_EQ(t.prompt.LastText(), "Favorites is empty now.");
+}
+
+TEST_F(CollectionFavoritesTest, EmptyFavoritesFileIsDeletedWhenShown) {
+    tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n/a/1.txt##\r\n");
+    coll.CheckFavoritesAtStart();
+    tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n");
+    EXPECT_FALSE(coll.ShowFavorites());
+    EXPECT_EQ(t.prompt.LastText(), "Favorites is empty.");
+    EXPECT_FALSE(coll.Store().IsFavoritesView());
+    EXPECT_FALSE(fs::exists(coll.FavoritesPath()));
+}
+
+TEST_F(CollectionFavoritesTest, ChangePathMovesOnlyThisCollectionsFavorites) {
+    const fs::path oldDir = tmp.Work() / "Old";
+    MakeCollection(oldDir, {"x/f.txt", "g.txt"});
+    coll.AddToFavorites(RowOf("f.txt"));
+    tmp.Write("home/favorite_collection.inf", Favorites() + "/other/Old/x/f.txt#o#\r\n");
+    const fs::path oldFile = coll.Store().CollectionFilePath();
+
+    const fs::path newDir = tmp.Work() / "New" / "Place";
+    fs::create_directories(newDir.parent_path());
+    fs::rename(oldDir, newDir);
+    coll.changePath = CCollections::CChangePath{oldDir.string(), newDir.string()};
+    coll.noQuestion = false;
+    ASSERT_TRUE(coll.RefreshCollectionWithUI());
+    coll.changePath.reset();
+
+    EXPECT_EQ(t.prompt.LastText(), "All files was successfuly updated.");
+    EXPECT_FALSE(fs::exists(oldFile));
+    EXPECT_EQ(coll.Store().CollectionFilePath(), coll.Store().GetCollectionFilePath(newDir.string()));
+    EXPECT_EQ(coll.Store().Records()[RowOf("f.txt")].description, "d:f.txt");
+    EXPECT_EQ(coll.Store().Records()[RowOf("f.txt")].location, (newDir / "x/f.txt").string());
+    EXPECT_EQ(Favorites(), "#Favorites#\r\n" + (newDir / "x/f.txt").string() + "#d:f.txt#\r\n/other/Old/x/f.txt#o#\r\n");
+}
+
+TEST_F(CollectionFavoritesTest, CatalogueListsCollectionFilesAndSelectsTheCurrent) {
+    tmp.Write("home/b.inf", "#Bee#/b#About b#txt\r\n/b/1.txt##\r\n");
+    tmp.Write("home/notes.txt", "");
+    fs::create_directories(tmp.Home() / "dir.inf");
+    EXPECT_TRUE(coll.AnyCollectionFiles());
+    MakeCollection(tmp.Work() / "c", {"a.txt"});
+    coll.AddToFavorites(0);
+    const int selected = coll.BuildCatalogue();
+    const auto& cat = coll.Catalogue();
+    ASSERT_EQ(cat.size(), 3u);
+    ASSERT_GE(selected, 0);
+    EXPECT_EQ(cat[selected].path, coll.Store().CollectionFilePath());
+    EXPECT_EQ(cat[selected].baseDirectory, (tmp.Work() / "c").string());
+    for (const auto& e : cat) {
+        if (e.path.filename() == "b.inf") {
+            EXPECT_EQ(e.name, "Bee");
+            EXPECT_EQ(e.description, "About b");
+        }
+        if (e.path.filename() == "favorite_collection.inf") EXPECT_EQ(e.name, "Favorites");
+    }
+}
+
+TEST_F(CollectionFavoritesTest, OpenCurrentReturnsToTheFavoritesView) {
+    MakeCollection(tmp.Work() / "c", {"a.txt"});
+    coll.AddToFavorites(0);
+    t.settings.WriteInt("Property", "wasFavorite", 1);
+    EXPECT_TRUE(coll.OpenCurrentCollection());
+    EXPECT_TRUE(coll.Store().IsFavoritesView());
+    t.settings.WriteInt("Property", "wasFavorite", 0);
+    EXPECT_TRUE(coll.OpenCurrentCollection());
+    EXPECT_FALSE(coll.Store().IsFavoritesView());
+    EXPECT_EQ(coll.Store().CollectionFilePath(), coll.Store().GetCollectionFilePath((tmp.Work() / "c").string()));
+}
+
+} // namespace
