@@ -61,8 +61,24 @@ std::string_view LocationOfLine(std::string_view line) { return line.substr(0, l
 
 } // namespace
 
+bool CheckFavoritesAtStart(CPrompt& prompt, const std::filesystem::path& workingDirectory) {
+    const std::filesystem::path path = workingDirectory / CCollections::kFavoritesFileName;
+    const auto text = ReadWholeFile(prompt, path);
+    if (!text) return false;
+    // Judged by its lines rather than its size: a short record still counts.
+    if (CCollectionStore::SplitRecordLines(*text).empty()) {
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+        return false;
+    }
+    return true;
+}
+
 CCollections::CCollections(CPorts& ports, std::filesystem::path workingDirectory)
-    : m_ports(ports), m_workingDir(std::move(workingDirectory)), m_store(ports.prompt, m_workingDir) {}
+    : m_ports(ports), m_workingDir(std::move(workingDirectory)), m_store(ports.prompt, m_workingDir) {
+    const auto text = ReadWholeFile(ports.prompt, FavoritesPath());
+    m_favoritesExist = text && !CCollectionStore::SplitRecordLines(*text).empty();
+}
 
 int CCollections::BuildCatalogue() {
     m_catalogue.clear();
@@ -83,18 +99,7 @@ int CCollections::BuildCatalogue() {
 
 bool CCollections::AnyCollectionFiles() const { return !ListCollectionFiles(m_workingDir, true).empty(); }
 
-void CCollections::CheckFavoritesAtStart() {
-    m_favoritesExist = false;
-    const auto text = ReadWholeFile(m_ports.prompt, FavoritesPath());
-    if (!text) return;
-    // Judged by its lines rather than its size: a short record still counts.
-    if (CCollectionStore::SplitRecordLines(*text).empty()) {
-        std::error_code ec;
-        std::filesystem::remove(FavoritesPath(), ec);
-        return;
-    }
-    m_favoritesExist = true;
-}
+void CCollections::CheckFavoritesAtStart() { m_favoritesExist = ::CheckFavoritesAtStart(m_ports.prompt, m_workingDir); }
 
 bool CCollections::ShowFavorites() {
     if (!m_favoritesExist) return false;

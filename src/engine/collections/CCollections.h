@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+class CPrompt;
 struct CPorts;
 
 // What the collection info dialog shows and returns while a new collection file is created.
@@ -39,6 +40,10 @@ struct CCatalogueEntry {
     std::string description;
 };
 
+// The start-up check of the favorites file in workingDir: a file without any record is
+// deleted. True when favorites exist.
+bool CheckFavoritesAtStart(CPrompt& prompt, const std::filesystem::path& workingDirectory);
+
 // Finds old records by location for a refresh: the first record whose location equals the
 // path without regard to case ('\\' and '/' count as one, so files written on Windows match), a
 // byte-equal location winning over one that matches only without regard to case. Built once per
@@ -66,6 +71,7 @@ class CCollections {
 public:
     static constexpr const char* kFavoritesFileName = "favorite_collection.inf";
 
+    // Learns whether favorites exist (reading only; the start-up check deletes an empty file).
     CCollections(CPorts& ports, std::filesystem::path workingDirectory);
 
     CCollectionStore& Store() { return m_store; }

@@ -4,6 +4,7 @@
 #include "app/CSingleInstance.h"
 #include "app/QtConvert.h"
 #include "app/StartUp.h"
+#include "collections/CCollections.h"
 
 #include <QCoreApplication>
 #include <unistd.h>
@@ -49,7 +50,8 @@ bool CtavApp::InitInstance(const QStringList& arguments) {
     m_workingDir = *working;
 
     CStartUpHooks hooks;
-    // The favorites check, documents and help attach here as their subsystems arrive.
+    hooks.checkFavorites = [this] { CheckFavoritesAtStart(m_prompt, m_workingDir); };
+    // Documents and help attach here as their subsystems arrive.
     FinishStartUp(m_settings, m_workingDir, m_commandLineFile, hooks);
     m_settings.Sync();
     return true;
