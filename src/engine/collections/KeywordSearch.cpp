@@ -1,0 +1,276 @@
+#include "collections/KeywordSearch.h"
+
+#include "app/FileAccess.h"
+#include "app/Ports.h"
+#include "app/TextUtil.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kDefaultPieceSize = std::size_t(1) << 20;
+constexpr std::size_t kProgressThreshold = 200;
+constexpr std::size_t kProgressStep = 20;
+
+// Opens a regular file for reading without ever blocking on a pipe or device; -1 otherwise.
+int OpenRegularFile(const fs::path& path, std::size_t& size) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    size = std::size_t(st.st_size);
+    return fd;
+}
+
+// Reads up to want bytes; fewer only at the end of the file. -1 on a read error.
+long ReadFully(int fd, char* into, std::size_t want) {
+    std::size_t got = 0;
+    while (got < want) {
+        const ssize_t n = ::read(fd, into + got, want - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (n == 0) break;
+        got += std::size_t(n);
+    }
+    return long(got);
+}
+
+bool ReadsBinary(std::string_view location) {
+    const auto ext = FileExtension(location);
+    return ext && (EqualsNoCase(*ext, "doc") || EqualsNoCase(*ext, "dbf") || EqualsNoCase(*ext, "xls"));
+}
+
+} // namespace
+
+std::vector<std::string> BuildKeywordSet(std::string_view text) {
+    std::vector<std::string> keywords;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t plus = text.find('+', start);
+        std::string_view piece = text.substr(start, plus == std::string_view::npos ? text.npos : plus - start);
+        while (!piece.empty() && piece.front() == ' ') piece.remove_prefix(1);
+        while (!piece.empty() && piece.back() == ' ') piece.remove_suffix(1);
+        keywords.emplace_back(piece);
+        if (plus == std::string_view::npos) break;
+        start = plus + 1;
+    }
+    return keywords;
+}
+
+CKeywordFileTest::CKeywordFileTest(const std::vector<std::string>& keywords, bool noCase)
+    : m_pieceSize(kDefaultPieceSize) {
+    m_finders.reserve(keywords.size());
+    for (const std::string& k : keywords) {
+        m_finders.emplace_back(k, noCase);
+        m_longest = std::max(m_longest, k.size());
+    }
+    m_found.resize(m_finders.size());
+}
+
+void CKeywordFileTest::SetPieceSize(std::size_t bytes) { m_pieceSize = std::max<std::size_t>(bytes, 1); }
+
+bool CKeywordFileTest::Matches(const fs::path& location) {
+    const std::string& name = location.native();
+    if (IsExcludedExtension(name)) return false;
+    std::size_t size = 0;
+    const int fd = OpenRegularFile(location, size);
+    if (fd < 0) return false;
+    bool result = false;
+    try {
+        result = size > 0 && Scan(fd, size, ReadsBinary(name));
+    } catch (const std::bad_alloc&) {
+        result = false;
+    }
+    ::close(fd);
+    return result;
+}
+
+bool CKeywordFileTest::Scan(int fd, std::size_t fileSize, bool binaryAllowed) {
+    std::size_t remaining = 0;
+    for (std::size_t k = 0; k < m_finders.size(); ++k) {
+        m_found[k] = m_finders[k].Size() == 0;
+        if (!m_found[k]) ++remaining;
+    }
+    // A keyword that straddles two pieces lies wholly inside the last longest - 1 bytes of the
+    // one piece plus the next piece, so those bytes are carried over.
+    const std::size_t overlap = m_longest > 0 ? m_longest - 1 : 0;
+    const std::size_t piece = std::min(fileSize, m_pieceSize);
+    if (m_buffer.size() < piece + overlap) m_buffer.resize(piece + overlap);
+
+    std::size_t carry = 0;
+    std::size_t total = 0;
+    bool first = true;
+    while (total < fileSize) {
+        const std::size_t want = std::min(piece, fileSize - total);
+        const long got = ReadFully(fd, m_buffer.data() + carry, want);
+        if (got <= 0) return false;
+        const std::size_t n = std::size_t(got);
+        if (first) {
+            if (!binaryAllowed && IsBinaryContent(std::string_view(m_buffer.data() + carry, n)))
+                return false;
+            if (remaining == 0) return true;
+            first = false;
+        }
+        const std::string_view view(m_buffer.data(), carry + n);
+        for (std::size_t k = 0; k < m_finders.size(); ++k) {
+            if (m_found[k] || m_finders[k].Find(view) == CKeywordFinder::npos) continue;
+            m_found[k] = true;
+            if (--remaining == 0) return true;
+        }
+        total += n;
+        const std::size_t keep = std::min(overlap, view.size());
+        std::memmove(m_buffer.data(), view.data() + view.size() - keep, keep);
+        carry = keep;
+        if (n < want) break; // the file shrank behind our back
+    }
+    return false;
+}
+
+std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& locations,
+                                               const std::vector<std::string>& keywords,
+                                               bool noCase, CPorts& ports) {
+    std::unique_ptr<CProgress> progress;
+    if (locations.size() > kProgressThreshold) {
+        progress = ports.progress.OpenProgress();
+        progress->SetRange(double(locations.size() / kProgressStep));
+    } else {
+        ports.busy.SetWaitCursor(true);
+    }
+    ports.busy.EnableFrame(false);
+    ports.busy.EnableCollectionWindow(false);
+
+    CKeywordFileTest test(keywords, noCase);
+    std::vector<std::size_t> found;
+    unsigned long fed = 0;
+    for (std::size_t i = 0; i < locations.size(); ++i) {
+        if (test.Matches(locations[i])) found.push_back(i);
+        if (progress && i % kProgressStep == 0) {
+            progress->SetPosText(double(fed++), Format("Found: %lu", static_cast<unsigned long>(found.size())));
+            if (progress->IsAborted()) break;
+        }
+    }
+
+    progress.reset();
+    ports.busy.EnableFrame(true);
+    ports.busy.EnableCollectionWindow(true);
+    ports.busy.SetWaitCursor(false);
+    return found;
+}
+
+std::vector<CKeywordMatch> FindKeywordMatches(std::string_view text,
+                                              const std::vector<std::string>& keywords,
+                                              bool noCase, std::size_t maxPairs) {
+    std::vector<CKeywordFinder> finders;
+    for (const std::string& k : keywords)
+        if (!k.empty()) finders.emplace_back(k, noCase);
+    std::vector<CKeywordMatch> pairs;
+    if (finders.empty()) return pairs;
+
+    // next[k] is the first place at or after the scan position where keyword k lies; between
+    // the scan position and the nearest of them no keyword starts.
+    std::vector<std::size_t> next(finders.size(), 0);
+    for (std::size_t k = 0; k < finders.size(); ++k) next[k] = finders[k].Find(text, 0);
+    std::size_t pos = 0;
+    while (pairs.size() < maxPairs) {
+        std::size_t best = CKeywordFinder::npos;
+        std::size_t bestK = 0;
+        for (std::size_t k = 0; k < finders.size(); ++k) {
+            if (next[k] != CKeywordFinder::npos && next[k] < pos) next[k] = finders[k].Find(text, pos);
+            if (next[k] < best) {
+                best = next[k];
+                bestK = k;
+            }
+        }
+        if (best == CKeywordFinder::npos) break;
+        pos = best + finders[bestK].Size();
+        pairs.push_back({best, pos});
+    }
+    return pairs;
+}
+
+void CKeywordSearchState::SetKeywords(std::string_view text, bool noCase) {
+    m_text = std::string(text);
+    m_noCase = noCase;
+    m_keywords = BuildKeywordSet(text);
+}
+
+bool CKeywordSearchState::PrepareSelPos(CPrompt& prompt, const fs::path& file) {
+    FreeSelPos();
+    if (m_inForce && m_keywords.empty()) {
+        prompt.Message("CMainFrame::PrepareSelPos error: it's nor ready searching attributes.");
+        return false;
+    }
+    std::size_t size = 0;
+    const int fd = OpenRegularFile(file, size);
+    if (fd < 0) {
+        prompt.Message("CMainFrame::PrepareSelPos error: can not read file.");
+        return false;
+    }
+    long got = 0;
+    try {
+        m_fileText.resize(size);
+        got = size ? ReadFully(fd, m_fileText.data(), size) : 0;
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        FreeSelPos();
+        return false;
+    }
+    ::close(fd);
+    if (got < 0) {
+        FreeSelPos();
+        prompt.Message("CMainFrame::PrepareSelPos error: can not read file.");
+        return false;
+    }
+    m_fileText.resize(std::size_t(got));
+    if (m_fileText.empty()) return false;
+
+    if (m_inForce) {
+        const std::size_t capacity = std::min(m_fileText.size() + 2, kPairCapacity);
+        try {
+            m_pairs = FindKeywordMatches(m_fileText, m_keywords, m_noCase, capacity - 1);
+        } catch (const std::bad_alloc&) {
+            FreeSelPos();
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> CKeywordSearchState::GetKeywords() const {
+    std::vector<std::string> out;
+    for (const std::string& k : m_keywords)
+        if (!k.empty()) out.push_back(k);
+    return out;
+}
+
+void CKeywordSearchState::FreeSelPos() {
+    std::string().swap(m_fileText);
+    std::vector<CKeywordMatch>().swap(m_pairs);
+}
+
+CKeywordDialogValues LoadKeywordDialog(const CSettings& settings) {
+    return {settings.GetString("Searching", "keyword", ""), settings.GetInt("Searching", "nocase", 0) != 0};
+}
+
+bool AcceptKeywordDialog(CPrompt& prompt, CSettings& settings, const CKeywordDialogValues& values) {
+    if (values.keyword.empty()) {
+        prompt.Message("Insert keyword, please.");
+        return false;
+    }
+    settings.WriteString("Searching", "keyword", values.keyword);
+    settings.WriteInt("Searching", "nocase", values.noCase ? 1 : 0);
+    return true;
+}

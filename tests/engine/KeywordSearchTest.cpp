@@ -1,0 +1,280 @@
+#include "collections/KeywordSearch.h"
+
+#include "TestPorts.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::size_t NaiveFind(std::string_view text, std::string_view key, bool noCase, std::size_t from) {
+    for (std::size_t p = from; p + key.size() <= text.size(); ++p) {
+        bool ok = true;
+        for (std::size_t i = 0; i < key.size() && ok; ++i) {
+            char a = text[p + i], b = key[i];
+            if (noCase) {
+                if (a >= 'a' && a <= 'z') a = char(a - 32);
+                if (b >= 'a' && b <= 'z') b = char(b - 32);
+            }
+            ok = a == b;
+        }
+        if (ok) return p;
+    }
+    return std::string_view::npos;
+}
+
+TEST(CKeywordFinderTest, AgreesWithAPlainScanOnRandomText) {
+    std::mt19937 rng(7);
+    // A small alphabet with both cases, the bytes around the letters and high bytes makes
+    // near misses and folding mistakes frequent.
+    const std::string alphabets[] = {"aAbB@[`{\xC9\xE9 ", "aAb"};
+    for (int round = 0; round < 3000; ++round) {
+        const std::string& alphabet = alphabets[round % 2];
+        std::string text(rng() % 300, ' ');
+        for (char& c : text) c = alphabet[rng() % alphabet.size()];
+        std::string key(1 + rng() % 8, ' ');
+        for (char& c : key) c = alphabet[rng() % alphabet.size()];
+        const bool noCase = rng() % 2;
+        const std::size_t from = text.empty() ? 0 : rng() % (text.size() + 1);
+        SCOPED_TRACE("text \"" + text + "\" key \"" + key + "\" noCase " + std::to_string(noCase));
+        EXPECT_EQ(CKeywordFinder(key, noCase).Find(text, from), NaiveFind(text, key, noCase, from));
+    }
+}
+
+TEST(CKeywordFinderTest, FindsAKeywordThatEndsTheText) {
+    const std::string text = std::string(100, 'x') + "Word";
+    EXPECT_EQ(CKeywordFinder("Word", false).Find(text), 100u);
+    EXPECT_EQ(CKeywordFinder("WORD", true).Find(text), 100u);
+    EXPECT_EQ(CKeywordFinder("word", false).Find(text), std::string::npos);
+    EXPECT_EQ(CKeywordFinder("", false).Find(text, 5), 5u);
+}
+
+TEST(BuildKeywordSetTest, SplitsAtPlusAndTrimsOnlySpaces) {
+    const struct {
+        const char* text;
+        std::vector<std::string> keywords;
+    } cases[] = {
+        {"A AA + BB B +CCC", {"A AA", "BB B", "CCC"}},
+        {"word+", {"word", ""}},
+        {"+", {"", ""}},
+        {"  one  ", {"one"}},
+        {"\tone", {"\tone"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(BuildKeywordSet(c.text), c.keywords);
+    }
+}
+
+class KeywordFileTest : public ::testing::Test {
+protected:
+    fs::path Write(const std::string& name, std::string_view content) { return tmp.Write("work/" + name, content); }
+    bool Test(const fs::path& p, std::string_view keywords, bool noCase = false) {
+        return CKeywordFileTest(BuildKeywordSet(keywords), noCase).Matches(p);
+    }
+    CTempHome tmp;
+};
+
+TEST_F(KeywordFileTest, NeedsEveryKeyword) {
+    const fs::path all = Write("all.txt", "x A AA y BB B z CCC");
+    const fs::path two = Write("two.txt", "x A AA y BB B z CC");
+    EXPECT_TRUE(Test(all, "A AA + BB B +CCC"));
+    EXPECT_FALSE(Test(two, "A AA + BB B +CCC"));
+    // The empty keyword of a trailing '+' matches every file; the others decide.
+    EXPECT_TRUE(Test(all, "CCC+"));
+    EXPECT_FALSE(Test(two, "CCC+"));
+}
+
+TEST_F(KeywordFileTest, FindsAKeywordInTheLastBytes) {
+    EXPECT_TRUE(Test(Write("end.txt", "some text, then key"), "key"));
+    EXPECT_TRUE(Test(Write("one.txt", "k"), "k"));
+}
+
+TEST_F(KeywordFileTest, CaseRulesFoldAsciiLettersOnly) {
+    const fs::path p = Write("case.txt", "a word and \xE9t\xE9");
+    EXPECT_FALSE(Test(p, "Word", false));
+    EXPECT_TRUE(Test(p, "Word", true));
+    EXPECT_TRUE(Test(p, "\xE9T\xE9", true));
+    EXPECT_FALSE(Test(p, "\xC9T\xC9", true));
+}
+
+TEST_F(KeywordFileTest, SkipsBinaryExcludedAndExtensionlessFiles) {
+    const std::string binary = std::string("\x01\x02\x03 key", 7);
+    const struct {
+        const char* name;
+        std::string content;
+        bool found;
+    } cases[] = {
+        {"bin.txt", binary, false},
+        {"bin.doc", binary, true},
+        {"bin.DBF", binary, true},
+        {"bin.xls", binary, true},
+        {"text.exe", "key", false},
+        {"text.ZIP", "key", false},
+        {"Makefile", "key", false},
+        {"empty.txt", "", false},
+        // Only the first bytes decide whether a file is text.
+        {"late.txt", std::string(200, 'a') + "\x01 key", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Test(Write(c.name, c.content), "key+"), c.found);
+    }
+}
+
+TEST_F(KeywordFileTest, NeverReadsFoldersPipesOrMissingFiles) {
+    fs::create_directories(tmp.Work() / "folder.txt");
+    const fs::path fifo = tmp.Work() / "pipe.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(Test(tmp.Work() / "folder.txt", "key"));
+    EXPECT_FALSE(Test(fifo, "key"));
+    EXPECT_FALSE(Test(tmp.Work() / "missing.txt", "key"));
+}
+
+TEST_F(KeywordFileTest, FindsKeywordsAcrossPieceBorders) {
+    const fs::path p = Write("long.txt", "0123456789abcdefghijKEYWORDxyz and more text at the end: tail");
+    for (std::size_t piece = 1; piece <= 12; ++piece) {
+        SCOPED_TRACE(piece);
+        CKeywordFileTest test(BuildKeywordSet("KEYWORD + tail + 0123"), false);
+        test.SetPieceSize(piece);
+        EXPECT_TRUE(test.Matches(p));
+        CKeywordFileTest missing(BuildKeywordSet("KEYWORD + tails"), false);
+        missing.SetPieceSize(piece);
+        EXPECT_FALSE(missing.Matches(p));
+    }
+}
+
+class SearchCollectionFilesTest : public ::testing::Test {
+protected:
+    // count files; every third holds the keyword.
+    std::vector<std::string> MakeFiles(std::size_t count) {
+        std::vector<std::string> locations;
+        for (std::size_t i = 0; i < count; ++i)
+            locations.push_back(
+                tmp.Write("work/f" + std::to_string(i) + ".txt", i % 3 == 0 ? "has key" : "nothing").string());
+        return locations;
+    }
+    CTempHome tmp;
+    CTestPorts t;
+};
+
+TEST_F(SearchCollectionFilesTest, TwoHundredFilesUseTheWaitCursor) {
+    const auto found = SearchCollectionFiles(MakeFiles(200), {"key"}, false, t.ports);
+    EXPECT_EQ(found.size(), 67u);
+    EXPECT_EQ(t.progress.log.opened, 0);
+    EXPECT_FALSE(t.busy.waitCursor);
+    EXPECT_TRUE(t.busy.frameEnabled);
+    EXPECT_TRUE(t.busy.collectionEnabled);
+}
+
+TEST_F(SearchCollectionFilesTest, TwoHundredAndOneFilesShowProgressEveryTwentiethFile) {
+    const auto found = SearchCollectionFiles(MakeFiles(201), {"key"}, false, t.ports);
+    EXPECT_EQ(found.size(), 67u);
+    EXPECT_EQ(t.progress.log.opened, 1);
+    EXPECT_EQ(t.progress.log.range, 10);
+    ASSERT_EQ(t.progress.log.labels.size(), 11u); // after records 0, 20, ..., 200
+    EXPECT_EQ(t.progress.log.labels[0], "Found: 1");
+    EXPECT_EQ(t.progress.log.labels[1], "Found: 7"); // 0, 3, ..., 18 and 21 is not yet tested
+    EXPECT_EQ(t.progress.log.positions.back(), 10);
+    EXPECT_TRUE(t.busy.frameEnabled);
+}
+
+TEST_F(SearchCollectionFilesTest, StopKeepsWhatWasFound) {
+    t.progress.log.stopAtQuery = 2;
+    const auto found = SearchCollectionFiles(MakeFiles(300), {"key"}, false, t.ports);
+    EXPECT_EQ(found, (std::vector<std::size_t>{0, 3, 6, 9, 12, 15, 18}));
+    EXPECT_TRUE(t.busy.frameEnabled);
+    EXPECT_TRUE(t.busy.collectionEnabled);
+}
+
+TEST(FindKeywordMatchesTest, MarksEveryOccurrenceInOrder) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::vector<std::string> keywords;
+        bool noCase;
+        std::vector<CKeywordMatch> pairs;
+    } cases[] = {
+        {"adjacent", "ABAB xAB", {"AB"}, false, {{0, 2}, {2, 4}, {6, 8}}},
+        {"two keywords", "one two one", {"two", "one"}, false, {{0, 3}, {4, 7}, {8, 11}}},
+        {"earlier keyword wins a tie", "abc", {"ab", "abc"}, false, {{0, 2}}},
+        {"no case", "Word WORD word", {"word"}, true, {{0, 4}, {5, 9}, {10, 14}}},
+        {"case", "Word WORD word", {"word"}, false, {{10, 14}}},
+        {"empty keyword marks nothing", "xfoo", {"foo", ""}, false, {{1, 4}}},
+        {"not overlapping", "aaa", {"aa"}, false, {{0, 2}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FindKeywordMatches(c.text, c.keywords, c.noCase, 100), c.pairs);
+    }
+}
+
+class PrepareSelPosTest : public ::testing::Test {
+protected:
+    CTempHome tmp;
+    CScriptedPrompt prompt;
+    CKeywordSearchState state;
+};
+
+TEST_F(PrepareSelPosTest, ReadsTheFileAndMarksWhileTheSearchIsInForce) {
+    const fs::path p = tmp.Write("work/doc.txt", "alpha beta alpha");
+    state.SetKeywords("alpha + beta", false);
+    ASSERT_TRUE(state.PrepareSelPos(prompt, p));
+    EXPECT_EQ(state.GetSelPos().text, "alpha beta alpha");
+    EXPECT_TRUE(state.GetSelPos().pairs.empty());
+
+    state.SetInForce(true);
+    ASSERT_TRUE(state.PrepareSelPos(prompt, p));
+    EXPECT_EQ(state.GetSelPos().pairs, (std::vector<CKeywordMatch>{{0, 5}, {6, 10}, {11, 16}}));
+    EXPECT_EQ(state.GetKeywords(), (std::vector<std::string>{"alpha", "beta"}));
+    state.FreeSelPos();
+    EXPECT_TRUE(state.GetSelPos().text.empty());
+    EXPECT_TRUE(state.GetSelPos().pairs.empty());
+    EXPECT_TRUE(prompt.Texts().empty());
+}
+
+TEST_F(PrepareSelPosTest, BoundsTheMatchesAt9999) {
+    state.SetKeywords("a", false);
+    state.SetInForce(true);
+    ASSERT_TRUE(state.PrepareSelPos(prompt, tmp.Write("work/many.txt", std::string(20000, 'a'))));
+    EXPECT_EQ(state.GetSelPos().pairs.size(), 9999u);
+    EXPECT_EQ(state.GetSelPos().pairs.back(), (CKeywordMatch{9998, 9999}));
+    ASSERT_TRUE(state.PrepareSelPos(prompt, tmp.Write("work/few.txt", "aaa")));
+    EXPECT_EQ(state.GetSelPos().pairs.size(), 3u);
+}
+
+TEST_F(PrepareSelPosTest, Messages) {
+    state.SetInForce(true);
+    EXPECT_FALSE(state.PrepareSelPos(prompt, tmp.Write("work/x.txt", "x")));
+    EXPECT_EQ(prompt.LastText(), "CMainFrame::PrepareSelPos error: it's nor ready searching attributes.");
+
+    state.SetKeywords("x", false);
+    prompt.Clear();
+    EXPECT_FALSE(state.PrepareSelPos(prompt, tmp.Work() / "missing.txt"));
+    EXPECT_FALSE(state.PrepareSelPos(prompt, tmp.Work()));
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>(2, "CMainFrame::PrepareSelPos error: can not read file."));
+
+    prompt.Clear();
+    EXPECT_FALSE(state.PrepareSelPos(prompt, tmp.Write("work/empty.txt", "")));
+    EXPECT_TRUE(prompt.Texts().empty());
+}
+
+TEST(KeywordDialogTest, EmptyTextStaysOpenOtherwiseTheSettingsAreWritten) {
+    CScriptedPrompt prompt;
+    CMemorySettings settings;
+    EXPECT_EQ(LoadKeywordDialog(settings).keyword, "");
+    EXPECT_FALSE(AcceptKeywordDialog(prompt, settings, {"", true}));
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Insert keyword, please."});
+    EXPECT_EQ(settings.GetInt("Searching", "nocase", 7), 7);
+
+    EXPECT_TRUE(AcceptKeywordDialog(prompt, settings, {"a+b", true}));
+    const CKeywordDialogValues back = LoadKeywordDialog(settings);
+    EXPECT_EQ(back.keyword, "a+b");
+    EXPECT_TRUE(back.noCase);
+}
+
+} // namespace
