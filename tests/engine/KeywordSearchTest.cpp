@@ -247,6 +247,16 @@ TEST_F(PrepareSelPosTest, BoundsTheMatchesAt9999) {
     EXPECT_EQ(state.GetSelPos().pairs.size(), 3u);
 }
 
+TEST_F(PrepareSelPosTest, LargeFileKeepsEveryByte) {
+    std::string big(5u << 20, 'x');
+    big.replace(big.size() - 3, 3, "end");
+    state.SetKeywords("END", true);
+    state.SetInForce(true);
+    ASSERT_TRUE(state.PrepareSelPos(prompt, tmp.Write("work/big.txt", big)));
+    EXPECT_EQ(state.GetSelPos().text, big);
+    EXPECT_EQ(state.GetSelPos().pairs, (std::vector<CKeywordMatch>{{big.size() - 3, big.size()}}));
+}
+
 TEST_F(PrepareSelPosTest, Messages) {
     state.SetInForce(true);
     EXPECT_FALSE(state.PrepareSelPos(prompt, tmp.Write("work/x.txt", "x")));

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <utility>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +21,7 @@ namespace {
 constexpr std::size_t kDefaultPieceSize = std::size_t(1) << 20;
 constexpr std::size_t kProgressThreshold = 200;
 constexpr std::size_t kProgressStep = 20;
+constexpr std::size_t kHugePageThreshold = std::size_t(4) << 20;
 
 // Opens a regular file for reading without ever blocking on a pipe or device; -1 otherwise.
 int OpenRegularFile(const fs::path& path, std::size_t& size) {
@@ -201,6 +204,39 @@ std::vector<CKeywordMatch> FindKeywordMatches(std::string_view text,
     return pairs;
 }
 
+CKeywordSearchState::CTextBuffer::CTextBuffer(std::size_t bytes) {
+    if (bytes >= kHugePageThreshold) {
+        void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+        ::madvise(p, bytes, MADV_HUGEPAGE);
+#endif
+        m_data = static_cast<char*>(p);
+        m_mapped = bytes;
+    } else {
+        m_data = new char[bytes];
+    }
+}
+
+CKeywordSearchState::CTextBuffer::CTextBuffer(CTextBuffer&& other) noexcept
+    : m_data(std::exchange(other.m_data, nullptr)), m_mapped(std::exchange(other.m_mapped, 0)) {}
+
+CKeywordSearchState::CTextBuffer& CKeywordSearchState::CTextBuffer::operator=(CTextBuffer&& other) noexcept {
+    if (this != &other) {
+        this->~CTextBuffer();
+        m_data = std::exchange(other.m_data, nullptr);
+        m_mapped = std::exchange(other.m_mapped, 0);
+    }
+    return *this;
+}
+
+CKeywordSearchState::CTextBuffer::~CTextBuffer() {
+    if (m_mapped) ::munmap(m_data, m_mapped);
+    else delete[] m_data;
+    m_data = nullptr;
+    m_mapped = 0;
+}
+
 void CKeywordSearchState::SetKeywords(std::string_view text, bool noCase) {
     m_text = std::string(text);
     m_noCase = noCase;
@@ -221,8 +257,9 @@ bool CKeywordSearchState::PrepareSelPos(CPrompt& prompt, const fs::path& file) {
     }
     long got = 0;
     try {
-        m_fileText.resize(size);
-        got = size ? ReadFully(fd, m_fileText.data(), size) : 0;
+        // Not zero-filled first: read() writes every byte that counts.
+        m_fileText = CTextBuffer(size + 1);
+        got = ReadFully(fd, m_fileText.Data(), size);
     } catch (const std::bad_alloc&) {
         ::close(fd);
         FreeSelPos();
@@ -234,13 +271,17 @@ bool CKeywordSearchState::PrepareSelPos(CPrompt& prompt, const fs::path& file) {
         prompt.Message("CMainFrame::PrepareSelPos error: can not read file.");
         return false;
     }
-    m_fileText.resize(std::size_t(got));
-    if (m_fileText.empty()) return false;
+    m_fileSize = std::size_t(got);
+    m_fileText.Data()[m_fileSize] = '\0';
+    if (m_fileSize == 0) {
+        FreeSelPos();
+        return false;
+    }
 
     if (m_inForce) {
-        const std::size_t capacity = std::min(m_fileText.size() + 2, kPairCapacity);
+        const std::size_t capacity = std::min(m_fileSize + 2, kPairCapacity);
         try {
-            m_pairs = FindKeywordMatches(m_fileText, m_keywords, m_noCase, capacity - 1);
+            m_pairs = FindKeywordMatches(FileText(), m_keywords, m_noCase, capacity - 1);
         } catch (const std::bad_alloc&) {
             FreeSelPos();
             return false;
@@ -257,7 +298,8 @@ std::vector<std::string> CKeywordSearchState::GetKeywords() const {
 }
 
 void CKeywordSearchState::FreeSelPos() {
-    std::string().swap(m_fileText);
+    m_fileText = CTextBuffer();
+    m_fileSize = 0;
     std::vector<CKeywordMatch>().swap(m_pairs);
 }
 

@@ -81,17 +81,36 @@ public:
         const std::vector<CKeywordMatch>& pairs;
         std::string_view text;
     };
-    CSelPos GetSelPos() const { return {m_pairs, m_fileText}; }
+    CSelPos GetSelPos() const { return {m_pairs, FileText()}; }
     // The keywords for the keyword combo box (empty ones left out).
     std::vector<std::string> GetKeywords() const;
     void FreeSelPos();
 
 private:
+    // A large text gets its own mapping with huge pages: faulting in 50 MB page by page costs
+    // more than reading it.
+    class CTextBuffer {
+    public:
+        CTextBuffer() = default;
+        explicit CTextBuffer(std::size_t bytes); // throws std::bad_alloc
+        CTextBuffer(CTextBuffer&& other) noexcept;
+        CTextBuffer& operator=(CTextBuffer&& other) noexcept;
+        ~CTextBuffer();
+        char* Data() const { return m_data; }
+
+    private:
+        char* m_data = nullptr;
+        std::size_t m_mapped = 0; // the mapping's length, 0 when m_data came from new[]
+    };
+
+    std::string_view FileText() const { return {m_fileText.Data(), m_fileSize}; }
+
     std::string m_text;
     bool m_noCase = false;
     std::vector<std::string> m_keywords;
     bool m_inForce = false;
-    std::string m_fileText;
+    CTextBuffer m_fileText; // zero-terminated
+    std::size_t m_fileSize = 0;
     std::vector<CKeywordMatch> m_pairs;
 };
 
