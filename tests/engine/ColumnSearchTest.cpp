@@ -6,11 +6,27 @@ namespace {
 
 using Found = std::vector<std::size_t>;
 
+std::vector<CCollectionRecord> Locations(std::vector<std::string> texts) {
+    std::vector<CCollectionRecord> r;
+    for (auto& t : texts) r.push_back({t, "", ""});
+    return r;
+}
+std::vector<CCollectionRecord> Descriptions(std::vector<std::string> texts) {
+    std::vector<CCollectionRecord> r;
+    for (auto& t : texts) r.push_back({"/x", t, ""});
+    return r;
+}
+std::vector<CCollectionRecord> Groups(std::vector<std::string> texts) {
+    std::vector<CCollectionRecord> r;
+    for (auto& t : texts) r.push_back({"/x", "", t});
+    return r;
+}
+
 TEST(ColumnSearchTest, FilePatterns) {
-    const std::vector<std::string> locations = {
+    const auto locations = Locations({
         "/c/base/readme.txt", "/c/base/sub/a.TXT", "/c/base/rep.doc",
         "/c/base/abc/x.txt",  "/c/base/a1c.doc",   "/c/base/Report.rtf",
-    };
+    });
     const struct {
         const char* text;
         Found found;
@@ -31,7 +47,7 @@ TEST(ColumnSearchTest, FilePatterns) {
 }
 
 TEST(ColumnSearchTest, FilePatternThatFindsNothingOrMatchesAll) {
-    const std::vector<std::string> locations = {"/c/base/readme.txt"};
+    const auto locations = Locations({"/c/base/readme.txt"});
     EXPECT_EQ(SearchFilesColumn(locations, "/c/base", false, false, "zz").result, EColumnSearchResult::NoChange);
     EXPECT_EQ(SearchFilesColumn(locations, "/c/base", false, false, "zz.q").result, EColumnSearchResult::NotFound);
     for (const char* all : {"*.*", "", "*", ".", "  "}) {
@@ -43,7 +59,7 @@ TEST(ColumnSearchTest, FilePatternThatFindsNothingOrMatchesAll) {
 }
 
 TEST(ColumnSearchTest, FavoritesCompareTheWholeLocation) {
-    const std::vector<std::string> locations = {"/docs/a.txt", "/other/b.txt"};
+    const auto locations = Locations({"/docs/a.txt", "/other/b.txt"});
     EXPECT_EQ(SearchFilesColumn(locations, "", true, false, "/DOCS").found, Found{0});
     EXPECT_EQ(SearchFilesColumn(locations, "", true, false, "?other").found, Found{1});
 }
@@ -66,7 +82,7 @@ TEST(ColumnSearchTest, DescriptionTermsSplit) {
 }
 
 TEST(ColumnSearchTest, DescriptionSearchEvaluatesTermsAsWritten) {
-    const std::vector<std::string> d = {"a Red car", "blue sky", "red and Blue", "green", "only c and b"};
+    const auto d = Descriptions({"a Red car", "blue sky", "red and Blue", "green", "only c and b"});
     const struct {
         const char* text;
         Found found;
@@ -90,7 +106,7 @@ TEST(ColumnSearchTest, DescriptionSearchEvaluatesTermsAsWritten) {
 }
 
 TEST(ColumnSearchTest, GroupSearchIsExactSubstring) {
-    const std::vector<std::string> g = {"work; home", "Work", "", "homework"};
+    const auto g = Groups({"work; home", "Work", "", "homework"});
     EXPECT_EQ(SearchGroupColumn(g, "Work").found, Found{1});
     EXPECT_EQ(SearchGroupColumn(g, "work").found, (Found{0, 3}));
     EXPECT_EQ(SearchGroupColumn(g, "").result, EColumnSearchResult::ShowWholeList);

@@ -98,25 +98,25 @@ bool MatchFilePattern(std::string_view p, std::string_view s) {
     }
 }
 
-CColumnSearchOutcome SearchGroupColumn(const std::vector<std::string>& groupLists, std::string_view text) {
+CColumnSearchOutcome SearchGroupColumn(const std::vector<CCollectionRecord>& records, std::string_view text) {
     if (text.empty()) return {EColumnSearchResult::ShowWholeList, {}};
     std::vector<std::size_t> found;
-    for (std::size_t i = 0; i < groupLists.size(); ++i)
-        if (groupLists[i].find(text) != std::string::npos) found.push_back(i);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (records[i].groups.find(text) != std::string::npos) found.push_back(i);
     return FoundOrNot(std::move(found), EColumnSearchResult::NotFound);
 }
 
-CColumnSearchOutcome SearchDescriptionColumn(const std::vector<std::string>& descriptions,
+CColumnSearchOutcome SearchDescriptionColumn(const std::vector<CCollectionRecord>& records,
                                              std::string_view text) {
     if (text.empty()) return {EColumnSearchResult::ShowWholeList, {}};
     const std::vector<CDescriptionTerm> terms = SplitDescriptionTerms(text);
     std::vector<std::size_t> found;
-    for (std::size_t i = 0; i < descriptions.size(); ++i)
-        if (MatchDescriptionTerms(terms, ToUpperAscii(descriptions[i]))) found.push_back(i);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (MatchDescriptionTerms(terms, ToUpperAscii(records[i].description))) found.push_back(i);
     return FoundOrNot(std::move(found), EColumnSearchResult::NotFound);
 }
 
-CColumnSearchOutcome SearchFilesColumn(const std::vector<std::string>& locations,
+CColumnSearchOutcome SearchFilesColumn(const std::vector<CCollectionRecord>& records,
                                        std::string_view baseDirectory, bool favoritesShown,
                                        bool foundListShown, std::string_view text) {
     const std::string pattern = MakeFilePattern(text);
@@ -124,8 +124,8 @@ CColumnSearchOutcome SearchFilesColumn(const std::vector<std::string>& locations
         return {foundListShown ? EColumnSearchResult::ShowWholeList : EColumnSearchResult::NoChange, {}};
     const std::size_t offset = favoritesShown ? 0 : baseDirectory.size() + 1;
     std::vector<std::size_t> found;
-    for (std::size_t i = 0; i < locations.size(); ++i) {
-        const std::string_view loc = locations[i];
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::string_view loc = records[i].location;
         if (offset > loc.size()) continue;
         if (MatchFilePattern(pattern, ToUpperAscii(loc.substr(offset)))) found.push_back(i);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "collections/CCollectionStore.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -45,13 +47,13 @@ struct CColumnSearchOutcome {
     std::vector<std::size_t> found; // record indexes in record order, for ShowFoundList
 };
 
-CColumnSearchOutcome SearchGroupColumn(const std::vector<std::string>& groupLists, std::string_view text);
-CColumnSearchOutcome SearchDescriptionColumn(const std::vector<std::string>& descriptions,
+CColumnSearchOutcome SearchGroupColumn(const std::vector<CCollectionRecord>& records, std::string_view text);
+CColumnSearchOutcome SearchDescriptionColumn(const std::vector<CCollectionRecord>& records,
                                              std::string_view text);
 // locations are compared from the relative path on (base directory + 1 character), or whole
 // while the favorites are shown. foundListShown tells whether a match-all pattern has a found
 // list to leave.
-CColumnSearchOutcome SearchFilesColumn(const std::vector<std::string>& locations,
+CColumnSearchOutcome SearchFilesColumn(const std::vector<CCollectionRecord>& records,
                                        std::string_view baseDirectory, bool favoritesShown,
                                        bool foundListShown, std::string_view text);
 

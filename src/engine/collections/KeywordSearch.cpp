@@ -307,11 +307,14 @@ CKeywordDialogValues LoadKeywordDialog(const CSettings& settings) {
     return {settings.GetString("Searching", "keyword", ""), settings.GetInt("Searching", "nocase", 0) != 0};
 }
 
+bool CheckKeywordText(CPrompt& prompt, std::string_view text) {
+    if (!text.empty()) return true;
+    prompt.Message("Insert keyword, please.");
+    return false;
+}
+
 bool AcceptKeywordDialog(CPrompt& prompt, CSettings& settings, const CKeywordDialogValues& values) {
-    if (values.keyword.empty()) {
-        prompt.Message("Insert keyword, please.");
-        return false;
-    }
+    if (!CheckKeywordText(prompt, values.keyword)) return false;
     settings.WriteString("Searching", "keyword", values.keyword);
     settings.WriteInt("Searching", "nocase", values.noCase ? 1 : 0);
     return true;

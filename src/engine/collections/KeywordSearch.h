@@ -120,6 +120,8 @@ struct CKeywordDialogValues {
     bool noCase = false;
 };
 CKeywordDialogValues LoadKeywordDialog(const CSettings& settings);
+// false after "Insert keyword, please." for an empty text.
+bool CheckKeywordText(CPrompt& prompt, std::string_view text);
 // OK pressed: false after "Insert keyword, please." (the dialog stays open); otherwise the
 // values are written to the settings.
 bool AcceptKeywordDialog(CPrompt& prompt, CSettings& settings, const CKeywordDialogValues& values);
