@@ -153,7 +153,9 @@ TEST_F(CollectionFavoritesTest, CatalogueListsCollectionFilesAndSelectsTheCurren
             EXPECT_EQ(e.name, "Bee");
             EXPECT_EQ(e.description, "About b");
         }
-        if (e.path.filename() == "favorite_collection.inf") EXPECT_EQ(e.name, "Favorites");
+        if (e.path.filename() == "favorite_collection.inf") {
+            EXPECT_EQ(e.name, "Favorites");
+        }
     }
 }
 

@@ -99,8 +99,8 @@ TEST_F(CollectionRefreshTest, AddedFileAsksAndNoLeavesTheFileAlone) {
     EXPECT_TRUE(Refresh(dir));
     ASSERT_EQ(coll.Store().RecordCount(), 7u);
     for (const auto& r : coll.Store().Records()) {
-        if (fs::path(r.location).filename() == "new.txt") EXPECT_EQ(r.description, "");
-        else EXPECT_EQ(r.description, "d:" + fs::path(r.location).filename().string());
+        const std::string name = fs::path(r.location).filename().string();
+        EXPECT_EQ(r.description, name == "new.txt" ? "" : "d:" + name);
     }
     EXPECT_EQ(ReadFileBytes(File(dir)), coll.Store().FormatCollectionFile());
 }
@@ -144,8 +144,11 @@ TEST_F(CollectionRefreshTest, CaseRenameTakesTheNewSpellingAndExactMatchesWin) {
     EXPECT_EQ(t.prompt.Shown().size(), 1u);
     const auto locs = Locations();
     EXPECT_NE(std::find(locs.begin(), locs.end(), (dir / "README.txt").string()), locs.end());
-    for (const auto& r : coll.Store().Records())
-        if (fs::path(r.location).filename() == "README.txt") EXPECT_EQ(r.description, "d:Readme.TXT");
+    for (const auto& r : coll.Store().Records()) {
+        if (fs::path(r.location).filename() == "README.txt") {
+            EXPECT_EQ(r.description, "d:Readme.TXT");
+        }
+    }
     EXPECT_EQ(ReadFileBytes(File(dir)).find("/Readme.TXT#"), std::string::npos);
 }
 
@@ -332,7 +335,9 @@ TEST(LocationIndexTest, ExactLocationWinsAndFoldingIgnoresCaseAndSeparators) {
         SCOPED_TRACE(c.path);
         const auto hit = index.Find(c.path);
         EXPECT_EQ(hit ? long(hit->index) : -1L, c.index);
-        if (hit) EXPECT_EQ(hit->exact, c.exact);
+        if (hit) {
+            EXPECT_EQ(hit->exact, c.exact);
+        }
     }
     index.Build(records, "C:\\D");
     EXPECT_EQ(index.Find("/SUB/a.txt")->index, 2u);
