@@ -1,0 +1,171 @@
+// Refresh of a generated tree against `find DIR -type f` on the same warm tree, and loading and
+// writing a large collection file.
+#include "app/CMemorySettings.h"
+#include "app/Ports.h"
+#include "collections/CCollections.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CYesPrompt : public CPrompt {
+public:
+    EPromptAnswer Ask(std::string_view, std::string_view, EPromptButtons b, EPromptIcon, int) override {
+        return b == EPromptButtons::Ok || b == EPromptButtons::OkCancel ? EPromptAnswer::Ok : EPromptAnswer::Yes;
+    }
+};
+
+class CQuietProgress : public CProgress {
+public:
+    void SetRange(double) override {}
+    void SetPos(double) override {}
+    void SetPosText(double, std::string_view) override {}
+    void SetCreeping(bool) override {}
+    bool IsAborted() override { return false; }
+    void KeepAlive(unsigned, bool) override {}
+};
+
+class CQuietHost : public CProgressHost {
+public:
+    std::unique_ptr<CProgress> OpenProgress() override { return std::make_unique<CQuietProgress>(); }
+};
+
+class CNoPickers : public CPickers {
+public:
+    std::string BrowseForDirectory(std::string_view, const fs::path&) override { return {}; }
+    std::string OpenFile(std::string_view, std::string_view, const fs::path&) override { return {}; }
+    std::string SaveFile(std::string_view, std::string_view, const fs::path&) override { return {}; }
+};
+
+class CNoBusy : public CBusy {
+public:
+    void SetWaitCursor(bool) override {}
+    void EnableFrame(bool) override {}
+    void EnableCollectionWindow(bool) override {}
+    void SetStatusText(std::string_view) override {}
+};
+
+struct CBenchPorts {
+    CYesPrompt prompt;
+    CMemorySettings settings;
+    CQuietHost progress;
+    CNoPickers pickers;
+    CNoBusy busy;
+    CPorts ports{prompt, settings, progress, pickers, busy};
+};
+
+fs::path Root() {
+    static const fs::path root = [] {
+        std::string tmpl = (fs::temp_directory_path() / "quillbox-bench-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data())) std::abort();
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(Root(), ec);
+        });
+        return fs::path(tmpl);
+    }();
+    return root;
+}
+
+// files spread over nested folders (20 files a folder, 10 folders a level), five extensions of
+// which three pass the filter. Built once per size.
+fs::path Tree(int files) {
+    static std::map<int, fs::path> trees;
+    if (auto it = trees.find(files); it != trees.end()) return it->second;
+    const fs::path base = Root() / ("tree" + std::to_string(files));
+    static const char* kExt[] = {"txt", "h", "cpp", "doc", "bin"};
+    for (int i = 0; i < files; ++i) {
+        const int folder = i / 20;
+        const fs::path dir = base / ("a" + std::to_string(folder % 10)) / ("b" + std::to_string(folder / 10 % 10)) /
+                             ("c" + std::to_string(folder / 100));
+        if (i % 20 == 0) fs::create_directories(dir);
+        std::ofstream(dir / ("file" + std::to_string(i) + "." + kExt[i % 5]));
+    }
+    return trees[files] = base;
+}
+
+void BM_Refresh(benchmark::State& state) {
+    const fs::path tree = Tree(int(state.range(0)));
+    const fs::path home = Root() / ("home" + std::to_string(state.range(0)));
+    fs::create_directories(home);
+    CBenchPorts p;
+    p.settings.WriteString("Property", "mainDir", tree.string());
+    p.settings.WriteString("Property", "mainDirExt", "txt; h; cpp");
+    {
+        CCollections first(p.ports, home);
+        first.noQuestion = first.quietCreation = true;
+        if (!first.RefreshCollectionWithUI()) state.SkipWithError("first refresh failed");
+    }
+    std::size_t records = 0;
+    for (auto _ : state) {
+        CCollections coll(p.ports, home);
+        if (!coll.RefreshCollectionWithUI()) state.SkipWithError("refresh failed");
+        records = coll.Store().RecordCount();
+    }
+    state.counters["records"] = double(records);
+}
+BENCHMARK(BM_Refresh)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_FindTypeF(benchmark::State& state) {
+    const fs::path tree = Tree(int(state.range(0)));
+    const std::string cmd = "find '" + tree.string() + "' -type f > /dev/null";
+    for (auto _ : state)
+        if (std::system(cmd.c_str()) != 0) state.SkipWithError("find failed");
+}
+BENCHMARK(BM_FindTypeF)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// A collection file of n records with descriptions and groups, as a long-used one looks.
+fs::path BigCollection(int n) {
+    const fs::path file = Root() / ("big" + std::to_string(n) + ".inf");
+    if (fs::exists(file)) return file;
+    std::ofstream out(file, std::ios::binary);
+    out << "#Big#/data/big#A large collection#txt, h, cpp\r\n";
+    for (int i = 0; i < n; ++i)
+        out << "/data/big/folder" << i / 100 << "/some file name " << i << ".txt#description of file " << i
+            << "#group" << i % 7 << "; shared\r\n";
+    return file;
+}
+
+void BM_LoadCollection(benchmark::State& state) {
+    const fs::path file = BigCollection(int(state.range(0)));
+    CBenchPorts p;
+    CCollectionStore store(p.prompt, Root());
+    store.SetCollectionFilePath(file);
+    for (auto _ : state) benchmark::DoNotOptimize(store.LoadCollection());
+}
+BENCHMARK(BM_LoadCollection)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_WriteCollectionFile(benchmark::State& state) {
+    const fs::path file = BigCollection(int(state.range(0)));
+    CBenchPorts p;
+    CCollectionStore store(p.prompt, Root());
+    store.SetCollectionFilePath(file);
+    store.LoadCollection();
+    store.SetCollectionFilePath(Root() / "written.inf");
+    for (auto _ : state)
+        if (!store.WriteCollectionFile()) state.SkipWithError("write failed");
+}
+BENCHMARK(BM_WriteCollectionFile)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_SaveChangesLastRecord(benchmark::State& state) {
+    const fs::path file = BigCollection(int(state.range(0)));
+    fs::copy_file(file, Root() / "edited.inf", fs::copy_options::overwrite_existing);
+    CBenchPorts p;
+    CCollectionStore store(p.prompt, Root());
+    store.SetCollectionFilePath(Root() / "edited.inf");
+    store.LoadCollection();
+    const std::size_t last = store.RecordCount() - 1;
+    for (auto _ : state)
+        if (store.SaveChanges(last, "edited", "g") != ERecordWrite::Written) state.SkipWithError("rewrite failed");
+}
+BENCHMARK(BM_SaveChangesLastRecord)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace
