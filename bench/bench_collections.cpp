@@ -62,17 +62,19 @@ struct CBenchPorts {
     CPorts ports{prompt, settings, progress, pickers, busy};
 };
 
+// Never destroyed: the clean-up at exit still needs it.
 fs::path Root() {
-    static const fs::path root = [] {
+    static const fs::path* root = [] {
         std::string tmpl = (fs::temp_directory_path() / "quillbox-bench-XXXXXX").string();
         if (!::mkdtemp(tmpl.data())) std::abort();
+        auto* p = new fs::path(tmpl);
         std::atexit([] {
             std::error_code ec;
             fs::remove_all(Root(), ec);
         });
-        return fs::path(tmpl);
+        return p;
     }();
-    return root;
+    return *root;
 }
 
 // files spread over nested folders (20 files a folder, 10 folders a level), five extensions of
