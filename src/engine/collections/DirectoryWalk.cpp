@@ -17,10 +17,15 @@ struct CEntry {
     EKind kind;
 };
 
-EKind KindFromStat(const std::string& path, bool follow) {
+// For file systems that give no type in the listing, and for links: links to directories are
+// not followed, links to regular files are files.
+EKind KindOfEntry(const std::string& path) {
     struct stat st {};
-    const int rc = follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
-    if (rc != 0) return EKind::Other;
+    if (::lstat(path.c_str(), &st) != 0) return EKind::Other;
+    if (S_ISLNK(st.st_mode)) {
+        if (::stat(path.c_str(), &st) != 0) return EKind::Other;
+        return S_ISREG(st.st_mode) ? EKind::File : EKind::Other;
+    }
     if (S_ISDIR(st.st_mode)) return EKind::Directory;
     if (S_ISREG(st.st_mode)) return EKind::File;
     return EKind::Other;
@@ -51,17 +56,8 @@ public:
                 switch (e->d_type) {
                 case DT_DIR: kind = EKind::Directory; break;
                 case DT_REG: kind = EKind::File; break;
-                case DT_LNK: kind = EKind::Other; [[fallthrough]];
-                case DT_UNKNOWN: {
-                    const std::string full = Join(n);
-                    if (e->d_type == DT_LNK) {
-                        // Links to directories are not followed; links to files are files.
-                        kind = KindFromStat(full, true) == EKind::File ? EKind::File : EKind::Other;
-                    } else {
-                        kind = KindFromStat(full, false);
-                    }
-                    break;
-                }
+                case DT_LNK:
+                case DT_UNKNOWN: kind = KindOfEntry(Join(n)); break;
                 default: kind = EKind::Other; break;
                 }
                 if (kind != EKind::Other) entries.push_back({n, kind});
