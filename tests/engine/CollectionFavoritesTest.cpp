@@ -159,6 +159,23 @@ TEST_F(CollectionFavoritesTest, CatalogueListsCollectionFilesAndSelectsTheCurren
     }
 }
 
+TEST_F(CollectionFavoritesTest, DeclinedRefreshLeavesTheFavoritesViewInForce) {
+    MakeCollection(tmp.Work() / "c", {"a.txt", "b.txt"});
+    coll.AddToFavorites(RowOf("b.txt"));
+    ASSERT_TRUE(coll.ShowFavorites());
+    tmp.Write("work/c/new.txt", "");
+    coll.noQuestion = false;
+    t.prompt.AnswerNo();
+    EXPECT_FALSE(coll.RefreshCollectionWithUI());
+    // The window still shows the favorites, so an edit of its row 0 goes to the favorites file.
+    EXPECT_TRUE(coll.Store().IsFavoritesView());
+    EXPECT_EQ(coll.Store().RecordCount(), 1u);
+    EXPECT_EQ(coll.Store().SaveChanges(0, "fav", ""), ERecordWrite::Written);
+    EXPECT_EQ(Favorites(), "#Favorites#\r\n" + (tmp.Work() / "c/b.txt").string() + "#fav#\r\n");
+    EXPECT_EQ(ReadFileBytes(coll.Store().GetCollectionFilePath((tmp.Work() / "c").string())).find("#fav#"),
+              std::string::npos);
+}
+
 TEST_F(CollectionFavoritesTest, OpenCurrentReturnsToTheFavoritesView) {
     MakeCollection(tmp.Work() / "c", {"a.txt"});
     coll.AddToFavorites(0);

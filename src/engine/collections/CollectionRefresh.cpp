@@ -310,6 +310,9 @@ bool CCollections::CreateOrSaveCollectionFile() {
 }
 
 bool CCollections::RefreshCollectionWithUI() {
+    const std::filesystem::path shownPath = m_store.CollectionFilePath();
+    const std::string shownBase = m_store.BaseDirectory();
+    const bool shownFavorites = m_store.IsFavoritesView();
     if (!changePath && !PrepareCurrentCollection(false)) return false;
     if (m_hooks.clearSearchMark) m_hooks.clearSearchMark();
     Busy(true);
@@ -318,6 +321,13 @@ bool CCollections::RefreshCollectionWithUI() {
         if (m_hooks.refillWindow) m_hooks.refillWindow();
         m_ports.settings.WriteInt("Property", "wasFavorite", 0);
         LeaveFavoritesView();
+    } else if (!shownPath.empty() && shownPath != m_store.CollectionFilePath()) {
+        // The window still shows the collection it showed before; the store must hold that one
+        // again, or an edit there would land in another file's record.
+        m_store.SetCollectionFilePath(shownPath);
+        m_store.SetBaseDirectory(shownBase);
+        m_store.SetFavoritesView(shownFavorites);
+        m_store.LoadCollection();
     }
     Busy(false);
     return r > 0;
