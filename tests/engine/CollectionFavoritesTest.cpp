@@ -105,11 +105,15 @@ TEST_F(CollectionFavoritesTest, DeleteByLocationRemovesMatchesOrEverything) {
 TEST_F(CollectionFavoritesTest, EmptyFavoritesFileIsDeletedWhenShown) {
     tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n/a/1.txt##\r\n");
     coll.CheckFavoritesAtStart();
+    MakeCollection(tmp.Work() / "c", {"a.txt"});
     tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n");
     EXPECT_FALSE(coll.ShowFavorites());
     EXPECT_EQ(t.prompt.LastText(), "Favorites is empty.");
     EXPECT_FALSE(coll.Store().IsFavoritesView());
     EXPECT_FALSE(fs::exists(coll.FavoritesPath()));
+    // The collection shown before is the store's again.
+    EXPECT_EQ(coll.Store().RecordCount(), 1u);
+    EXPECT_EQ(coll.Store().SaveChanges(0, "still here", ""), ERecordWrite::Written);
 }
 
 TEST_F(CollectionFavoritesTest, ChangePathMovesOnlyThisCollectionsFavorites) {

@@ -104,6 +104,7 @@ void CCollections::CheckFavoritesAtStart() { m_favoritesExist = ::CheckFavorites
 bool CCollections::ShowFavorites() {
     if (!m_favoritesExist) return false;
     Busy(true);
+    const std::filesystem::path shownPath = m_store.CollectionFilePath();
     m_store.SetCollectionFilePath(FavoritesPath());
     m_store.SetFavoritesView(true);
     const std::size_t n = m_store.LoadCollection();
@@ -115,6 +116,11 @@ bool CCollections::ShowFavorites() {
             std::error_code ec;
             std::filesystem::remove(FavoritesPath(), ec);
             m_favoritesExist = false;
+        }
+        // The window still shows the collection it showed before.
+        if (!shownPath.empty() && shownPath != FavoritesPath()) {
+            m_store.SetCollectionFilePath(shownPath);
+            m_store.LoadCollection();
         }
         Busy(false);
         return false;
