@@ -1,0 +1,417 @@
+#include "collections/CCollectionCommands.h"
+
+#include "app/FileAccess.h"
+#include "TestPorts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CollectionCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto& h = cmd.Hooks();
+        h.newCollectionDialog = [this](CNewCollectionDialogData& d) {
+            shownNew.push_back(d);
+            if (newAnswers.empty()) return false;
+            d.directory = newAnswers.front();
+            d.extensions = "txt";
+            newAnswers.pop_front();
+            return true;
+        };
+        h.openCollectionDialog = [this](COpenCollectionDialogData& d) {
+            openChooseMode.push_back(d.chooseMode);
+            if (openAnswers.empty()) return false;
+            for (std::size_t i = 0; i < d.catalogue->size(); ++i)
+                if ((*d.catalogue)[i].name == openAnswers.front()) d.selected = int(i);
+            openAnswers.pop_front();
+            return true;
+        };
+        h.keywordSearchDialog = [this](CKeywordDialogValues& v) {
+            if (keyword.empty()) return false;
+            v = {keyword, noCase};
+            return true;
+        };
+        h.isWindowOpen = [this] { return windowOpen; };
+        h.bringWindowToFront = [this] { ++toFront; };
+        h.closeWindow = [this] {
+            windowOpen = false;
+            ++closed;
+        };
+        h.setWindowCaption = [this](const std::string& c) { caption = c; };
+        h.showNotFound = [this](int column) { notFound.push_back(column); };
+        coll.Hooks().refillWindow = [this] { ++refills; };
+    }
+
+    // A folder with files a.txt, b.txt and c.txt holding the given texts.
+    fs::path Folder(const std::string& name, std::vector<std::string> texts = {"alpha", "beta", "alpha beta"}) {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            tmp.Write(fs::path("work") / name / (std::string(1, char('a' + i)) + ".txt"), texts[i]);
+        return tmp.Work() / name;
+    }
+    // Creates and opens the collection of dir through the new-collection command.
+    void Create(const fs::path& dir) {
+        newAnswers.push_back(dir.string());
+        cmd.OnNewCollection();
+        ASSERT_TRUE(fs::exists(File(dir))) << t.prompt.LastText();
+        windowOpen = true;
+    }
+    fs::path File(const fs::path& dir) const { return coll.Store().GetCollectionFilePath(dir.string()); }
+    // File names of the records, sorted (the walk keeps the file system's order).
+    std::vector<std::string> Names() const {
+        std::vector<std::string> out;
+        for (const auto& r : coll.Store().Records()) out.push_back(fs::path(r.location).filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    std::size_t Row(const std::string& name) const {
+        for (std::size_t i = 0; i < coll.Store().RecordCount(); ++i)
+            if (fs::path(coll.Store().Records()[i].location).filename() == name) return i;
+        ADD_FAILURE() << "no record " << name;
+        return 0;
+    }
+
+    CTempHome tmp;
+    CTestPorts t;
+    CCollections coll{t.ports, tmp.Home()};
+    CCollectionCommands cmd{coll, t.ports};
+    std::deque<std::string> newAnswers, openAnswers;
+    std::vector<CNewCollectionDialogData> shownNew;
+    std::vector<bool> openChooseMode;
+    std::string keyword;
+    bool noCase = false;
+    bool windowOpen = false;
+    int toFront = 0, closed = 0, refills = 0;
+    std::string caption;
+    std::vector<int> notFound;
+};
+
+TEST_F(CollectionCommandsTest, NewCollectionAsksAgainForAMissingFolderThenCreatesWithoutQuestion) {
+    const fs::path dir = Folder("docs");
+    newAnswers = {(tmp.Work() / "missing").string(), dir.string() + "/"};
+    cmd.OnNewCollection();
+    EXPECT_EQ(t.prompt.Texts(), std::vector<std::string>{"This Directory is absent or has not access.\r\nPlease choose anoter."});
+    ASSERT_EQ(shownNew.size(), 2u);
+    EXPECT_EQ(shownNew[0].extensions, "*.*");
+    EXPECT_TRUE(fs::exists(File(dir)));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(t.settings.GetString("Property", "mainDir", ""), dir.string());
+    EXPECT_EQ(t.settings.GetString("Property", "mainDirExt", ""), "txt");
+    EXPECT_GT(refills, 0);
+}
+
+TEST_F(CollectionCommandsTest, NewCollectionForAnOpenOrExistingCollection) {
+    const fs::path dir = Folder("docs");
+    Create(dir);
+    ASSERT_EQ(coll.Store().SaveChanges(0, "kept", ""), ERecordWrite::Written);
+
+    t.prompt.Clear();
+    newAnswers = {dir.string()};
+    cmd.OnNewCollection();
+    EXPECT_EQ(t.prompt.Texts(), std::vector<std::string>{"Collection for this directory already opened."});
+    EXPECT_EQ(toFront, 1);
+
+    // With the window closed the existing collection opens with its descriptions.
+    windowOpen = false;
+    t.prompt.Clear();
+    newAnswers = {dir.string()};
+    cmd.OnNewCollection();
+    EXPECT_EQ(t.prompt.Texts(), std::vector<std::string>{"Collection for this directory already existent."});
+    EXPECT_EQ(coll.Store().Records()[0].description, "kept");
+    EXPECT_EQ(shownNew.back().directory, dir.string());
+}
+
+TEST_F(CollectionCommandsTest, OpenSwitchesCollectionsAndChooseFallsBackToNew) {
+    newAnswers = {};
+    cmd.OnChooseCollection(); // no collection file yet: the new dialog
+    EXPECT_EQ(shownNew.size(), 1u);
+    EXPECT_TRUE(openChooseMode.empty());
+
+    const fs::path one = Folder("one"), two = Folder("two", {"x"});
+    Create(one);
+    Create(two);
+    openAnswers = {CCollectionStore::MakeCollectionFileName(one.string())};
+    cmd.OnChooseCollection();
+    EXPECT_EQ(openChooseMode, std::vector<bool>{false});
+    EXPECT_EQ(coll.Store().BaseDirectory(), one.string());
+    EXPECT_EQ(coll.Store().RecordCount(), 3u);
+    EXPECT_EQ(t.settings.GetString("Property", "mainDir", ""), one.string());
+    EXPECT_EQ(t.settings.GetString("Property", "mainDirExt", ""), "txt");
+}
+
+TEST_F(CollectionCommandsTest, OpenOfAMovedCollection) {
+    const fs::path old = Folder("old");
+    Create(old);
+    ASSERT_EQ(coll.Store().SaveChanges(Row("b.txt"), "described", "g"), ERecordWrite::Written);
+    const fs::path file = File(old);
+    const std::string name = CCollectionStore::MakeCollectionFileName(old.string());
+    const fs::path moved = tmp.Work() / "new";
+    fs::rename(old, moved);
+    windowOpen = false;
+
+    const std::string question = "Location or name of directory\r\n\"" + old.string() + "\"\r\nfor collection\r\n\"" +
+                                 file.string() + "\"\r\nwas changed.\r\n\r\nWhat do you like to find a new locetion - "
+                                 "press \"YES\"\r\nDelete this collection - press \"NO\"\r\nTo do nothing - press \"CANCEL\"";
+    openAnswers = {name};
+    t.prompt.Answer(EPromptAnswer::Cancel);
+    cmd.OnOpenCollections();
+    EXPECT_EQ(t.prompt.Texts(), std::vector<std::string>{question});
+    EXPECT_TRUE(fs::exists(file));
+
+    // Yes: browse for the new place; the file is renamed and every description kept.
+    t.prompt.Clear();
+    openAnswers = {name};
+    t.prompt.AnswerYes();
+    t.pickers.answers = {moved.string()};
+    cmd.OnOpenCollections();
+    EXPECT_EQ(t.pickers.titles.back(), "Default: " + old.string());
+    EXPECT_EQ(t.prompt.LastText(), "All files was successfuly updated.");
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_TRUE(fs::exists(File(moved)));
+    EXPECT_EQ(coll.Store().Records()[Row("b.txt")].location, (moved / "b.txt").string());
+    EXPECT_EQ(coll.Store().Records()[Row("b.txt")].description, "described");
+    EXPECT_EQ(t.settings.GetString("Property", "mainDir", ""), moved.string());
+    EXPECT_FALSE(coll.changePath.has_value());
+}
+
+TEST_F(CollectionCommandsTest, ChangePathNoDeletesTheCollectionFileAfterItsQuestion) {
+    const fs::path dir = Folder("gone");
+    Create(dir);
+    ASSERT_TRUE(coll.Store().SetName("My docs"));
+    ASSERT_TRUE(coll.Store().WriteCollectionHeader());
+    const fs::path file = File(dir);
+    t.prompt.Clear();
+    t.prompt.AnswerNo();  // delete this collection
+    t.prompt.AnswerYes(); // are you sure
+    EXPECT_EQ(cmd.ChangeCollectionPath(dir.string(), file, false), 0);
+    EXPECT_FALSE(fs::exists(file));
+    ASSERT_EQ(t.prompt.Texts().size(), 3u);
+    EXPECT_EQ(t.prompt.Texts()[1], "Are you shure to delete file\r\n\"" + file.string() +
+                                       "\" of collection\r\n\"My docs\"\r\nwill be remove?");
+    EXPECT_EQ(t.prompt.Texts()[2], "Collection\r\n\"My docs\"\r\nwas deleted.");
+
+    // The default collection asks OK/Cancel; an empty folder choice ends it.
+    t.prompt.Answer(EPromptAnswer::Ok);
+    EXPECT_EQ(cmd.ChangeCollectionPath(dir.string(), file, true), -1);
+    EXPECT_EQ(t.pickers.titles.size(), 1u);
+}
+
+TEST_F(CollectionCommandsTest, DeleteCollectionMessages) {
+    const fs::path dir = Folder("docs");
+    Create(dir);
+    const std::string name = CCollectionStore::MakeCollectionFileName(dir.string());
+
+    t.prompt.Clear();
+    openAnswers = {name};
+    t.prompt.AnswerNo();
+    cmd.OnDeleteCollection();
+    EXPECT_EQ(openChooseMode, std::vector<bool>{true});
+    EXPECT_EQ(closed, 1); // the shown collection's window closes first
+    EXPECT_TRUE(fs::exists(File(dir)));
+
+    openAnswers = {name};
+    t.prompt.AnswerYes();
+    ASSERT_TRUE(SetFileAttribute(File(dir), kAttrReadOnly | kAttrArchive));
+    cmd.OnDeleteCollection();
+    EXPECT_FALSE(fs::exists(File(dir)));
+    EXPECT_EQ(t.prompt.LastText(), "Collection\r\n\"" + name + "\"\r\nwas deleted.");
+
+    t.prompt.Clear();
+    EXPECT_FALSE(cmd.DeleteCollectionFile(File(dir), name));
+    EXPECT_EQ(t.prompt.Texts(), std::vector<std::string>{"Collection file\r\n\"" + File(dir).string() +
+                                                         "\"\r\nis not exist and can not be deleted."});
+}
+
+TEST_F(CollectionCommandsTest, CollectionInfoRewritesTheHeaderOrRefreshesForNewExtensions) {
+    const fs::path dir = Folder("docs");
+    tmp.Write("work/docs/d.rtf", "r");
+    Create(dir);
+    CCollectionInfoFields edit;
+    bool ok = true;
+    coll.Hooks().collectionInfoDialog = [&](CCollectionInfoFields& f) {
+        EXPECT_EQ(f.baseDirectory, dir.string());
+        if (!edit.name.empty()) f.name = edit.name;
+        f.description = edit.description;
+        if (!edit.extensionList.empty()) f.extensionList = edit.extensionList;
+        return ok;
+    };
+    const std::string before = ReadFileBytes(File(dir));
+    cmd.OnCollectionInfo(); // nothing changed
+    EXPECT_EQ(ReadFileBytes(File(dir)), before);
+
+    edit.name = "Docs";
+    edit.description = "my files";
+    cmd.OnCollectionInfo();
+    const std::string text = ReadFileBytes(File(dir));
+    EXPECT_EQ(text.substr(0, text.find("\r\n")), "#Docs#" + dir.string() + "#my files#txt");
+    EXPECT_EQ(caption, "Collection \"Docs\": 3 files.");
+
+    t.prompt.Clear();
+    edit.extensionList = "txt, rtf";
+    t.prompt.AnswerNo();
+    cmd.OnCollectionInfo();
+    EXPECT_EQ(coll.Store().RecordCount(), 3u);
+    EXPECT_EQ(ReadFileBytes(File(dir)), text);
+
+    t.prompt.AnswerYes();
+    cmd.OnCollectionInfo();
+    EXPECT_EQ(coll.Store().RecordCount(), 4u); // refreshed without the save question
+    EXPECT_EQ(coll.Store().ExtensionList(), "txt, rtf");
+    EXPECT_EQ(t.settings.GetString("Property", "mainDirExt", ""), "txt, rtf");
+    EXPECT_FALSE(coll.collectionInfo);
+    EXPECT_TRUE(t.prompt.AllAnswersUsed());
+}
+
+TEST_F(CollectionCommandsTest, ChangePathCommand) {
+    cmd.OnChangeCollectionPath(); // no collection file at all: nothing
+    EXPECT_TRUE(t.prompt.Texts().empty());
+
+    const fs::path dir = Folder("docs");
+    Create(dir);
+    cmd.OnChangeCollectionPath(); // the window is open: nothing
+    EXPECT_TRUE(t.prompt.Texts().empty());
+
+    windowOpen = false;
+    t.prompt.Answer(EPromptAnswer::Cancel);
+    cmd.OnChangeCollectionPath();
+    EXPECT_EQ(t.prompt.LastText(), "Defaul collection is: directory\r\n\"" + dir.string() + "\"\r\nfor collection\r\n\"" +
+                                       File(dir).string() + "\".\r\n\r\nWhat do you like to find a new locetion?");
+
+    // A configured folder that is gone: the message, then the choose dialog.
+    t.settings.WriteString("Property", "mainDir", (tmp.Work() / "gone").string());
+    coll.Store().SetCollectionFilePath({});
+    t.prompt.Clear();
+    cmd.OnChangeCollectionPath();
+    EXPECT_EQ(t.prompt.Texts().at(0), "Default collection path\r\n" + (tmp.Work() / "gone").string() +
+                                          "\r\nis absent now.\r\nPlease choose anoter collection for this operation.");
+    EXPECT_EQ(openChooseMode.size(), 1u);
+}
+
+TEST_F(CollectionCommandsTest, DeleteFileRemovesFileRecordAndLine) {
+    const fs::path dir = Folder("docs");
+    Create(dir);
+    t.prompt.Clear();
+    t.prompt.AnswerNo();
+    EXPECT_FALSE(cmd.OnDeleteFile(Row("b.txt")));
+    EXPECT_EQ(t.prompt.Shown().back().caption, "Delete file");
+    EXPECT_EQ(t.prompt.LastText(), "Are you sure you want to delete\r\n\"" + (dir / "b.txt").string() + "\"\r\nfile?");
+    EXPECT_TRUE(fs::exists(dir / "b.txt"));
+
+    coll.Store().ShowFoundList({Row("b.txt"), Row("c.txt")});
+    t.prompt.AnswerYes();
+    EXPECT_TRUE(cmd.OnDeleteFile(1)); // row 1 of the found list: c.txt
+    EXPECT_FALSE(fs::exists(dir / "c.txt"));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_FALSE(coll.Store().IsShowingFoundList());
+    EXPECT_EQ(ReadFileBytes(File(dir)).find("c.txt"), std::string::npos);
+}
+
+TEST_F(CollectionCommandsTest, RenameRefusalsLeaveTheRecordUnchanged) {
+    const fs::path dir = Folder("docs");
+    tmp.Write("work/outside.txt", "o");
+    Create(dir);
+    const std::string file = ReadFileBytes(File(dir));
+    const struct {
+        const char* text;
+        std::vector<EPromptAnswer> answers;
+        const char* message;
+    } cases[] = {
+        {"b.txt", {EPromptAnswer::No}, "File\r\n\"b.txt\"\r\nalready existent!\r\nWhat do you like replase it?"},
+        {"../outside.txt", {}, "You can not to move file from this collection directory."},
+        {"sub/../../x.txt", {}, "You can not to move file from this collection directory."},
+        {"/tmp/x.txt", {}, "You can not to move file from this collection directory."},
+        {"nodir/x.txt", {}, "This file name is wrong."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        for (auto a : c.answers) t.prompt.Answer(a);
+        EXPECT_FALSE(cmd.RenameCollectionFile(Row("a.txt"), c.text));
+        EXPECT_EQ(t.prompt.LastText(), c.message);
+        EXPECT_EQ(t.prompt.Shown().back().caption, "Try to chenge file name");
+        EXPECT_EQ(coll.Store().Records()[Row("a.txt")].location, (dir / "a.txt").string());
+        EXPECT_EQ(ReadFileBytes(File(dir)), file);
+        EXPECT_TRUE(fs::exists(dir / "a.txt"));
+    }
+    EXPECT_EQ(ReadFileBytes(tmp.Work() / "outside.txt"), "o");
+    EXPECT_FALSE(cmd.RenameCollectionFile(Row("a.txt"), "x#y.txt"));
+    windowOpen = false;
+    EXPECT_FALSE(cmd.RenameCollectionFile(Row("a.txt"), "z.txt"));
+    EXPECT_TRUE(fs::exists(dir / "a.txt"));
+}
+
+TEST_F(CollectionCommandsTest, RenameMovesTheFileAndItsRecord) {
+    const fs::path dir = Folder("docs");
+    fs::create_directories(dir / "sub");
+    Create(dir);
+    const std::size_t a = Row("a.txt"), c = Row("c.txt");
+    coll.Store().ShowFoundList({a, c});
+    EXPECT_TRUE(cmd.RenameCollectionFile(1, "sub/renamed.txt"));
+    EXPECT_EQ(ReadFileBytes(dir / "sub/renamed.txt"), "alpha beta");
+    EXPECT_EQ(coll.Store().Records()[c].location, (dir / "sub/renamed.txt").string());
+    EXPECT_EQ(coll.Store().FoundList(), (std::vector<std::size_t>{a, c}));
+    EXPECT_NE(ReadFileBytes(File(dir)).find(dir.string() + "/sub/renamed.txt##\r\n"), std::string::npos);
+
+    // Replacing an existing file takes its place in one step; the same name is no replacement.
+    t.prompt.AnswerYes();
+    EXPECT_TRUE(cmd.RenameCollectionFile(0, "b.txt"));
+    EXPECT_EQ(ReadFileBytes(dir / "b.txt"), "alpha");
+    EXPECT_FALSE(fs::exists(dir / "a.txt"));
+    EXPECT_TRUE(cmd.RenameCollectionFile(0, "./b.txt"));
+    EXPECT_EQ(ReadFileBytes(dir / "b.txt"), "alpha");
+    EXPECT_TRUE(t.prompt.AllAnswersUsed());
+}
+
+TEST_F(CollectionCommandsTest, KeywordSearchBuildsTheFoundList) {
+    const fs::path dir = Folder("docs");
+    Create(dir);
+    EXPECT_FALSE(cmd.KeywordSearch()); // dialog cancelled
+
+    windowOpen = false; // the collection is loaded first
+    keyword = "ALPHA + beta";
+    noCase = true;
+    t.prompt.Clear();
+    EXPECT_TRUE(cmd.KeywordSearch());
+    EXPECT_EQ(coll.Store().FoundList(), std::vector<std::size_t>{Row("c.txt")});
+    EXPECT_TRUE(cmd.Search().InForce());
+    EXPECT_TRUE(t.prompt.Texts().empty());
+
+    keyword = "gamma";
+    windowOpen = true;
+    EXPECT_TRUE(cmd.KeywordSearch());
+    EXPECT_EQ(t.prompt.LastText(), "Found nothing.");
+    EXPECT_EQ(coll.Store().FoundList(), std::vector<std::size_t>{Row("c.txt")}); // the window keeps its rows
+    EXPECT_TRUE(cmd.Search().InForce());
+
+    ASSERT_TRUE(coll.RefreshCollectionWithUI());
+    EXPECT_FALSE(cmd.Search().InForce());
+}
+
+TEST_F(CollectionCommandsTest, ColumnSearchesSwitchTheRowsOrSignalNotFound) {
+    const fs::path dir = Folder("docs");
+    Create(dir);
+    const std::size_t a = Row("a.txt"), c = Row("c.txt");
+    ASSERT_EQ(coll.Store().SaveChanges(a, "Red car", "work"), ERecordWrite::Written);
+    ASSERT_EQ(coll.Store().SaveChanges(c, "blue", "home"), ERecordWrite::Written);
+    std::vector<std::size_t> both{a, c};
+    std::sort(both.begin(), both.end());
+
+    EXPECT_EQ(cmd.FindInDescriptionColumn("red|BLUE").result, EColumnSearchResult::ShowFoundList);
+    EXPECT_EQ(coll.Store().FoundList(), both);
+    EXPECT_EQ(cmd.FindInGroupColumn("Work").result, EColumnSearchResult::NotFound);
+    EXPECT_EQ(coll.Store().FoundList(), both);
+    EXPECT_EQ(cmd.FindInFilesColumn("z.q").result, EColumnSearchResult::NotFound);
+    EXPECT_EQ(cmd.FindInFilesColumn("zz").result, EColumnSearchResult::NoChange);
+    EXPECT_EQ(notFound, (std::vector<int>{2, 0}));
+    EXPECT_EQ(cmd.FindInFilesColumn("B").found, std::vector<std::size_t>{Row("b.txt")});
+    EXPECT_EQ(cmd.FindInFilesColumn("*.*").result, EColumnSearchResult::ShowWholeList);
+    EXPECT_FALSE(coll.Store().IsShowingFoundList());
+    EXPECT_TRUE(t.busy.frameEnabled);
+    EXPECT_FALSE(t.busy.waitCursor);
+}
+
+} // namespace
