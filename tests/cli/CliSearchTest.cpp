@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -27,6 +29,51 @@ TEST(CliMarks, PrintsTheMatchPairs) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "CMainFrame::PrepareSelPos error: can not read file.\n");
     EXPECT_EQ(RunCli({"marks", file.string()}).exitCode, 2);
+}
+
+TEST(CliSearch, FindsTheFilesHoldingEveryKeyword) {
+    CTempHome tmp;
+    const fs::path dir = tmp.Work() / "docs";
+    tmp.Write("work/docs/a.txt", "Hello World\r\nkeyword here\r\n");
+    tmp.Write("work/docs/b.txt", "nothing");
+    tmp.Write("work/docs/sub/c.txt", "KEYWORD and world");
+    tmp.Write("work/docs/bin.txt", std::string("\x01\x02 keyword", 10));
+
+    CCliResult r = RunCli({"search", dir.string(), "keyword"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, (dir / "a.txt").string() + "\n");
+    EXPECT_TRUE(fs::exists(tmp.Home() / (CCollectionStore::MakeCollectionFileName(dir.string()) + ".inf")));
+
+    r = RunCli({"search", dir.string(), "keyword + world", "--nocase"});
+    EXPECT_EQ(r.exitCode, 0);
+    std::vector<std::string> lines;
+    for (std::size_t p = 0, n; (n = r.out.find('\n', p)) != std::string::npos; p = n + 1) lines.push_back(r.out.substr(p, n - p));
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, (std::vector<std::string>{(dir / "a.txt").string(), (dir / "sub/c.txt").string()}));
+
+    r = RunCli({"search", dir.string(), "gamma"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Found nothing.\n");
+    EXPECT_TRUE(r.out.empty());
+}
+
+TEST(CliSearch, SearchesTheFavoritesAndRefusesWhatIsMissing) {
+    CTempHome tmp;
+    const fs::path a = tmp.Write("work/x/a.txt", "favorite text");
+    tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n" + a.string() + "#d#\r\n");
+    CCliResult r = RunCli({"search", "--favorites", "text"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, a.string() + "\n");
+
+    fs::remove(tmp.Home() / "favorite_collection.inf");
+    r = RunCli({"search", "--favorites", "text"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Favorites is empty.\n");
+    r = RunCli({"search", (tmp.Work() / "none").string(), "text"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "This Directory is absent or has not access.\nPlease choose anoter.\n");
+    EXPECT_EQ(RunCli({"search", (tmp.Work() / "x").string(), ""}).err, "Insert keyword, please.\n");
+    EXPECT_EQ(RunCli({"search", "text"}).exitCode, 2);
 }
 
 class CliFilter : public ::testing::Test {
