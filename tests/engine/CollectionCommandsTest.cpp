@@ -105,6 +105,18 @@ TEST_F(CollectionCommandsTest, NewCollectionAsksAgainForAMissingFolderThenCreate
     EXPECT_GT(refills, 0);
 }
 
+TEST_F(CollectionCommandsTest, BrowseStartsAtTheCurrentFolderElseTheLastChosen) {
+    t.settings.WriteString("Property", "lastBrowDir", "/last");
+    t.pickers.answers = {"/chosen/"};
+    EXPECT_EQ(cmd.BrowseNewCollectionDirectory(), "/chosen");
+    EXPECT_EQ(t.pickers.titles.back(), "Default: /last");
+    EXPECT_EQ(t.settings.GetString("Property", "lastBrowDir", ""), "/chosen");
+    t.settings.WriteString("Property", "mainDir", "/current");
+    EXPECT_EQ(cmd.BrowseNewCollectionDirectory(), ""); // cancelled: nothing remembered
+    EXPECT_EQ(t.pickers.titles.back(), "Default: /current");
+    EXPECT_EQ(t.settings.GetString("Property", "lastBrowDir", ""), "/chosen");
+}
+
 TEST_F(CollectionCommandsTest, NewCollectionForAnOpenOrExistingCollection) {
     const fs::path dir = Folder("docs");
     Create(dir);

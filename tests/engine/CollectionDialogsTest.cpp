@@ -68,8 +68,6 @@ TEST(CollectionDialogsTest, SummaryAndCatalogueTexts) {
     // Two collections of one name: the first one in the catalogue wins.
     EXPECT_EQ(FindCatalogueEntryByName({"a", "Same", "Same"}, "Same"), 1);
     EXPECT_EQ(FindCatalogueEntryByName({"a", "Same"}, "same"), -1);
-    EXPECT_EQ(OpenDialogInitialText(false, true, false), "Choose collection");
-    EXPECT_EQ(OpenDialogInitialText(false, true, true), "Open existen collection:");
     CScriptedPrompt prompt;
     EXPECT_FALSE(CheckOpenSelection(prompt, -1));
     EXPECT_EQ(prompt.LastText(), "Select any collection, please.");

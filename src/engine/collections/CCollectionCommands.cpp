@@ -134,6 +134,15 @@ void CCollectionCommands::OnNewCollection() {
     }
 }
 
+std::string CCollectionCommands::BrowseNewCollectionDirectory() {
+    CSettings& settings = m_ports.settings;
+    std::string start = settings.GetString("Property", "mainDir", "");
+    if (start.empty()) start = settings.GetString("Property", "lastBrowDir", "");
+    const std::string chosen = NormalizeDirectory(BrowseForDirectory(m_ports.pickers, start));
+    if (!chosen.empty()) settings.WriteString("Property", "lastBrowDir", chosen);
+    return chosen;
+}
+
 void CCollectionCommands::OnOpenCollections() {
     PrepareCommand();
     COpenCollectionDialogData data;

@@ -20,7 +20,8 @@ struct CNewCollectionDialogData {
 };
 
 // What the "Open collection" dialog shows and returns: the catalogue in catalogue order, the
-// entry to preselect (-1 none), and on OK the chosen entry.
+// entry to preselect (-1 none), and on OK the chosen entry. The list shows names, so a chosen
+// name stands for the first entry of that name (FindCatalogueEntryByName).
 struct COpenCollectionDialogData {
     const std::vector<CCatalogueEntry>* catalogue = nullptr;
     int preselected = -1;
@@ -52,6 +53,9 @@ public:
     CKeywordSearchState& Search() { return m_search; }
 
     void OnNewCollection();
+    // The "Browse" button of the "New Collection" dialog: starts at "mainDir", else at
+    // "lastBrowDir"; a chosen folder is remembered in "lastBrowDir". Empty when cancelled.
+    std::string BrowseNewCollectionDirectory();
     void OnOpenCollections();
     void OnChooseCollection();
     void OnDeleteCollection();
