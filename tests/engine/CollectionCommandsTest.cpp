@@ -191,6 +191,37 @@ TEST_F(CollectionCommandsTest, OpenOfAMovedCollection) {
     EXPECT_FALSE(coll.changePath.has_value());
 }
 
+TEST_F(CollectionCommandsTest, OpenFavoritesAndEntriesWithoutTheirFolder) {
+    const fs::path a = tmp.Write("work/x/a.txt", "a");
+    tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n" + a.string() + "#d#\r\n");
+    tmp.Write("home/other.inf", "#Other#" + (tmp.Work() / "missing").string() + "##*.*\r\n");
+    coll.CheckFavoritesAtStart();
+
+    openAnswers = {"Favorites"};
+    cmd.OnOpenCollections();
+    EXPECT_TRUE(coll.Store().IsFavoritesView());
+    EXPECT_EQ(coll.Store().RecordCount(), 1u);
+    EXPECT_EQ(t.settings.GetInt("Property", "wasFavorite", 0), 1);
+    windowOpen = true;
+    openAnswers = {"Favorites"};
+    cmd.OnOpenCollections();
+    EXPECT_EQ(toFront, 1);
+
+    // The entry's folder is gone and no collection file is named after it: asked first.
+    openAnswers = {"Other"};
+    t.prompt.AnswerNo();
+    cmd.OnOpenCollections();
+    EXPECT_EQ(t.prompt.LastText(), "This Directory is absent now or has not access.\r\nWould you like to find "
+                                   "according folder by manual?.");
+    openAnswers = {"Other"};
+    t.prompt.AnswerYes();
+    t.prompt.Answer(EPromptAnswer::Cancel);
+    cmd.OnOpenCollections();
+    EXPECT_NE(t.prompt.LastText().find((tmp.Home() / "other.inf").string()), std::string::npos);
+    EXPECT_TRUE(t.prompt.AllAnswersUsed());
+    EXPECT_TRUE(fs::exists(tmp.Home() / "other.inf"));
+}
+
 TEST_F(CollectionCommandsTest, ChangePathNoDeletesTheCollectionFileAfterItsQuestion) {
     const fs::path dir = Folder("gone");
     Create(dir);
@@ -302,6 +333,14 @@ TEST_F(CollectionCommandsTest, ChangePathCommand) {
     EXPECT_EQ(t.prompt.Texts().at(0), "Default collection path\r\n" + (tmp.Work() / "gone").string() +
                                           "\r\nis absent now.\r\nPlease choose anoter collection for this operation.");
     EXPECT_EQ(openChooseMode.size(), 1u);
+
+    // A configured folder without its collection file.
+    const fs::path bare = Folder("bare");
+    t.settings.WriteString("Property", "mainDir", bare.string());
+    t.prompt.Clear();
+    cmd.OnChangeCollectionPath();
+    EXPECT_EQ(t.prompt.Texts().at(0), "Collection path\r\n" + File(bare).string() + "\r\nis absent now.\r\nPlease choose anoter.");
+    EXPECT_EQ(openChooseMode.size(), 2u);
 }
 
 TEST_F(CollectionCommandsTest, DeleteFileRemovesFileRecordAndLine) {
@@ -321,6 +360,14 @@ TEST_F(CollectionCommandsTest, DeleteFileRemovesFileRecordAndLine) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"a.txt", "b.txt"}));
     EXPECT_FALSE(coll.Store().IsShowingFoundList());
     EXPECT_EQ(ReadFileBytes(File(dir)).find("c.txt"), std::string::npos);
+
+    // What cannot be deleted keeps its record.
+    fs::remove(dir / "b.txt");
+    tmp.Write("work/docs/b.txt/inner", "i");
+    t.prompt.AnswerYes();
+    EXPECT_FALSE(cmd.OnDeleteFile(Row("b.txt")));
+    EXPECT_EQ(t.prompt.LastText(), "Can not delete file\r\n\"" + (dir / "b.txt").string() + "\".");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.txt", "b.txt"}));
 }
 
 TEST_F(CollectionCommandsTest, RenameRefusalsLeaveTheRecordUnchanged) {
