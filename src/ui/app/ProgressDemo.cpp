@@ -9,6 +9,7 @@
 #include <QTimer>
 
 int RunDemoIfAsked(const QStringList& arguments) {
+    if (arguments.contains(QStringLiteral("--table-demo"))) return RunTableDemo(arguments);
     if (arguments.contains(QStringLiteral("--progress-demo"))) return RunProgressDemo(arguments);
     return -1;
 }

@@ -86,7 +86,7 @@ protected:
         const int step = p.fontMetrics().height();
         int y = kBorder;
         for (const QString& line : SplitLines(ToQ(m_tip.m_text))) {
-            p.drawText(QRect(kBorder, y, width(), step), Qt::TextExpandTabs | Qt::AlignLeft | Qt::AlignTop, line);
+            p.drawText(QRect(kMargin, y, width(), step), Qt::TextExpandTabs | Qt::AlignLeft | Qt::AlignTop, line);
             y += step;
         }
     }

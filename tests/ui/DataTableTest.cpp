@@ -1,0 +1,370 @@
+#include "table/CDataTable.h"
+
+#include "TestPorts.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A window holding one table; records every notification the table sends.
+struct CHost {
+    QWidget window;
+    CDataTable* table = new CDataTable(&window);
+    std::vector<int> codes;
+    std::function<void(CTableNotify&)> answer;
+
+    explicit CHost(QSize size = {600, 400}) {
+        window.resize(size);
+        QObject::connect(table, &CDataTable::notify, &window, [this](CTableNotify& n) {
+            codes.push_back(n.code);
+            if (answer) answer(n);
+        });
+    }
+    void Show() {
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    int Count(int code) const { return int(std::count(codes.begin(), codes.end(), code)); }
+};
+
+// Fonts of 12 pixels: header 20 high, rows 16 high.
+CDataTableParams Params(int columns, int buffer, int total, std::vector<int> widths = {}) {
+    CMemorySettings none;
+    CDataTableParams p(none);
+    p.headerFont.height = 12;
+    p.headerFont.faceName = "DejaVu Sans";
+    p.cellFont = p.headerFont;
+    p.columnCount = columns;
+    p.bufferRows = buffer;
+    p.totalRows = total;
+    for (std::size_t i = 0; i < widths.size(); ++i) p.SetColumnWidth(int(i), widths[i]);
+    p.backColor = 0xFFFFFF;
+    return p;
+}
+
+QImage Paint(CDataTable& table, QSize size) {
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(Qt::magenta);
+    QPainter p(&img);
+    table.PaintTable(p, size);
+    if (qEnvironmentVariableIsSet("TABLE_TEST_DUMP"))
+        img.save(QStringLiteral("/tmp/tabletest_%1.png").arg(QString::fromLatin1(
+            testing::UnitTest::GetInstance()->current_test_info()->name())));
+    return img;
+}
+
+QColor Pixel(const QImage& img, int x, int y) { return img.pixelColor(x, y); }
+
+bool HasColorIn(const QImage& img, QRect area, const QColor& color) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (img.pixelColor(x, y) == color) return true;
+    return false;
+}
+
+TEST(DataTable, CreateRefusesBadBlocksAndFitsTheParent) {
+    CHost host;
+    CDataTableParams p = Params(3, 10, 0);
+    p.columnCount = 0;
+    EXPECT_FALSE(host.table->Create(&host.window, p, 0, 0));
+    p = Params(3, 10, 0);
+    p.headerAlign = 1;
+    EXPECT_FALSE(host.table->Create(&host.window, p, 0, 0));
+    EXPECT_FALSE(host.table->Create(nullptr, Params(3, 10, 0), 0, 0));
+    EXPECT_FALSE(host.table->IsCreated());
+    host.table->SetCellText(0, 0, "ignored", true);
+    EXPECT_EQ(host.table->GetCellText(0, 0), "");
+
+    p = Params(3, 10, 0);
+    p.left = 10;
+    p.top = 20;
+    p.right = 5000;
+    ASSERT_TRUE(host.table->Create(&host.window, p, 0, 0));
+    EXPECT_EQ(host.table->Model().Rect(), (CRect{10, 20, 600, 400}));
+    EXPECT_EQ(host.table->geometry(), QRect(10, 20, 590, 380));
+    EXPECT_EQ(host.Count(TN_LAYOUT), 1);
+}
+
+TEST(DataTable, DefaultFontsComeFromTheOptions) {
+    CMemorySettings settings;
+    settings.WriteInt("options", "fontSize", -12);
+    settings.WriteString("options", "fontName", "DejaVu Serif");
+    settings.WriteInt("options", "fontBold", 700);
+    settings.WriteInt("options", "fontItalic", 0x101);
+    const CDataTableParams p(settings);
+    EXPECT_EQ(p.defaultCellFont.height, 12);
+    EXPECT_EQ(p.defaultCellFont.weight, 700);
+    EXPECT_EQ(p.defaultCellFont.italic, 1);
+    EXPECT_EQ(p.defaultCellFont.faceName, "DejaVu Serif");
+    EXPECT_EQ(p.defaultHeaderFont, p.defaultCellFont);
+    EXPECT_EQ(p.defaultWidthBasis, 12);
+
+    CMemorySettings sizeOnly;
+    sizeOnly.WriteInt("options", "fontSize", 30);
+    const CDataTableParams gui(sizeOnly);
+    EXPECT_GT(gui.defaultCellFont.height, 0) << "no name: the desktop font";
+    EXPECT_NE(gui.defaultCellFont.height, 30);
+
+    // A block without fonts of its own takes the defaults.
+    CHost host;
+    CDataTableParams block(settings);
+    block.columnCount = 2;
+    block.bufferRows = 5;
+    ASSERT_TRUE(host.table->Create(&host.window, block, 0, 0));
+    EXPECT_EQ(host.table->Model().HeaderHeight(), 20);
+    EXPECT_EQ(host.table->Model().RowHeight(), 16);
+}
+
+TEST(DataTable, CellTextsOfABufferWindow) {
+    CHost host({600, 340});
+    ASSERT_TRUE(host.table->Create(&host.window, Params(3, 400, 1000, {150, 150, 150}), 0, 0));
+    CDataTable& t = *host.table;
+    t.SetCellText(700, 0, "outside", false);
+    EXPECT_EQ(t.GetCellText(700, 0), "");
+    t.OnVScrollCode(4, 500, true);
+    ASSERT_EQ(t.Model().TopRow(), 500);
+    t.SetCellText(700, 0, "inside", false);
+    EXPECT_EQ(t.GetCellText(700, 0), "inside");
+    EXPECT_EQ(t.Model().BufferCell(200, 0).text, "inside");
+    t.SetCellText(1000, 0, "past the end", false);
+    t.SetCellText(-1, 0, "before the start", false);
+    t.SetCellText(700, 3, "no such column", false);
+    EXPECT_EQ(t.GetCellText(1000, 0), "");
+
+    t.Model().BufferCell(0, 2).choiceList = "one\r\ntwo\r\nthree";
+    const struct {
+        int index;
+        const char* text;
+    } choices[] = {{0, "one"}, {2, "three"}, {3, ""}, {-1, ""}, {1, "two"}};
+    for (const auto& c : choices) {
+        SCOPED_TRACE(c.index);
+        t.SetCellChoice(500, 2, c.index, false);
+        EXPECT_EQ(t.GetCellText(500, 2), c.text);
+    }
+}
+
+TEST(DataTable, VerticalScrollNotifiesAndTakesTheOwnersTopRowBack) {
+    CHost host({600, 340});
+    ASSERT_TRUE(host.table->Create(&host.window, Params(3, 400, 100000, {150, 150, 150}), 0, 0));
+    CDataTable& t = *host.table;
+    host.codes.clear();
+    t.OnVScrollCode(0, 0, false);
+    EXPECT_TRUE(host.codes.empty()) << "line up at the top sends nothing";
+    t.OnHScrollCode(0, 0);
+    EXPECT_TRUE(host.codes.empty()) << "line left at the first column only repaints";
+
+    CTableVScroll seen;
+    host.answer = [&](CTableNotify& n) {
+        if (n.code != TN_VSCROLL) return;
+        auto& v = static_cast<CTableVScroll&>(n);
+        seen = v;
+        v.topRow = 42;
+    };
+    t.OnVScrollCode(1, 0, false);
+    ASSERT_EQ(host.Count(TN_VSCROLL), 1);
+    EXPECT_EQ(seen.table, &t);
+    EXPECT_EQ(seen.id, TABLE_NOTIFY_ID);
+    EXPECT_EQ(seen.scrollCode, 1);
+    EXPECT_EQ(seen.topRow, 1);
+    EXPECT_EQ(seen.visibleRows, 20);
+    EXPECT_EQ(seen.reserved1, 1);
+    EXPECT_EQ(t.Model().TopRow(), 42) << "the owner's answer holds";
+    EXPECT_EQ(t.VBar()->value(), 13) << "42 / (99981 / 32000)";
+    EXPECT_EQ(t.VBar()->maximum(), 32000);
+}
+
+TEST(DataTable, DraggingTheThumbShowsTheRowAndScrollsOnRelease) {
+    CHost host({600, 340});
+    host.Show();
+    ASSERT_TRUE(host.table->Create(&host.window, Params(3, 400, 100000, {150, 150, 150}), 0, 0));
+    CDataTable& t = *host.table;
+    QScrollBar* bar = t.VBar();
+    ASSERT_TRUE(bar->isVisible());
+    host.codes.clear();
+    bar->setSliderDown(true);
+    bar->setSliderPosition(16000);
+    EXPECT_TRUE(t.Tip().IsShown());
+    EXPECT_EQ(t.Tip().TipText(), "Row: 49991");
+    EXPECT_EQ(t.Model().TopRow(), 0);
+    EXPECT_EQ(host.Count(TN_VSCROLL), 0);
+    bar->setSliderPosition(32000);
+    EXPECT_EQ(t.Tip().TipText(), "Row: 99982");
+    bar->setSliderPosition(16000);
+    bar->setSliderDown(false);
+    EXPECT_FALSE(t.Tip().IsShown());
+    EXPECT_EQ(host.Count(TN_VSCROLL), 1);
+    EXPECT_EQ(t.Model().TopRow(), 49990);
+    EXPECT_EQ(bar->value(), 15999) << "the position of the row scrolled to";
+
+    // The bar's arrows and the wheel go through the same requests.
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(t.Model().TopRow(), 49991);
+    QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(t.viewport(), &wheel);
+    EXPECT_EQ(t.Model().TopRow(), 49994);
+}
+
+TEST(DataTable, ParentScrollBarsAndParentKeys) {
+    class CKeyTable : public CDataTable {
+    public:
+        using CDataTable::CDataTable;
+        std::vector<int> keys;
+
+    protected:
+        bool OnKeyDown(QKeyEvent* e) override {
+            keys.push_back(e->key());
+            return e->key() == Qt::Key_F5;
+        }
+    };
+    QWidget window;
+    window.resize(600, 340);
+    auto* table = new CKeyTable(&window);
+    CDataTableParams p = Params(3, 400, 100000, {150, 150, 150});
+    p.right = 580;
+    p.parentScrollBars = 1;
+    ASSERT_TRUE(table->Create(&window, p, 0, 0));
+    window.show();
+    QScrollBar* bar = window.findChild<QScrollBar*>(QStringLiteral("tableVBar"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(table->VBar(), bar);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_FALSE(table->verticalScrollBar()->isVisible());
+    EXPECT_EQ(bar->geometry().right(), 599);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(table->Model().TopRow(), 19);
+
+    window.setFocus();
+    QTest::keyClick(&window, Qt::Key_F5);
+    QTest::keyClick(table, Qt::Key_F6);
+    EXPECT_EQ(table->keys, (std::vector<int>{Qt::Key_F5, Qt::Key_F6})) << "each key offered once";
+}
+
+TEST(DataTable, FrameGridAndTextColours) {
+    const struct {
+        const char* name;
+        CColorRef back;
+        QColor frame, grid;
+        bool whiteText;
+    } cases[] = {
+        {"white background", 0xFFFFFF, QColor(0, 0, 255), Qt::black, false},
+        {"blue background", 0xFF0000, Qt::white, Qt::black, false},
+        {"dark red background", 0x000060, QColor(0, 0, 255), Qt::white, true},
+        {"grey background", 0x808080, QColor(0, 0, 255), Qt::black, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CHost host;
+        CDataTableParams p = Params(3, 10, 0, {100, 100, 100});
+        p.backColor = c.back;
+        ASSERT_TRUE(host.table->Create(&host.window, p, 0, 0));
+        CDataTable& t = *host.table;
+        t.SetCellText(1, 0, "WWWWWWWW", false);
+        t.SetCurrentCell(3, 1);
+        const QImage img = Paint(t, {400, 300});
+        const CRect cell = t.GetCellRect(3, 1);
+        EXPECT_EQ(Pixel(img, cell.left + 5, cell.top), c.frame);
+        EXPECT_EQ(Pixel(img, cell.right - 1, cell.top + 5), c.frame);
+        EXPECT_EQ(Pixel(img, 200, t.RowTop(6) + 5), c.grid) << "line between columns 1 and 2";
+        EXPECT_EQ(Pixel(img, 50, t.RowTop(6)), c.grid) << "line between rows 5 and 6";
+        const QRect text(2, t.RowTop(1) + 2, 90, 10);
+        EXPECT_TRUE(HasColorIn(img, text, c.whiteText ? Qt::white : Qt::black));
+        if (c.whiteText) {
+            EXPECT_FALSE(HasColorIn(img, text, Qt::black));
+        }
+        EXPECT_EQ(Pixel(img, 350, 150), ToQColor(0xC0C0C0)) << "beyond the columns";
+    }
+}
+
+TEST(DataTable, HeaderRowNumbersAndTheLastColumn) {
+    CHost host;
+    CDataTableParams p = Params(2, 10, 0, {100, 100});
+    p.rowNumbers = 1;
+    p.lastColumn = 1;
+    p.columnColors = {0x00FF00};
+    p.wholeBackground = 1;
+    ASSERT_TRUE(host.table->Create(&host.window, p, 0, 0));
+    CDataTable& t = *host.table;
+    t.SetHeaderText(0, "A header far too wide for its column", false);
+    t.Model().SetMark(2, true);
+    const QImage img = Paint(t, {400, 300});
+    const int rnw = t.Model().RowNumberWidth();
+    ASSERT_EQ(rnw, 32);
+    EXPECT_EQ(Pixel(img, rnw + 50, 10), QColor(0, 255, 0)) << "the column's own header colour";
+    EXPECT_EQ(Pixel(img, rnw + 150, 10), ToQColor(0xC0C0C0)) << "a column without one";
+    EXPECT_EQ(Pixel(img, 390, 10), ToQColor(0xC0C0C0)) << "the last header reaches the edge";
+    EXPECT_EQ(Pixel(img, 399, 10), ToQColor(0x808080)) << "with its shadow edge";
+    EXPECT_EQ(Pixel(img, 398, t.RowTop(1) + 5), Qt::white) << "the last column too";
+    EXPECT_EQ(Pixel(img, rnw + 200, t.RowTop(1) + 5), Qt::white) << "no line after the last column";
+    EXPECT_EQ(Pixel(img, 1, t.RowTop(4) + 5), Qt::white) << "raised row-number column";
+    EXPECT_EQ(Pixel(img, rnw - 1, t.RowTop(4) + 5), ToQColor(0x808080));
+    EXPECT_EQ(Pixel(img, 350, 250), Qt::white) << "whole background";
+    // The marked row's box carries an X in its middle; an unmarked one is empty.
+    const int mid = rnw / 2;
+    EXPECT_EQ(Pixel(img, mid, t.RowTop(2) + 8), Qt::black);
+    EXPECT_EQ(Pixel(img, mid, t.RowTop(3) + 8), ToQColor(0xC0C0C0));
+    // The cut header keeps its leading characters and three dots.
+    const QFontMetrics fm(t.HeaderQFont());
+    const QString shown = FitText(QStringLiteral("A header far too wide for its column"), 100 - 3,
+                                  [&](const QString& s) { return fm.horizontalAdvance(s); });
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("...")));
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("A ")));
+}
+
+TEST(DataTable, ASmallBufferUnderATallWindowDrawsOnlyItsRows) {
+    CHost host({600, 800});
+    ASSERT_TRUE(host.table->Create(&host.window, Params(2, 5, 1000, {100, 100}), 0, 0));
+    CDataTable& t = *host.table;
+    for (int r = 0; r < 5; ++r) t.SetCellText(r, 0, "WWWW", false);
+    const QImage img = Paint(t, {580, 780});
+    EXPECT_TRUE(HasColorIn(img, QRect(2, t.RowTop(4) + 2, 40, 10), Qt::black));
+    EXPECT_EQ(Pixel(img, 50, 20 + 8 * 16), ToQColor(0xC0C0C0)) << "nothing below the buffered rows";
+}
+
+TEST(DataTable, AutoFitAndFontChangeLayOutAgain) {
+    CHost host;
+    ASSERT_TRUE(host.table->Create(&host.window, Params(2, 30, 0, {50, 50}), 0, 0));
+    CDataTable& t = *host.table;
+    t.SetHeaderText(0, "A longer header", false);
+    t.SetCellText(0, 0, "x", false);
+    t.SetHeaderText(1, "B", false);
+    t.SetCellText(25, 1, "beyond the first twenty rows, not measured", false);
+    t.SetCellText(3, 1, "medium text", false);
+    host.codes.clear();
+    t.AutoFitColumns();
+    const QFontMetrics fm(t.HeaderQFont());
+    EXPECT_EQ(t.GetColumnWidth(0), fm.horizontalAdvance(QStringLiteral("A longer header")) + 6);
+    EXPECT_EQ(t.GetColumnWidth(1), fm.horizontalAdvance(QStringLiteral("medium text")) + 6);
+    EXPECT_EQ(host.Count(TN_LAYOUT), 1);
+
+    CLogFont big;
+    big.height = 20;
+    big.faceName = "DejaVu Sans";
+    t.SetTableFont(big, true);
+    EXPECT_EQ(t.Model().HeaderHeight(), 28);
+    EXPECT_EQ(t.Model().RowHeight(), 24);
+    EXPECT_EQ(t.CellFont(), big);
+    EXPECT_EQ(host.Count(TN_LAYOUT), 2);
+}
+
+TEST(DataTable, ResetAndCreateAgain) {
+    CHost host;
+    ASSERT_TRUE(host.table->Create(&host.window, Params(2, 5, 0), 0, 0));
+    host.table->SetCellText(1, 1, "text", false);
+    host.table->Reset();
+    EXPECT_FALSE(host.table->IsCreated());
+    EXPECT_EQ(host.table->GetCellText(1, 1), "");
+    ASSERT_TRUE(host.table->Create(&host.window, Params(3, 50, 0), 0, 0));
+    EXPECT_EQ(host.table->GetCellText(1, 1), "");
+    EXPECT_EQ(host.table->Model().Columns(), 3);
+}
+
+} // namespace
