@@ -23,11 +23,11 @@ QApplication& App() {
 }
 
 struct CBenchTable {
+    QApplication& app = App();
     QWidget window;
     CDataTable* table = new CDataTable(&window);
 
     explicit CBenchTable(int rows) {
-        App();
         window.resize(800, 600);
         CDataTableParams p;
         p.columnCount = 3;
