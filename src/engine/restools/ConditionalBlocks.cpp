@@ -1,0 +1,151 @@
+#include "restools/ConditionalBlocks.h"
+
+#include "restools/ResourceModel.h"
+
+namespace {
+
+std::size_t SkipBlanks(std::string_view text, std::size_t p) {
+    while (p < text.size() && (text[p] == ' ' || text[p] == '\t')) ++p;
+    return p;
+}
+
+bool StartsAt(std::string_view text, std::size_t p, std::string_view word) {
+    return p <= text.size() && text.substr(p).starts_with(word);
+}
+
+bool EndsTestedName(char c) {
+    switch (c) {
+    case ' ': case '\t': case '\r': case '\n': case ',': case ';': case ')': case '(':
+    case '"': case '=': case '!': case '?': case '<': case '>':
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+std::size_t SkipComment(std::string_view text, std::size_t p) {
+    if (p + 1 >= text.size() || text[p] != '/') return p;
+    if (text[p + 1] == '/') return FindLineEnd(text, p + 2);
+    if (text[p + 1] == '*') {
+        const std::size_t close = text.find("*/", p + 2);
+        return close == std::string_view::npos ? text.size() : close + 2;
+    }
+    return p;
+}
+
+std::string RemoveComments(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t p = 0;
+    while (p < text.size()) {
+        const std::size_t end = SkipComment(text, p);
+        if (end != p) {
+            p = end; // the bytes after a cut comment are looked at again
+            continue;
+        }
+        const std::size_t next = text.find('/', p + 1);
+        const std::size_t stop = next == std::string_view::npos ? text.size() : next;
+        out.append(text.substr(p, stop - p));
+        p = stop;
+    }
+    return out;
+}
+
+CBlockEnd SkipToBlockEnd(std::string_view text, std::size_t p) {
+    int depth = 0;
+    for (;;) {
+        const std::size_t hash = text.find('#', p);
+        if (hash == std::string_view::npos) return {};
+        const std::size_t q = SkipBlanks(text, hash + 1);
+        if (depth == 0 && StartsAt(text, q, "else")) return {true, true, hash, q + 4};
+        if (StartsAt(text, q, "endif")) {
+            if (depth == 0) return {true, false, hash, q + 5};
+            --depth;
+        } else if (StartsAt(text, q, "if")) {
+            ++depth;
+        }
+        p = q;
+    }
+}
+
+std::optional<CKeywordTest> FindKeywordTest(std::string_view text, std::size_t p,
+                                            std::string_view keyword) {
+    for (;;) {
+        const std::size_t hash = text.find('#', p);
+        if (hash == std::string_view::npos) return std::nullopt;
+        std::size_t q = SkipBlanks(text, hash + 1);
+        p = q;
+        if (!StartsAt(text, q, "if")) continue;
+        q = SkipBlanks(text, q + 2);
+        bool negative = false;
+        if (StartsAt(text, q, "!defined")) {
+            negative = true;
+            q += 8;
+        } else if (StartsAt(text, q, "ndef")) {
+            negative = true;
+            q += 4;
+        } else if (StartsAt(text, q, "defined")) {
+            q += 7;
+        } else if (StartsAt(text, q, "def")) {
+            q += 3;
+        } else {
+            p = q;
+            continue;
+        }
+        q = SkipBlanks(text, q);
+        std::size_t e = q;
+        while (e < text.size() && !EndsTestedName(text[e])) ++e;
+        p = e;
+        if (text.substr(q, e - q) == keyword) return CKeywordTest{negative, hash, e};
+    }
+}
+
+std::string ApplyNegativeFilter(std::string_view text, std::string_view keyword) {
+    // Works on the original offsets: every removal lies after the last one, and each search runs
+    // forward from where the text after the removal begins, so the result equals removing the
+    // parts one by one.
+    std::string out;
+    out.reserve(text.size());
+    std::size_t copied = 0;
+    std::size_t p = 0;
+    while (const auto test = FindKeywordTest(text, p, keyword)) {
+        const CBlockEnd end = SkipToBlockEnd(text, test->nameEnd);
+        if (!end.found) break;
+        if (test->negative) {
+            out.append(text.substr(copied, test->hash - copied));
+            copied = p = end.hash;
+        } else if (end.isElse) {
+            const CBlockEnd elseEnd = SkipToBlockEnd(text, end.afterWord);
+            if (!elseEnd.found) break;
+            out.append(text.substr(copied, end.hash - copied));
+            copied = p = elseEnd.hash;
+        } else {
+            p = end.afterWord;
+        }
+    }
+    out.append(text.substr(copied));
+    return out;
+}
+
+std::string ApplyPositiveFilter(std::string_view text, std::string_view keyword) {
+    std::string out;
+    std::size_t p = 0;
+    while (const auto test = FindKeywordTest(text, p, keyword)) {
+        const CBlockEnd end = SkipToBlockEnd(text, test->nameEnd);
+        if (!end.found) break;
+        if (!test->negative) {
+            out.append(text.substr(test->nameEnd, end.hash - test->nameEnd)).append("\r\n");
+            p = end.hash + 1;
+        } else if (end.isElse) {
+            const CBlockEnd elseEnd = SkipToBlockEnd(text, end.afterWord);
+            if (!elseEnd.found) break;
+            out.append(text.substr(end.afterWord, elseEnd.hash - end.afterWord)).append("\r\n");
+            p = elseEnd.hash + 1;
+        } else {
+            p = test->nameEnd;
+        }
+    }
+    return out;
+}

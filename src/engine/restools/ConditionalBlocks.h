@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Comment removal and the two keyword filters of the project search. They look at the text the
+// way a quick scan does, not the way a compiler does: quotes are not considered, #elif is plain
+// text and defined(KEYWORD) is no test on the keyword.
+
+// p itself when no comment starts at p, else where the comment ends: before the line end of a
+// "//" comment, after the "*/" of a block comment, or the end of the text.
+std::size_t SkipComment(std::string_view text, std::size_t p);
+std::string RemoveComments(std::string_view text);
+
+struct CBlockEnd {
+    bool found = false;
+    bool isElse = false;       // else "#endif"
+    std::size_t hash = 0;      // the '#' of the "#else" or "#endif"
+    std::size_t afterWord = 0; // just after "else" or "endif"
+};
+// The first "#else" or "#endif" at nesting depth 0 from p.
+CBlockEnd SkipToBlockEnd(std::string_view text, std::size_t p);
+
+struct CKeywordTest {
+    bool negative = false;    // #ifndef, #if !defined
+    std::size_t hash = 0;     // its '#'
+    std::size_t nameEnd = 0;  // just after the tested name
+};
+// The next #ifdef / #ifndef / #if defined / #if !defined on exactly keyword from p.
+std::optional<CKeywordTest> FindKeywordTest(std::string_view text, std::size_t p,
+                                            std::string_view keyword);
+
+// The text as compiled with keyword defined: #ifndef blocks and the #else branches of #ifdef
+// blocks removed, the directives of kept branches left in place.
+std::string ApplyNegativeFilter(std::string_view text, std::string_view keyword);
+// Only the code compiled because keyword is defined: the #ifdef branches and the #else branches
+// of #ifndef blocks, each followed by CR LF.
+std::string ApplyPositiveFilter(std::string_view text, std::string_view keyword);

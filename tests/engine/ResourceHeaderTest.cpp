@@ -1,0 +1,126 @@
+#include "restools/ResourceHeader.h"
+#include "restools/ResourceModel.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string Crlf(std::string s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+// A header with the standard trailer, long enough for the trailer to be found.
+std::string SampleHeader() {
+    return "//{{NO_DEPENDENCIES}}\n"
+           "// Used by sample.rc\n"
+           "//\n"
+           "#define IDR_MAINFRAME                   128\n"
+           "#define IDD_ABOUTBOX                    100\n"
+           "#define IDC_EDIT1                       1000\n"
+           "#define ID_FILE_NEW                     32771\n"
+           "#define IDS_HELLO                       61000\n"
+           "\n"
+           "// Next default values for new objects\n"
+           "//\n"
+           "#ifdef APSTUDIO_INVOKED\n"
+           "#ifndef APSTUDIO_READONLY_SYMBOLS\n"
+           "#define _APS_3D_CONTROLS                1\n"
+           "#define _APS_NEXT_RESOURCE_VALUE        130\n"
+           "#define _APS_NEXT_COMMAND_VALUE         32772\n"
+           "#define _APS_NEXT_CONTROL_VALUE         1001\n"
+           "#define _APS_NEXT_SYMED_VALUE           101\n"
+           "#endif\n"
+           "#endif\n";
+}
+
+std::string Trailer(int resource, int command, int control) {
+    return "\n// Next default values for new objects\n//\n"
+           "#ifdef APSTUDIO_INVOKED\n"
+           "#ifndef APSTUDIO_READONLY_SYMBOLS\n"
+           "#define _APS_3D_CONTROLS                1\n"
+           "#define _APS_NEXT_RESOURCE_VALUE        " + std::to_string(resource) + "\n"
+           "#define _APS_NEXT_COMMAND_VALUE         " + std::to_string(command) + "\n"
+           "#define _APS_NEXT_CONTROL_VALUE         " + std::to_string(control) + "\n"
+           "#define _APS_NEXT_SYMED_VALUE           1\n"
+           "#endif\n#endif\n";
+}
+
+} // namespace
+
+TEST(CorrectResourceHeader, RenumbersByPrefixInBothLineEndStyles) {
+    const std::string expected = "//{{NO_DEPENDENCIES}}\n// Used by sample.rc\n//\n\n"
+                                 "#define IDR_MAINFRAME  1000\n"
+                                 "#define IDD_ABOUTBOX   1001\n"
+                                 "#define IDC_EDIT1      10000\n"
+                                 "#define ID_FILE_NEW    32000\n"
+                                 "#define IDS_HELLO      32001\n" +
+                                 Trailer(1002, 10001, 32002);
+    {
+        SCOPED_TRACE("CR LF");
+        EXPECT_EQ(CorrectResourceHeader(Crlf(SampleHeader())), Crlf(expected));
+    }
+    {
+        SCOPED_TRACE("LF only");
+        EXPECT_EQ(CorrectResourceHeader(SampleHeader()), expected);
+    }
+}
+
+TEST(CorrectResourceHeader, SecondRunKeepsValuesAndAddsOneEmptyLine) {
+    const std::string once = CorrectResourceHeader(Crlf(SampleHeader()));
+    const std::string twice = CorrectResourceHeader(once);
+    EXPECT_EQ(twice.substr(0, 45), "//{{NO_DEPENDENCIES}}\r\n// Used by sample.rc\r\n");
+    EXPECT_NE(twice.find("//\r\n\r\n\r\n#define IDR_MAINFRAME  1000\r\n"), std::string::npos);
+    EXPECT_EQ(twice.substr(twice.find("#define IDR")), once.substr(once.find("#define IDR")));
+}
+
+TEST(CorrectResourceHeader, PadsToTheHundredCharacterBound) {
+    const std::string n100(100, 'A');
+    const std::string n101 = "IDD" + std::string(98, 'B');
+    const std::string n102 = "IDD" + std::string(99, 'C');
+    const std::string text = "#define " + n100 + " 1\r\n#define " + n101 + " 2\r\n#define " + n102 +
+                             " 3\r\n#define IDD_ABOUTBOX 4\r\n";
+    const std::string out = CorrectResourceHeader(text);
+    // Width 102: 2 spaces after the 100-character name, 1 after 101, 2 (the minimum) after 102.
+    EXPECT_NE(out.find("#define " + n101 + " 1000\r\n"), std::string::npos);
+    EXPECT_NE(out.find("#define " + n102 + "  1001\r\n"), std::string::npos);
+    EXPECT_NE(out.find("#define IDD_ABOUTBOX" + std::string(90, ' ') + "1002\r\n"), std::string::npos);
+    EXPECT_NE(out.find("#define " + n100 + "  10000\r\n"), std::string::npos); // third byte 'A'
+
+    const std::string narrow = CorrectResourceHeader("#define IDR_MAINFRAME 1\r\n#define IDD_ABOUTBOX 2\r\n");
+    EXPECT_NE(narrow.find("#define IDD_ABOUTBOX   1001\r\n"), std::string::npos); // longest 13
+}
+
+TEST(CorrectResourceHeader, ShortTextIsParsedWithItsTrailer) {
+    // Under 250 bytes nothing is taken for a trailer: its names are identifiers like the others.
+    const std::string text = "#define IDS_A 1\r\n#ifdef APSTUDIO_INVOKED\r\n#define _APS_3D_CONTROLS 1\r\n#endif\r\n";
+    ASSERT_LT(text.size(), 250u);
+    const std::string out = CorrectResourceHeader(text);
+    EXPECT_EQ(out.substr(0, out.find("\r\n// Next")),
+              "\r\n#define IDS_A             32000\r\n#define _APS_3D_CONTROLS  32001\r\n");
+}
+
+TEST(CorrectResourceHeader, TrailerInTheLast200BytesIsNotFound) {
+    std::string text = "#define IDC_A 1\r\n";
+    text += "// " + std::string(240, '-') + "\r\n";
+    text += "#ifdef APSTUDIO_INVOKED\r\n#define IDM_LATE 5\r\n#endif\r\n";
+    const std::string out = CorrectResourceHeader(text);
+    EXPECT_NE(out.find("#define IDM_LATE  10000\r\n#define IDC_A     10001\r\n"), std::string::npos);
+}
+
+TEST(CorrectResourceHeader, NameOnlyLineKeepsTheNextDefinition) {
+    const std::string text = "#define IDC_GUARD\r\n#define IDC_NEXT 5\r\n";
+    EXPECT_EQ(CorrectResourceHeader(text).substr(0, 54),
+              "\r\n#define IDC_GUARD  10000\r\n#define IDC_NEXT   10001\r\n");
+}
+
+TEST(CorrectResourceHeader, WithoutDirectivesOnlyTheTrailerIsLeft) {
+    const std::string out = CorrectResourceHeader("// nothing here\r\n");
+    EXPECT_EQ(out, "\r\n" + Crlf(Trailer(1000, 10000, 32000)));
+}
