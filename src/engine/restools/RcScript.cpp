@@ -91,10 +91,8 @@ public:
         return m_text.size();
     }
 
-    // Caption and id of a control or menu item; p is just after its keyword. Returns the position
-    // after the id.
-    std::size_t ReadCaptionAndId(std::size_t p, CRcEntry& entry) const {
-        p = SkipSeparators(p);
+    // Caption and id of a control or menu item; p is just after its keyword and separators.
+    void ReadCaptionAndId(std::size_t p, CRcEntry& entry) const {
         std::size_t captionStart = std::string_view::npos;
         if (p > 0 && p <= m_text.size() && m_text[p - 1] == '"') {
             captionStart = p;
@@ -107,7 +105,6 @@ public:
         entry.id.assign(Slice(p, idEnd));
         entry.start = entry.caption.empty() ? p : captionStart;
         entry.end = idEnd;
-        return idEnd;
     }
 
 private:
@@ -138,8 +135,11 @@ std::size_t ParseDialog(const CRcCursor& rc, std::size_t keyword, std::size_t ke
             ++p;
             continue;
         }
+        // The scan goes on over the caption and the id, so an id ending in END (IDC_SEND,)
+        // closes the control list, as it always has.
+        p = rc.SkipSeparators(p + wordLength);
         CRcEntry entry;
-        p = rc.ReadCaptionAndId(p + wordLength, entry);
+        rc.ReadCaptionAndId(p, entry);
         if (entry.id.empty()) continue; // the text ended
         if (entry.id == "IDC_STATIC") entry.id = Format("%s_add_%d", entry.id.c_str(), statics++);
         block.entries.push_back(std::move(entry));
@@ -162,8 +162,7 @@ std::size_t ParseMenu(const CRcCursor& rc, std::size_t keyword, CRcBlock& block)
                 continue;
             }
             CRcEntry entry;
-            // The separators are already passed, so the caption test sees the opening quote.
-            p = rc.ReadCaptionAndId(p, entry);
+            rc.ReadCaptionAndId(p, entry);
             if (entry.id.empty()) continue;
             entry.id += block.name;
             block.entries.push_back(std::move(entry));
