@@ -1,0 +1,211 @@
+#include "CliRun.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A copy of the sample project: a resource header, an RC script, its German twin and sources.
+struct CProject {
+    CProject() {
+        fs::copy(fs::path(QUILLBOX_TEST_DATA) / "restools/project", dir, fs::copy_options::recursive);
+    }
+    std::string Path(const char* rel) const { return (dir / rel).string(); }
+    CTempHome home;
+    fs::path dir = home.Work() / "project";
+};
+
+std::string Lines(std::initializer_list<const char*> names) {
+    std::string s;
+    for (const char* n : names) s += std::string(n) + "\n";
+    return s;
+}
+
+std::string WithoutLines(std::string text, std::initializer_list<const char*> needles) {
+    for (const char* n : needles) {
+        const std::size_t at = text.find(n);
+        const std::size_t start = text.rfind('\n', at) + 1;
+        const std::size_t end = text.find('\n', at) + 1;
+        text.erase(start, end - start);
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(CliResTools, CorrectPrintsOrWritesTheRenumberedHeader) {
+    CProject p;
+    const std::string header = p.Path("resource.h");
+    const std::string before = ReadFileBytes(header);
+    const CCliResult r = RunCli({"res-correct", header});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("#define")),
+              "//{{NO_DEPENDENCIES}}\r\n// Microsoft Developer Studio generated include file.\r\n"
+              "// Used by sample.rc\r\n//\r\n\r\n");
+    EXPECT_NE(r.out.find("#define IDR_MAINFRAME  1000\r\n#define IDD_ABOUTBOX   1001\r\n#define IDD_X          1002\r\n"
+                         "#define IDC_EDIT1      10000\r\n"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("#define _APS_NEXT_CONTROL_VALUE         32004\r\n"), std::string::npos);
+    EXPECT_NE(r.err.find("When you use corrected Resource.h in your project\nwill not foget to do \"Rebuld all\"!"),
+              std::string::npos);
+    EXPECT_EQ(ReadFileBytes(header), before);
+
+    const CCliResult w = RunCli({"res-correct", header, "--write"});
+    EXPECT_EQ(w.exitCode, 0);
+    EXPECT_TRUE(w.out.empty());
+    EXPECT_EQ(ReadFileBytes(header), r.out);
+}
+
+TEST(CliResTools, CommandsRefuseTheWrongKindOfFile) {
+    CProject p;
+    const auto notes = p.home.Write("work/notes.txt", "#define X 1\n");
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"res-correct", p.Path("sample.rc")}, "is not a resource header"},
+        {{"res-find-rc", notes.string(), "--all-text"}, "is not a resource header"},
+        {{"rc-compare", p.Path("resource.h"), p.Path("sample.rc")}, "is not an RC script"},
+        {{"res-correct", p.Path("missing.h")}, "Can not to open file."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const CCliResult r = RunCli(c.args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+TEST(CliResTools, FindInRcFilesByTextAndByGroups) {
+    CProject p;
+    const std::string header = p.Path("resource.h");
+    struct Case {
+        std::vector<std::string> args;
+        std::string red;
+    } cases[] = {
+        {{"--all-text"}, Lines({"IDD_X", "IDC_UNUSED", "IDC_DEMO_ONLY", "IDS_COMMENTED"})},
+        {{"--rc", p.Path("sample.rc")}, Lines({"IDC_UNUSED", "IDC_DEMO_ONLY", "IDS_COMMENTED"})},
+        {{"--rc", p.Path("sample.rc"), "--groups", "str"},
+         Lines({"IDD_ABOUTBOX", "IDD_X", "IDC_EDIT1", "IDC_UNUSED", "IDC_DEMO_ONLY", "ID_FILE_NEW", "ID_APP_EXIT",
+                "IDS_COMMENTED"})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        std::vector<std::string> args = {"res-find-rc", header};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CCliResult r = RunCli(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, c.red);
+    }
+    const CCliResult tiny = RunCli({"res-find-rc", header, "--rc", p.home.Write("work/tiny.rc", "x").string()});
+    EXPECT_EQ(tiny.exitCode, 1);
+    EXPECT_EQ(tiny.err, "The second RC-file is empty.\n");
+
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {"res-find-rc", header},
+             {"res-find-rc", header, "--all-text", "--rc", "x.rc"},
+             {"res-find-rc", header, "--rc", "x.rc", "--groups", "str,icons"},
+             {"rc-compare", header}}) {
+        EXPECT_EQ(RunCli(bad).exitCode, 2) << bad.back();
+    }
+}
+
+TEST(CliResTools, FindInProjectWithAndWithoutKeyword) {
+    CProject p;
+    const std::string header = p.Path("resource.h");
+    struct Case {
+        std::vector<std::string> args;
+        std::string red;
+    } cases[] = {
+        {{}, Lines({"IDR_MAINFRAME", "IDD_X", "IDC_UNUSED", "IDS_COMMENTED"})},
+        {{"--keyword", "DEMO"},
+         Lines({"IDR_MAINFRAME", "IDD_ABOUTBOX", "IDD_X", "IDC_EDIT1", "IDC_UNUSED", "ID_FILE_NEW", "IDS_HELLO",
+                "IDS_COMMENTED"})},
+        {{"--keyword", "DEMO", "--negative"}, Lines({"IDR_MAINFRAME", "IDD_X", "IDC_UNUSED", "ID_FILE_NEW", "IDS_COMMENTED"})},
+        {{"--dir", p.Path("src"), "--ext", "c"},
+         Lines({"IDR_MAINFRAME", "IDD_ABOUTBOX", "IDD_X", "IDC_UNUSED", "IDC_DEMO_ONLY", "ID_FILE_NEW", "IDS_HELLO",
+                "IDS_COMMENTED"})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.empty() ? "plain" : c.args.back());
+        std::vector<std::string> args = {"--yes", "res-find-project", header};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CCliResult r = RunCli(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, c.red);
+    }
+    const CCliResult no = RunCli({"res-find-project", header});
+    EXPECT_EQ(no.exitCode, 1);
+    EXPECT_EQ(no.err,
+              "Will searching in 3 files of project\n for extention \"h, c, cpp\"\n\nWould you like to go process now?\n");
+    EXPECT_TRUE(no.out.empty());
+    const CCliResult yes = RunCli({"--yes", "res-find-project", header});
+    EXPECT_NE(yes.err.find("Was search in 3 files of project\n"), std::string::npos);
+}
+
+TEST(CliResTools, CompareAndCollapseTwoLanguages) {
+    CProject p;
+    const std::string base = ReadFileBytes(p.Path("sample.rc"));
+    const CCliResult r = RunCli({"rc-compare", p.Path("sample.rc"), p.Path("lang/sample_de.rc")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto line = [&](std::size_t start, std::size_t end, int mark) {
+        return std::to_string(start) + "\t" + std::to_string(end) + "\t" + std::to_string(mark) + "\n";
+    };
+    const auto at = [&](const char* s) { return base.find(s); };
+    const auto after = [&](const char* s) { return base.find(s) + std::string_view(s).size(); };
+    const std::string strings =
+        line(at("IDR_MAINFRAME           \"Sample\""), after("IDR_MAINFRAME           \"Sample"), 0) +
+        line(at("IDS_HELLO"), after("IDS_HELLO               \"Hello"), 2);
+    const std::string expected =
+        line(after("POPUP"), after("\"&File\""), 0) +           // popups are never red
+        line(at("&New"), after("ID_FILE_NEW"), 0) +               // translated
+        line(at("E&xit"), after("ID_APP_EXIT"), 1) +              // missing over there
+        line(at("IDR_MAINFRAME,IDC_STATIC"), at(",IDC_STATIC,11"), 0) + // ICON: no caption
+        line(at("Sample Version"), after("Sample Version 1.0\",IDC_STATIC"), 2) +
+        line(at("Copyright"), after("Copyright (C) 2026\",IDC_STATIC"), 0) +
+        line(at("OK\",IDOK"), after("OK\",IDOK"), 2) +
+        line(after("IDD_X2"), base.find("END", at("IDD_X2")), 1) + // the whole missing dialog
+        strings;
+    EXPECT_EQ(r.out, expected);
+
+    const CCliResult c = RunCli({"rc-collapse", p.Path("sample.rc"), p.Path("lang/sample_de.rc")});
+    ASSERT_EQ(c.exitCode, 0) << c.err;
+    EXPECT_EQ(c.out,
+              "        MENUITEM \"E&xit\",                       ID_APP_EXIT\r\n"
+              "    LTEXT           \"Sample Version 1.0\",IDC_STATIC,40,10,119,8\r\n"
+              "    DEFPUSHBUTTON   \"OK\",IDOK,178,7,50,14\r\n"
+              "IDD_X2 DIALOGEX 0, 0, 100, 50\r\n"
+              "    IDS_HELLO               \"Hello\"\r\n");
+
+    const CCliResult onlyStrings = RunCli({"rc-compare", p.Path("sample.rc"), p.Path("lang/sample_de.rc"), "--groups", "str"});
+    EXPECT_EQ(onlyStrings.out, strings);
+}
+
+TEST(CliResTools, ExcludeRedIdentifiers) {
+    CProject p;
+    const std::string header = p.Path("resource.h");
+    const std::string before = ReadFileBytes(header);
+    const CCliResult r = RunCli({"res-exclude-red", header, "--rc", p.Path("sample.rc")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, WithoutLines(before, {"IDC_UNUSED", "IDC_DEMO_ONLY", "IDS_COMMENTED"}));
+
+    const CCliResult inv = RunCli({"res-exclude-red", header, "--all-text", "--invert"});
+    ASSERT_EQ(inv.exitCode, 0) << inv.err;
+    EXPECT_EQ(inv.out, WithoutLines(before, {"IDR_MAINFRAME  ", "IDD_ABOUTBOX", "IDC_EDIT1  ", "ID_FILE_NEW",
+                                             "ID_APP_EXIT", "IDS_HELLO"}));
+
+    const CCliResult w = RunCli({"res-exclude-red", header, "--all-text", "--write"});
+    EXPECT_EQ(w.exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(header), WithoutLines(before, {"IDD_X  ", "IDC_UNUSED", "IDC_DEMO_ONLY", "IDS_COMMENTED"}));
+
+    // Nothing left red: the command is refused and the file stays.
+    const CCliResult again = RunCli({"res-exclude-red", header, "--all-text", "--write"});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_EQ(again.err, "No identifier is marked red.\n");
+}
