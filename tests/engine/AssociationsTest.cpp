@@ -1,0 +1,239 @@
+#include "filetools/CAssociations.h"
+
+#include "TestPorts.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CRecordingLauncher : public CLauncher {
+public:
+    bool Start(const std::vector<std::string>& argv) override {
+        started.push_back(argv);
+        return true;
+    }
+    int Run(const std::vector<std::string>& argv) override {
+        ran.push_back(argv);
+        return 0;
+    }
+    std::string FindProgram(std::string_view name) override {
+        return programs.count(std::string(name)) ? "/usr/bin/" + std::string(name) : std::string();
+    }
+    std::set<std::string> programs{"update-mime-database"};
+    std::vector<std::vector<std::string>> started, ran;
+};
+
+class AssociationsTest : public ::testing::Test {
+protected:
+    AssociationsTest() {
+        // A stand-in for the system's folders, so nothing depends on (or touches) the real ones.
+        tmp.Write("sys/share/mime/globs2", "# comment\n50:text/plain:*.txt\n40:text/x-log:*.log\n60:text/x-log2:*.log\n");
+        tmp.Write("sys/share/applications/defaults.list", "[Default Applications]\ntext/plain=missing.desktop;sysedit.desktop\n");
+        tmp.Write("sys/share/applications/sysedit.desktop", "[Desktop Entry]\nType=Application\nExec=sysedit --new %U\n");
+        paths.dataHome = tmp.Root() / "user" / ".local" / "share";
+        paths.configHome = tmp.Root() / "user" / ".config";
+        paths.dataDirs = {tmp.Root() / "sys" / "share"};
+        paths.configDirs = {tmp.Root() / "sys" / "etc"};
+        program = tmp.Write("work/My Tools/ed", "#!/bin/sh\n");
+    }
+    CTempHome tmp;
+    CTestPorts t;
+    CRecordingLauncher launcher;
+    CXdgPaths paths;
+    fs::path program;
+};
+
+TEST_F(AssociationsTest, NewLinkForAbcWritesTheUserLayoutAndRemoveTakesItBack) {
+    tmp.Write("user/.config/mimeapps.list", "[Default Applications]\nimage/png=viewer.desktop\n");
+    CAssociations assoc(t.ports, launcher, paths);
+    EXPECT_EQ(assoc.GetAssociationInfo(".abc"), "");
+    t.pickers.answers.push_back(program.string());
+    ASSERT_TRUE(assoc.CreateAssociation(".abc"));
+    EXPECT_EQ(t.pickers.titles.back(), "Open with...");
+
+    EXPECT_EQ(assoc.MimeTypeOf(".ABC"), "application/x-abc_auto_file");
+    const std::string package = ReadFileBytes(assoc.PackageFile(".abc"));
+    EXPECT_NE(package.find("<mime-type type=\"application/x-abc_auto_file\">"), std::string::npos);
+    EXPECT_NE(package.find("<comment>ABC File</comment>"), std::string::npos);
+    EXPECT_NE(package.find("<glob pattern=\"*.abc\"/>"), std::string::npos);
+    const std::string quoted = "\"" + program.string() + "\"";
+    EXPECT_NE(ReadFileBytes(assoc.DesktopFile(".abc")).find("\nExec=" + quoted + " %f\n"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(assoc.MimeAppsFile()),
+              "[Default Applications]\nimage/png=viewer.desktop\napplication/x-abc_auto_file=abc_auto_file.desktop;\n"
+              "\n[Added Associations]\napplication/x-abc_auto_file=abc_auto_file.desktop;\n");
+    ASSERT_EQ(launcher.ran.size(), 1u);
+    EXPECT_EQ(launcher.ran[0], (std::vector<std::string>{"update-mime-database", (paths.dataHome / "mime").string()}));
+    EXPECT_EQ(assoc.GetAssociationInfo(".abc"), "Assotiated program: " + quoted + " \r\n");
+
+    t.prompt.AnswerYes();
+    ASSERT_TRUE(assoc.RemoveAssociation(".abc"));
+    EXPECT_EQ(t.prompt.Shown().back().text, "This extention link will remove.\r\n\r\nAre you sure?");
+    EXPECT_EQ(t.prompt.Shown().back().caption, "Delete extention linkes.");
+    EXPECT_FALSE(fs::exists(assoc.PackageFile(".abc")));
+    EXPECT_FALSE(fs::exists(assoc.DesktopFile(".abc")));
+    EXPECT_EQ(ReadFileBytes(assoc.MimeAppsFile()), "[Default Applications]\nimage/png=viewer.desktop\n\n[Added Associations]\n");
+    EXPECT_EQ(assoc.GetAssociationInfo(".abc"), "");
+    EXPECT_TRUE(fs::exists(tmp.Root() / "sys" / "share" / "mime" / "globs2"));
+}
+
+TEST_F(AssociationsTest, ExistingTypeGetsANewDefaultAndRemoveAsksFirst) {
+    CAssociations assoc(t.ports, launcher, paths);
+    EXPECT_EQ(assoc.GetAssociationInfo(".txt"), "Assotiated program: sysedit --new \r\n");
+    EXPECT_EQ(assoc.GetAssociationInfo(".log"), ""); // a type without any application
+    EXPECT_EQ(assoc.MimeTypeOf(".log"), "text/x-log2"); // the heavier glob wins
+
+    t.pickers.answers.push_back(program.string());
+    ASSERT_TRUE(assoc.CreateAssociation(".txt"));
+    EXPECT_FALSE(fs::exists(assoc.PackageFile(".txt"))); // the type existed already
+    EXPECT_TRUE(launcher.ran.empty());
+    EXPECT_NE(assoc.GetAssociationInfo(".txt").find(program.string()), std::string::npos);
+
+    t.prompt.AnswerNo();
+    EXPECT_FALSE(assoc.RemoveAssociation(".txt"));
+    EXPECT_TRUE(fs::exists(assoc.DesktopFile(".txt")));
+    t.prompt.AnswerYes();
+    EXPECT_TRUE(assoc.RemoveAssociation(".txt"));
+    EXPECT_EQ(assoc.GetAssociationInfo(".txt"), "Assotiated program: sysedit --new \r\n"); // the system's stays
+}
+
+TEST_F(AssociationsTest, RemoveRefusals) {
+    CAssociations assoc(t.ports, launcher, paths);
+    for (const char* ext : {".exe", ".bat", ".com"}) {
+        EXPECT_FALSE(assoc.RemoveAssociation(ext));
+        EXPECT_EQ(t.prompt.LastText(), "Don't allow to remove system extention linkes.");
+    }
+    EXPECT_FALSE(assoc.RemoveAssociation(".txt")); // only the system knows it
+    EXPECT_EQ(t.prompt.LastText(), "Can not to remove system extention linkes.");
+    EXPECT_EQ(t.prompt.Shown().back().caption, "Delete extention linkes.");
+    EXPECT_FALSE(fs::exists(paths.configHome / "mimeapps.list"));
+
+    // A leftover desktop entry without a default goes without a question.
+    tmp.Write(assoc.DesktopFile(".qq").lexically_relative(tmp.Root()), "[Desktop Entry]\nExec=x\n");
+    EXPECT_TRUE(assoc.RemoveAssociation(".qq"));
+    EXPECT_FALSE(fs::exists(assoc.DesktopFile(".qq")));
+}
+
+TEST_F(AssociationsTest, ProtectedExtensionsAndBadNames) {
+    CAssociations assoc(t.ports, launcher, paths);
+    EXPECT_EQ(assoc.GetAssociationInfo(".bat"), "MS DOS batch file");
+    EXPECT_EQ(assoc.GetAssociationInfo(".com"), "MS DOS application");
+    EXPECT_EQ(assoc.GetAssociationInfo(".exe"), "MS Windows application");
+    EXPECT_FALSE(CAssociations::IsProtected(".EXE"));
+    for (const char* ext : {".exe", ".a/b", ".x y", "abc", "."}) {
+        SCOPED_TRACE(ext);
+        t.pickers.answers.push_back(program.string());
+        EXPECT_FALSE(assoc.CreateAssociation(ext));
+        EXPECT_EQ(t.prompt.LastText(), "Can not associating this file type to program.");
+    }
+    EXPECT_FALSE(fs::exists(paths.dataHome / "applications"));
+    t.pickers.answers.clear();
+    t.prompt.Clear();
+    EXPECT_FALSE(assoc.CreateAssociation(".abc")); // Cancel: no message
+    EXPECT_TRUE(t.prompt.Shown().empty());
+}
+
+TEST_F(AssociationsTest, ExtensionToolRules) {
+    const struct {
+        const char* typed;
+        const char* ext;
+    } cases[] = {{"txt", ".txt"}, {"  .log more words", ".log"}, {"  ", ""}, {".", ""},
+                 {"a.", ""},      {".txt", ".txt"},                {"tar.gz", ".tar.gz"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(CExtensionTool::CleanExtension(c.typed), c.ext);
+    }
+    CAssociations assoc(t.ports, launcher, paths);
+    CExtensionTool tool(assoc, t.prompt);
+    tool.Open("");
+    EXPECT_FALSE(tool.RemoveEnabled());
+    tool.SetText("txt");
+    EXPECT_EQ(tool.Info(), "Assotiated program: sysedit --new \r\n");
+    EXPECT_TRUE(tool.RemoveEnabled());
+    tool.SetText("zzz");
+    EXPECT_EQ(tool.Info(), "Not found linked program.");
+    EXPECT_FALSE(tool.RemoveEnabled());
+    tool.SetText(" ");
+    EXPECT_EQ(tool.Info(), "");
+    tool.NewLink();
+    EXPECT_EQ(t.prompt.LastText(), "Insert a normal file extansion string, please.");
+
+    tool.SetText("txt");
+    t.prompt.AnswerNo(); // "Are you sure it's will be right to change association?"
+    tool.NewLink();
+    EXPECT_TRUE(t.pickers.titles.empty());
+
+    tool.SetText("zzz");
+    t.pickers.answers.push_back(program.string());
+    tool.NewLink();
+    EXPECT_EQ(t.prompt.LastText(), "A new link was successful established");
+    EXPECT_TRUE(tool.RemoveEnabled());
+    t.prompt.AnswerYes();
+    tool.Remove();
+    EXPECT_EQ(tool.Info(), "This extension link was removed.");
+    EXPECT_FALSE(tool.RemoveEnabled());
+    tool.NewLink(); // picker cancelled
+    EXPECT_EQ(t.prompt.LastText(), "Can not to establish a new link.");
+}
+
+TEST_F(AssociationsTest, RunAndPrint) {
+    CAssociations assoc(t.ports, launcher, paths);
+    const fs::path txt = tmp.Write("work/a b.txt", "x");
+    const fs::path odd = tmp.Write("work/data.odd", "x");
+    const fs::path exe = tmp.Write("work/tool.exe", "x");
+
+    assoc.OnRunFile(txt); // no xdg-open: the application's own command
+    launcher.programs.insert("xdg-open");
+    assoc.OnRunFile(txt);
+    assoc.OnPrintFile(exe); // started, print or not
+    ASSERT_EQ(launcher.started.size(), 3u);
+    EXPECT_EQ(launcher.started[0], (std::vector<std::string>{"sysedit", "--new", txt.string()}));
+    EXPECT_EQ(launcher.started[1], (std::vector<std::string>{"xdg-open", txt.string()}));
+    EXPECT_EQ(launcher.started[2], (std::vector<std::string>{exe.string()}));
+
+    assoc.OnPrintFile(txt);
+    EXPECT_EQ(t.prompt.LastText(), "Can not find external application for print this file.");
+    launcher.programs.insert("lp");
+    assoc.OnPrintFile(txt);
+    EXPECT_EQ(launcher.started.back(), (std::vector<std::string>{"lp", txt.string()}));
+
+    assoc.OnRunFile(tmp.Work() / "gone.txt");
+    EXPECT_EQ(t.prompt.LastText(), "Can not find this file.");
+    assoc.OnRunFile(tmp.Work() / "nowhere" / "gone.txt");
+    EXPECT_EQ(t.prompt.LastText(), "Can not find path of this file.");
+
+    const std::size_t before = launcher.started.size();
+    t.prompt.Answer(EPromptAnswer::Cancel);
+    assoc.OnRunFile(odd);
+    EXPECT_EQ(t.prompt.LastText(), "Can not find external editor for this file.\r\n\r\nWhat do you like to find a "
+                                   "programm\r\nyou want to use to open \".odd\" files type?");
+    EXPECT_EQ(launcher.started.size(), before);
+
+    t.prompt.AnswerYes();
+    t.pickers.answers.push_back(program.string());
+    assoc.OnRunFile(odd); // Yes: a new link, then the file opens with it
+    EXPECT_EQ(launcher.started.back(), (std::vector<std::string>{"xdg-open", odd.string()}));
+    EXPECT_TRUE(t.prompt.AllAnswersUsed());
+}
+
+TEST_F(AssociationsTest, ExecLinesSplitIntoArguments) {
+    const struct {
+        const char* exec;
+        std::vector<std::string> argv;
+    } cases[] = {
+        {"ed %f", {"ed", "/t/a b"}},
+        {"\"/opt/My Ed/ed\" --x %U", {"/opt/My Ed/ed", "--x", "/t/a b"}},
+        {"ed", {"ed", "/t/a b"}},
+        {"ed --file=%f %i %c \"\"", {"ed", "--file=/t/a b", ""}},
+        {"ed 100%% \"a\\\"b\"", {"ed", "100%", "a\"b", "/t/a b"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exec);
+        EXPECT_EQ(CAssociations::ExpandExec(c.exec, "/t/a b"), c.argv);
+    }
+}
+
+} // namespace
