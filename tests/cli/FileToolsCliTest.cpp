@@ -1,0 +1,92 @@
+#include "CliRun.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(FileToolsCli, CopyAllFlattensAndRefusesBadDirectories) {
+    CTempHome tmp;
+    tmp.Write("work/src/a/report.txt", "1");
+    tmp.Write("work/src/b/report.txt", "2");
+    tmp.Write("work/src/b/pic.gif", std::string(200, 'g'));
+    const std::string src = (tmp.Work() / "src").string(), out = (tmp.Work() / "out").string();
+    CCliResult r = RunCli({"copy-all", src, out + "/", "--ext", "txt"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "All right! Coping did.\n");
+    EXPECT_TRUE(fs::exists(tmp.Work() / "out" / "report.txt"));
+    EXPECT_TRUE(fs::exists(tmp.Work() / "out" / "report1.txt"));
+    EXPECT_FALSE(fs::exists(tmp.Work() / "out" / "pic.gif"));
+
+    r = RunCli({"copy-all", src, out, "--min-size", "199"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(fs::exists(tmp.Work() / "out" / "pic.gif"));
+    EXPECT_FALSE(fs::exists(tmp.Work() / "out" / "report11.txt"));
+
+    r = RunCli({"copy-all", (tmp.Work() / "missing").string(), out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Directory\n\"" + (tmp.Work() / "missing").string() + "\"\nis not correct.\n");
+    EXPECT_EQ(RunCli({"copy-all", src}).exitCode, 2);
+    EXPECT_EQ(RunCli({"copy-all", src, out, "--min-size", "1k"}).exitCode, 2);
+}
+
+TEST(FileToolsCli, SaveProjectAs) {
+    CTempHome tmp;
+    tmp.Write("work/Old/Old.dsp", "Old");
+    tmp.Write("work/Old/OldDoc.cpp", "#include \"OldDoc.h\" // OLD_H");
+    tmp.Write("work/Old/Old.obj", "obj");
+    tmp.Write("work/Old/Release/Old.cpp", "x");
+    const std::string oldFile = (tmp.Work() / "Old" / "Old.dsp").string();
+    CCliResult r = RunCli({"save-project-as", oldFile, (tmp.Work() / "New" / "new.dsp").string()});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "2 files was copied.\n");
+    EXPECT_EQ(ReadFileBytes(tmp.Work() / "New" / "newDoc.cpp"), "#include \"NewDoc.h\" // NEW_H");
+    EXPECT_FALSE(fs::exists(tmp.Work() / "New" / "new.obj"));
+    EXPECT_FALSE(fs::exists(tmp.Work() / "New" / "Release"));
+
+    r = RunCli({"save-project-as", oldFile, (tmp.Work() / "Any" / "Any.prj").string(), "--any"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(tmp.Work() / "Any" / "Any.obj"), "obj");
+
+    r = RunCli({"save-project-as", oldFile, (tmp.Work() / "New" / "new.mak").string()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "A new file name must be \".dsp\" type.\n");
+    EXPECT_EQ(RunCli({"save-project-as", oldFile}).exitCode, 2);
+}
+
+TEST(FileToolsCli, AssocLinkShowRemoveInTheTemporaryHome) {
+    CTempHome tmp; // XDG_DATA_HOME and XDG_CONFIG_HOME point into it
+    const fs::path program = tmp.Write("work/bin/myed", "#!/bin/sh\n");
+    fs::permissions(program, fs::perms::owner_all);
+    CCliResult r = RunCli({"assoc", "show", "qbxtest"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Not found linked program.\n");
+
+    r = RunCli({"assoc", "link", "qbxtest", program.string()});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "A new link was successful established\n");
+    EXPECT_TRUE(fs::exists(tmp.Root() / "user" / ".local" / "share" / "applications" / "qbxtest_auto_file.desktop"));
+    EXPECT_NE(ReadFileBytes(tmp.Root() / "user" / ".config" / "mimeapps.list")
+                  .find("application/x-qbxtest_auto_file=qbxtest_auto_file.desktop;"),
+              std::string::npos);
+
+    r = RunCli({"assoc", "show", ".qbxtest"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "Assotiated program: " + program.string() + " \n");
+
+    r = RunCli({"assoc", "remove", "qbxtest"}); // the question needs --yes
+    EXPECT_EQ(r.exitCode, 1);
+    r = RunCli({"--yes", "assoc", "remove", "qbxtest"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "This extension link was removed.\n");
+    EXPECT_EQ(RunCli({"assoc", "show", "qbxtest"}).exitCode, 1);
+
+    r = RunCli({"assoc", "remove", ".exe"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Don't allow to remove system extention linkes.\n");
+    EXPECT_EQ(RunCli({"assoc", "link", "x"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"assoc", "open", "x"}).exitCode, 2);
+}
+
+} // namespace
