@@ -1,0 +1,80 @@
+#pragma once
+
+#include "app/Ports.h"
+#include "collections/CParseExt.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// The "WARNING" question for a read-only file: OK or Cancel, with the "Make for all files" box.
+class CReadOnlyWarning {
+public:
+    struct CAnswer {
+        bool ok = false;
+        bool forAll = false;
+    };
+    virtual ~CReadOnlyWarning() = default;
+    virtual CAnswer Ask(std::string_view text) = 0;
+};
+
+// What the replace run works on: the current collection's directory tree, or the favorites.
+struct CReplaceScope {
+    bool favorites = false;
+    std::string baseDirectory;
+    std::filesystem::path favoritesFile;
+    bool collectionWindowOpen = false;
+};
+
+// "Replace in collection files": the dialog's rules and the run over the scope's files.
+class CReplaceInFiles {
+public:
+    struct CTexts {
+        std::string from, to, alsoFrom, alsoTo, extensions;
+    };
+    struct CCounts {
+        std::uint64_t found = 0;
+        std::uint64_t opened = 0;
+        std::uint64_t replaced = 0; // bytes removed in cleaning mode
+        std::uint64_t candidates = 0;
+    };
+
+    CReplaceInFiles(CPorts& ports, CReadOnlyWarning& warning, CReplaceScope scope)
+        : m_ports(ports), m_warning(warning), m_scope(std::move(scope)) {}
+
+    std::string Title() const;
+    // The dialog's start values from the settings.
+    CTexts InitialTexts() const;
+    static const char* HelpText();
+
+    enum class EOk { Nothing, Refused, Ended, Ran };
+    // OK: stores the texts, normalises the extension list in texts, and runs when it should.
+    // Ran when the files were visited (the counts message was shown).
+    EOk OnOk(CTexts& texts);
+    const CCounts& Counts() const { return m_counts; }
+    bool Stopped() const { return m_stopped; }
+
+    // One file's text with every occurrence replaced; count gets the replaced words. With also
+    // texts set, each replacement is followed by the additional one inside the same word.
+    static std::string ReplaceText(std::string_view text, std::string_view from, std::string_view to,
+                                   std::string_view alsoFrom, std::string_view alsoTo, std::uint64_t& count);
+    // Without the non-text bytes (below 32 except TAB, LF, CR; 128 and above) up to the first
+    // zero byte; count gets the bytes removed.
+    static std::string CleanText(std::string_view text, std::uint64_t& count);
+
+private:
+    bool Run(const CTexts& texts, bool cleaning);
+    bool CountCandidates(std::vector<std::string>& favorites);
+    // Processes one file; false only when the walk must stop.
+    void ProcessFile(const std::string& path, const CTexts& texts, bool cleaning);
+    bool MakeWritable(const std::string& path);
+
+    CPorts& m_ports;
+    CReadOnlyWarning& m_warning;
+    CReplaceScope m_scope;
+    CParseExt m_filter;
+    CCounts m_counts;
+    bool m_applyToAll = false;
+    bool m_stopped = false;
+};

@@ -1,0 +1,286 @@
+#include "filetools/CReplaceInFiles.h"
+
+#include "app/FileAccess.h"
+
+#include "TestPorts.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <random>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The replacement as the design describes it, moving the rest of the text in place; a match
+// must take at least one byte that no replacement has inserted (boundary: where the untouched
+// text starts), or the additional replacement can loop for ever.
+std::string ReferenceReplace(std::string text, const std::string& from, const std::string& to,
+                             const std::string& alsoFrom, const std::string& alsoTo, std::uint64_t& count) {
+    const bool additional = !alsoFrom.empty() && !alsoTo.empty();
+    std::size_t i = 0, boundary = 0;
+    while (i < text.size()) {
+        if (text.compare(i, from.size(), from) != 0 || i + from.size() > text.size() ||
+            i + from.size() <= boundary) {
+            ++i;
+            continue;
+        }
+        text.replace(i, from.size(), to);
+        boundary = i + to.size();
+        ++count;
+        if (!additional) {
+            i += to.size();
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && std::string_view(" \r\n\t").find(text[end]) == std::string_view::npos) ++end;
+        std::size_t found = std::string::npos;
+        for (std::size_t k = i; k + alsoFrom.size() <= end; ++k)
+            if (text.compare(k, alsoFrom.size(), alsoFrom) == 0) {
+                found = k;
+                break;
+            }
+        if (found != std::string::npos) {
+            text.replace(found, alsoFrom.size(), alsoTo);
+            if (found + alsoFrom.size() <= boundary) boundary = boundary - alsoFrom.size() + alsoTo.size();
+            else boundary = found + alsoTo.size();
+            i = found + alsoTo.size();
+        } else {
+            i = end + 1;
+        }
+    }
+    return text;
+}
+
+class CScriptedWarning : public CReadOnlyWarning {
+public:
+    CAnswer Ask(std::string_view text) override {
+        texts.emplace_back(text);
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected read-only question";
+            return {};
+        }
+        const CAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::deque<CAnswer> answers;
+    std::vector<std::string> texts;
+};
+
+TEST(ReplaceText, Examples) {
+    const struct {
+        std::string text, from, to, alsoFrom, alsoTo, expected;
+        std::uint64_t count;
+    } cases[] = {
+        {"aaa", "a", "aa", "", "", "aaaaaa", 3},
+        {"word", "word", "text", "", "", "text", 1},
+        {"xxab", "ab", "c", "", "", "xxc", 1},
+        {"ab", "abc", "x", "", "", "ab", 0},
+        {"#include <aaa/bbb.h>\r\n#include <aaa/c.h>", "<aaa/", "\"../aaa/", ".h>", ".h\"",
+         "#include \"../aaa/bbb.h\"\r\n#include \"../aaa/c.h\"", 2},
+        {"<aaa/x.cpp> .h>", "<aaa/", "\"../aaa/", ".h>", ".h\"", "\"../aaa/x.cpp> .h>", 1}, // not past the word
+        {"ab ab", "a", "xy", "y", "Y", "xYb xYb", 2},        // the additional text inside the inserted one
+        {"aXa", "a", "aX", "X", "", "aXXaX", 2},             // also-to empty: no additional mode
+        {"a.hb", "a", "a", ".h", "", "a.hb", 1},
+        {"a a", "a", "ba", "b", "b", "ba ba", 2}, // would feed itself for ever by the letter
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::uint64_t count = 0;
+        EXPECT_EQ(CReplaceInFiles::ReplaceText(c.text, c.from, c.to, c.alsoFrom, c.alsoTo, count), c.expected);
+        EXPECT_EQ(count, c.count);
+    }
+}
+
+TEST(ReplaceText, SameResultAsMovingTheTextInPlace) {
+    std::mt19937 rng(7);
+    const std::string alphabet = "ab \n";
+    auto word = [&](std::size_t maxLen, bool allowEmpty) {
+        std::string s;
+        const std::size_t len = (allowEmpty ? 0 : 1) + rng() % maxLen;
+        for (std::size_t i = 0; i < len; ++i) s += alphabet[rng() % 3 == 0 ? rng() % 4 : rng() % 2];
+        return s;
+    };
+    for (int round = 0; round < 4000; ++round) {
+        const std::string text = word(40, true), from = word(3, false), to = word(4, true);
+        const std::string alsoFrom = round % 2 ? word(3, false) : "", alsoTo = word(3, false);
+        std::uint64_t expectedCount = 0, count = 0;
+        const std::string expected = ReferenceReplace(text, from, to, alsoFrom, alsoTo, expectedCount);
+        const std::string got = CReplaceInFiles::ReplaceText(text, from, to, alsoFrom, alsoTo, count);
+        ASSERT_EQ(got, expected) << "text [" << text << "] from [" << from << "] to [" << to << "] also ["
+                                 << alsoFrom << "] -> [" << alsoTo << "]";
+        ASSERT_EQ(count, expectedCount);
+    }
+}
+
+TEST(ReplaceText, CleaningKeepsTabCrLfAndStopsAtTheFirstZero) {
+    std::uint64_t count = 0;
+    const std::string text = std::string("a\tb\r\n\x01\x1f\x7f") + "\xc3\xa9" + "z" + std::string(1, '\0') + "\x01\xff";
+    EXPECT_EQ(CReplaceInFiles::CleanText(text, count), std::string("a\tb\r\n\x7fz") + std::string(1, '\0') + "\x01\xff");
+    EXPECT_EQ(count, 4u);
+}
+
+class ReplaceInFilesTest : public ::testing::Test {
+protected:
+    CReplaceInFiles Make(bool favorites = false) {
+        CReplaceScope scope;
+        scope.favorites = favorites;
+        scope.baseDirectory = Dir().string();
+        scope.favoritesFile = tmp.Home() / "favorite_collection.inf";
+        return CReplaceInFiles(t.ports, warning, scope);
+    }
+    fs::path Dir() const { return tmp.Work() / "proj"; }
+    CTempHome tmp;
+    CTestPorts t;
+    CScriptedWarning warning;
+};
+
+TEST_F(ReplaceInFilesTest, RunOverTheDirectoryWithCountsAndSettings) {
+    tmp.Write("work/proj/a.h", "#include <aaa/bbb.h>\r\n");
+    tmp.Write("work/proj/sub/b.cpp", "<aaa/x.h> <aaa/y.h>");
+    tmp.Write("work/proj/sub/c.cpp", "nothing here");
+    tmp.Write("work/proj/d.txt", "<aaa/ not a candidate");
+    const fs::path unchanged = Dir() / "sub" / "c.cpp";
+    struct stat before {};
+    ::stat(unchanged.c_str(), &before);
+
+    CReplaceInFiles replace = Make();
+    EXPECT_EQ(replace.Title(), "Replace in all files in " + Dir().string());
+    CReplaceInFiles::CTexts texts{"<aaa/", "\"../aaa/", ".h>", ".h\"", "*.h; *.cpp"};
+    t.prompt.AnswerYes();
+    EXPECT_EQ(replace.OnOk(texts), CReplaceInFiles::EOk::Ran);
+    EXPECT_EQ(texts.extensions, "h, cpp");
+    const auto shown = t.prompt.Texts();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], "3 files was found\r\nin \"" + Dir().string() +
+                            "\" directory.\r\n\r\nDo you want to continue search and replacement?");
+    EXPECT_EQ(shown[1], "Found 3 files, was opened 3 files\r\nReplaced 3 words.");
+    EXPECT_EQ(ReadFileBytes(Dir() / "a.h"), "#include \"../aaa/bbb.h\"\r\n");
+    EXPECT_EQ(ReadFileBytes(Dir() / "sub" / "b.cpp"), "\"../aaa/x.h\" \"../aaa/y.h\"");
+    EXPECT_EQ(ReadFileBytes(Dir() / "d.txt"), "<aaa/ not a candidate");
+    struct stat after {};
+    ::stat(unchanged.c_str(), &after);
+    EXPECT_EQ(before.st_ino, after.st_ino); // not rewritten
+    EXPECT_EQ(t.progress.log.range, 3);
+    EXPECT_EQ(t.settings.GetString("replaceSettings", "ext", ""), "h, cpp");
+    EXPECT_EQ(t.settings.GetString("replaceSettings", "sw2", ""), ".h\"");
+
+    const CReplaceInFiles::CTexts start = Make().InitialTexts();
+    EXPECT_EQ(start.from, "<aaa/");
+    EXPECT_EQ(start.extensions, "h, cpp");
+}
+
+TEST_F(ReplaceInFilesTest, OkCasesAndEndings) {
+    tmp.Write("work/proj/a.txt", "a\x01");
+    CReplaceInFiles replace = Make();
+    CReplaceInFiles::CTexts texts{"x", "", "", "", "txt"};
+    EXPECT_EQ(replace.OnOk(texts), CReplaceInFiles::EOk::Nothing);
+    EXPECT_TRUE(t.prompt.Shown().empty());
+
+    texts = {"x", "y", "", "", "doc"};
+    EXPECT_EQ(replace.OnOk(texts), CReplaceInFiles::EOk::Ended);
+    EXPECT_EQ(t.prompt.LastText(), "Found not any files with extension \"doc\".");
+
+    texts = {"x", "y", "", "", ""};
+    EXPECT_EQ(replace.OnOk(texts), CReplaceInFiles::EOk::Refused);
+    EXPECT_EQ(t.prompt.LastText(), "Error in CParseExt::ParsingExtensionToken(LPCSTR ext)");
+
+    t.prompt.Clear();
+    texts = {"", "", "", "", "txt"};
+    t.prompt.AnswerNo();
+    EXPECT_EQ(replace.OnOk(texts), CReplaceInFiles::EOk::Ended);
+    EXPECT_EQ(t.prompt.Texts()[0],
+              "The word for searching is not defined.\r\nWill be removed all non textual symbol in all files. OK?");
+    EXPECT_EQ(ReadFileBytes(Dir() / "a.txt"), "a\x01");
+    t.prompt.AnswerYes();
+    EXPECT_EQ(replace.OnOk(texts), CReplaceInFiles::EOk::Ran);
+    EXPECT_EQ(ReadFileBytes(Dir() / "a.txt"), "a");
+    EXPECT_EQ(t.prompt.LastText(), "Found 1 files, was opened 1 files\r\nReplaced 1 words.");
+
+    CReplaceScope none;
+    CReplaceInFiles empty(t.ports, warning, none);
+    texts = {"x", "y", "", "", "txt"};
+    EXPECT_EQ(empty.OnOk(texts), CReplaceInFiles::EOk::Ended);
+    EXPECT_EQ(t.prompt.LastText(), "It's not right directory path.");
+}
+
+TEST_F(ReplaceInFilesTest, ReadOnlyFilesAskUnlessMadeForAll) {
+    for (const char* n : {"1.txt", "2.txt", "3.txt"}) {
+        const fs::path p = tmp.Write(fs::path("work/proj") / n, "old");
+        SetFileAttribute(p, kAttrReadOnly);
+    }
+    {
+        // Cancel skips the file; it is found but not opened.
+        CReplaceInFiles replace = Make();
+        warning.answers = {{false, false}, {true, false}, {false, false}};
+        t.prompt.AnswerYes();
+        CReplaceInFiles::CTexts texts{"old", "new", "", "", "txt"};
+        ASSERT_EQ(replace.OnOk(texts), CReplaceInFiles::EOk::Ran);
+        EXPECT_EQ(warning.texts.size(), 3u);
+        EXPECT_EQ(t.prompt.LastText(), "Found 3 files, was opened 1 files\r\nReplaced 1 words.");
+        EXPECT_TRUE(warning.texts[0].rfind("File\r\n" + Dir().string() + "/", 0) == 0);
+        EXPECT_NE(warning.texts[0].find(".txt\r\nis readonly.\r\nWhat do you like to remove this atribute?"),
+                  std::string::npos);
+    }
+    for (const char* n : {"1.txt", "2.txt", "3.txt"}) SetFileAttribute(Dir() / n, kAttrReadOnly);
+    {
+        // "Make for all files" on the first question clears the later ones without asking.
+        CReplaceInFiles replace = Make();
+        warning.texts.clear();
+        warning.answers = {{true, true}};
+        t.prompt.AnswerYes();
+        CReplaceInFiles::CTexts texts{"old", "new", "", "", "txt"};
+        ASSERT_EQ(replace.OnOk(texts), CReplaceInFiles::EOk::Ran);
+        EXPECT_EQ(warning.texts.size(), 1u);
+        for (const char* n : {"1.txt", "2.txt", "3.txt"}) {
+            EXPECT_EQ(ReadFileBytes(Dir() / n), "new") << n;
+            EXPECT_EQ(*GetFileAttributeByte(Dir() / n), kAttrArchive);
+        }
+    }
+}
+
+TEST_F(ReplaceInFilesTest, StopEndsAfterTheCurrentFile) {
+    for (int i = 0; i < 10; ++i) tmp.Write("work/proj/f" + std::to_string(i) + ".txt", "old");
+    t.progress.log.stopAtQuery = 4; // asked before and after each file
+    t.prompt.AnswerYes();
+    CReplaceInFiles replace = Make();
+    CReplaceInFiles::CTexts texts{"old", "new", "", "", "txt"};
+    ASSERT_EQ(replace.OnOk(texts), CReplaceInFiles::EOk::Ran);
+    EXPECT_TRUE(replace.Stopped());
+    EXPECT_EQ(t.prompt.LastText(), "Found 2 files, was opened 2 files\r\nReplaced 2 words.");
+}
+
+TEST_F(ReplaceInFilesTest, FavoritesScope) {
+    const fs::path a = tmp.Write("work/elsewhere/a.txt", "old old");
+    const fs::path b = tmp.Write("work/proj/b.doc", "old");
+    tmp.Write("home/favorite_collection.inf",
+              "#Favorites#\r\n" + a.string() + "#desc#\r\n" + b.string() + "##g\r\n" + (tmp.Work() / "gone.txt").string() + "##\r\n");
+    CReplaceInFiles replace = Make(true);
+    EXPECT_EQ(replace.Title(), "Replace in all files in Favorite collection");
+    t.prompt.AnswerYes();
+    CReplaceInFiles::CTexts texts{"old", "new", "", "", "txt"};
+    ASSERT_EQ(replace.OnOk(texts), CReplaceInFiles::EOk::Ran);
+    EXPECT_EQ(t.prompt.Texts()[0], "2 files was found\r\nin favorites.\r\n\r\nDo you want to continue search and replacement?");
+    EXPECT_EQ(t.prompt.LastText(), "Found 2 files, was opened 1 files\r\nReplaced 2 words.");
+    EXPECT_EQ(ReadFileBytes(a), "new new");
+    EXPECT_EQ(ReadFileBytes(b), "old");
+}
+
+TEST_F(ReplaceInFilesTest, InitialExtensionListSources) {
+    t.settings.WriteString("Property", "mainDirExt", "txt, doc");
+    CReplaceScope scope;
+    scope.collectionWindowOpen = true;
+    EXPECT_EQ(CReplaceInFiles(t.ports, warning, scope).InitialTexts().extensions, "txt, doc");
+    scope.collectionWindowOpen = false;
+    EXPECT_EQ(CReplaceInFiles(t.ports, warning, scope).InitialTexts().extensions, ".*");
+    t.settings.WriteString("replaceSettings", "ext", "h");
+    EXPECT_EQ(CReplaceInFiles(t.ports, warning, scope).InitialTexts().extensions, "h");
+    t.settings.WriteString("Property", "mainDirExt", "*.*");
+    scope.collectionWindowOpen = true;
+    EXPECT_EQ(CReplaceInFiles(t.ports, warning, scope).InitialTexts().extensions, "h");
+}
+
+} // namespace
