@@ -89,4 +89,46 @@ TEST(FileToolsCli, AssocLinkShowRemoveInTheTemporaryHome) {
     EXPECT_EQ(RunCli({"assoc", "open", "x"}).exitCode, 2);
 }
 
+TEST(FileToolsCli, ReplaceNeedsYesAndSkipsReadOnlyFilesWithout) {
+    CTempHome tmp;
+    const fs::path a = tmp.Write("work/p/a.h", "#include <aaa/bbb.h>\r\n");
+    const fs::path b = tmp.Write("work/p/sub/b.h", "<aaa/x.h>");
+    fs::permissions(b, fs::perms::owner_read);
+    const std::string dir = (tmp.Work() / "p").string();
+    const std::vector<std::string> words{"--from", "<aaa/", "--to", "\"../aaa/", "--also-from", ".h>", "--also-to", ".h\""};
+    std::vector<std::string> args{"replace", dir, "--ext", "*.h"};
+    args.insert(args.end(), words.begin(), words.end());
+    CCliResult r = RunCli(args);
+    EXPECT_EQ(r.exitCode, 1); // the continue question answered No
+    EXPECT_EQ(ReadFileBytes(a), "#include <aaa/bbb.h>\r\n");
+
+    std::vector<std::string> yes{"--yes"};
+    yes.insert(yes.end(), args.begin(), args.end());
+    r = RunCli(yes);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find("Found 2 files, was opened 2 files\nReplaced 2 words.\n"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(a), "#include \"../aaa/bbb.h\"\r\n");
+    EXPECT_EQ(ReadFileBytes(b), "\"../aaa/x.h\"");
+
+    EXPECT_EQ(RunCli({"replace", dir, "--from", "x"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"replace", dir, "--clean", "--from", "x"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"replace", "--favorites", dir, "--clean"}).exitCode, 2);
+}
+
+TEST(FileToolsCli, ReplaceOverTheFavoritesAndCleaning) {
+    CTempHome tmp;
+    const fs::path a = tmp.Write("work/a.txt", "old \x01\xe9");
+    tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n" + a.string() + "##\r\n");
+    CCliResult r = RunCli({"--yes", "--home", tmp.Home().string(), "replace", "--favorites", "--from", "old", "--to", "new"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "1 files was found\nin favorites.\n\nDo you want to continue search and replacement?\n"
+                     "Found 1 files, was opened 1 files\nReplaced 1 words.\n");
+    r = RunCli({"--yes", "--home", tmp.Home().string(), "replace", "--favorites", "--clean", "--ext", "txt"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(a), "new ");
+    r = RunCli({"--yes", "replace", (tmp.Work() / "nothing").string(), "--clean"});
+    EXPECT_EQ(r.exitCode, 1);
+}
+
 } // namespace

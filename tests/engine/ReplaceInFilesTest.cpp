@@ -1,6 +1,7 @@
 #include "filetools/CReplaceInFiles.h"
 
 #include "app/FileAccess.h"
+#include "collections/CCollections.h"
 
 #include "TestPorts.h"
 
@@ -129,13 +130,14 @@ protected:
         CReplaceScope scope;
         scope.favorites = favorites;
         scope.baseDirectory = Dir().string();
-        scope.favoritesFile = tmp.Home() / "favorite_collection.inf";
+        scope.collections = &collections;
         return CReplaceInFiles(t.ports, warning, scope);
     }
     fs::path Dir() const { return tmp.Work() / "proj"; }
     CTempHome tmp;
     CTestPorts t;
     CScriptedWarning warning;
+    CCollections collections{t.ports, tmp.Home()};
 };
 
 TEST_F(ReplaceInFilesTest, RunOverTheDirectoryWithCountsAndSettings) {

@@ -2,7 +2,7 @@
 
 #include "app/FileAccess.h"
 #include "app/TextUtil.h"
-#include "collections/CCollectionStore.h"
+#include "collections/CCollections.h"
 #include "collections/DirectoryWalk.h"
 
 #include <unistd.h>
@@ -163,6 +163,15 @@ std::string CReplaceInFiles::CleanText(std::string_view text, std::uint64_t& cou
     return out;
 }
 
+CReplaceScope CReplaceScope::FromCollections(const CCollections& collections, bool collectionWindowOpen) {
+    CReplaceScope scope;
+    scope.favorites = collections.Store().IsFavoritesView();
+    scope.baseDirectory = collections.Store().BaseDirectory();
+    scope.collections = &collections;
+    scope.collectionWindowOpen = collectionWindowOpen;
+    return scope;
+}
+
 std::string CReplaceInFiles::Title() const {
     return Format("Replace in all files in %s",
                   m_scope.favorites ? "Favorite collection" : m_scope.baseDirectory.c_str());
@@ -220,11 +229,10 @@ CReplaceInFiles::EOk CReplaceInFiles::OnOk(CTexts& texts) {
 bool CReplaceInFiles::CountCandidates(std::vector<std::string>& favorites) {
     CPrompt& prompt = m_ports.prompt;
     if (m_scope.favorites) {
-        CCollectionStore store(prompt, m_scope.favoritesFile.parent_path());
-        store.SetCollectionFilePath(m_scope.favoritesFile);
-        store.LoadCollection();
-        for (const CCollectionRecord& r : store.Records())
-            if (m_filter.IsMatch(r.location)) favorites.push_back(r.location);
+        // Unreadable favorites are no candidates: "Found not any files..." follows.
+        const auto locations = m_scope.collections ? m_scope.collections->FavoriteLocations() : std::nullopt;
+        for (const std::string& location : locations.value_or(std::vector<std::string>()))
+            if (m_filter.IsMatch(location)) favorites.push_back(location);
         m_counts.candidates = favorites.size();
         return true;
     }

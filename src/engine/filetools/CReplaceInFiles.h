@@ -19,12 +19,17 @@ public:
     virtual CAnswer Ask(std::string_view text) = 0;
 };
 
+class CCollections;
+
 // What the replace run works on: the current collection's directory tree, or the favorites.
 struct CReplaceScope {
     bool favorites = false;
     std::string baseDirectory;
-    std::filesystem::path favoritesFile;
+    const CCollections* collections = nullptr; // where the favorites come from; must outlive the run
     bool collectionWindowOpen = false;
+
+    // The current collection of the main frame (the favorites while they are shown).
+    static CReplaceScope FromCollections(const CCollections& collections, bool collectionWindowOpen);
 };
 
 // "Replace in collection files": the dialog's rules and the run over the scope's files.
