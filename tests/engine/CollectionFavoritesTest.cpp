@@ -58,9 +58,14 @@ TEST_F(CollectionFavoritesTest, AddCreatesTheFileAndSkipsKnownLocationsInAnyCase
     EXPECT_TRUE(coll.IsFavorite((tmp.Work() / "C/A.TXT").string()));
     EXPECT_FALSE(coll.AddToFavorites(RowOf("a.txt")));
 
-    // A favorites file whose last line lost its line end still gets a line of its own.
+    // Made behind our back (another run) and without its last line end: kept and extended.
+    fs::remove(coll.FavoritesPath());
+    CCollections other{t.ports, tmp.Home()};
+    other.Store().SetCollectionFilePath(coll.Store().CollectionFilePath());
+    other.Store().LoadCollection();
+    ASSERT_FALSE(other.FavoritesExist());
     tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n/x/z.txt##");
-    EXPECT_TRUE(coll.AddToFavorites(RowOf("b.txt")));
+    EXPECT_TRUE(other.AddToFavorites(RowOf("b.txt")));
     EXPECT_EQ(Favorites(), "#Favorites#\r\n/x/z.txt##\r\n" + (tmp.Work() / "c/b.txt").string() + "#d:b.txt#\r\n");
 }
 

@@ -140,15 +140,14 @@ bool CCollections::AddToFavorites(std::size_t row) {
     if (IsFavorite(r.location)) return false;
     const std::string line = r.location + "#" + r.description + "#" + r.groups + "\r\n";
     std::string text;
-    if (m_favoritesExist) {
-        auto old = ReadWholeFile(m_ports.prompt, FavoritesPath());
-        if (old) {
-            text = std::move(*old);
-            // A last line without its line end would otherwise swallow the new record.
-            if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";
-        } else {
-            m_ports.prompt.Message("Can not find old favorite file.\r\nWill create a new now.");
-        }
+    // Read even when no favorites were known: another run may have made the file since.
+    auto old = ReadWholeFile(m_ports.prompt, FavoritesPath());
+    if (old && !old->empty()) {
+        text = std::move(*old);
+        // A last line without its line end would otherwise swallow the new record.
+        if (text.back() != '\n' && text.back() != '\r') text += "\r\n";
+    } else if (!old && m_favoritesExist) {
+        m_ports.prompt.Message("Can not find old favorite file.\r\nWill create a new now.");
     }
     if (text.empty()) text = std::string(kFavoritesHeader) + "\r\n";
     text += line;
