@@ -80,13 +80,14 @@ public:
     // Replaces line 1 only. "Can not open this collection file for writing." and false when the
     // file cannot be read.
     bool WriteCollectionHeader();
-    // The in-place edits of one displayed row; each refuses '#', CR and LF first.
+    // The in-place edits of one displayed row; each refuses '#', CR and LF first. Past that
+    // check the main list keeps the new text even when the file could not take it, as the
+    // table already shows it.
     ERecordWrite SaveChanges(std::size_t row, std::string_view description, std::string_view groups);
     ERecordWrite SetGroupMarker(std::size_t row, std::string_view groups);
     // Appends the names not yet in the row's group list (joined with "; "), adds them to the
-    // known groups and rewrites the line. The new group text, nullopt when nothing was written
-    // (a refused name or a rewrite failure).
-    // When every name is present already, nothing is written and the text is returned as it is.
+    // known groups and rewrites the line. The new group text (unchanged and not written when
+    // every name is there already); nullopt after a refused name or a failed rewrite.
     std::optional<std::string> AddGroupsToRecord(std::size_t row, const std::vector<std::string>& names);
     // Drops the names equal to name (without regard to case), joins the rest with "; " and
     // rewrites the line; the new group text, nullopt when nothing was written.
