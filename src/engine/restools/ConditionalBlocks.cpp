@@ -102,6 +102,36 @@ std::optional<CKeywordTest> FindKeywordTest(std::string_view text, std::size_t p
     }
 }
 
+std::optional<CBlockPart> FindDroppedBlock(std::string_view text, std::size_t p, std::string_view keyword) {
+    while (const auto test = FindKeywordTest(text, p, keyword)) {
+        const CBlockEnd end = SkipToBlockEnd(text, test->nameEnd);
+        if (!end.found) return std::nullopt;
+        if (test->negative) return CBlockPart{test->hash, end.hash, end.hash};
+        if (end.isElse) {
+            const CBlockEnd elseEnd = SkipToBlockEnd(text, end.afterWord);
+            if (!elseEnd.found) return std::nullopt;
+            return CBlockPart{end.hash, elseEnd.hash, elseEnd.hash};
+        }
+        p = end.afterWord;
+    }
+    return std::nullopt;
+}
+
+std::optional<CBlockPart> FindKeptBlock(std::string_view text, std::size_t p, std::string_view keyword) {
+    while (const auto test = FindKeywordTest(text, p, keyword)) {
+        const CBlockEnd end = SkipToBlockEnd(text, test->nameEnd);
+        if (!end.found) return std::nullopt;
+        if (!test->negative) return CBlockPart{test->nameEnd, end.hash, end.hash + 1};
+        if (end.isElse) {
+            const CBlockEnd elseEnd = SkipToBlockEnd(text, end.afterWord);
+            if (!elseEnd.found) return std::nullopt;
+            return CBlockPart{end.afterWord, elseEnd.hash, elseEnd.hash + 1};
+        }
+        p = test->nameEnd;
+    }
+    return std::nullopt;
+}
+
 std::string ApplyNegativeFilter(std::string_view text, std::string_view keyword) {
     // Works on the original offsets: every removal lies after the last one, and each search runs
     // forward from where the text after the removal begins, so the result equals removing the
@@ -110,20 +140,10 @@ std::string ApplyNegativeFilter(std::string_view text, std::string_view keyword)
     out.reserve(text.size());
     std::size_t copied = 0;
     std::size_t p = 0;
-    while (const auto test = FindKeywordTest(text, p, keyword)) {
-        const CBlockEnd end = SkipToBlockEnd(text, test->nameEnd);
-        if (!end.found) break;
-        if (test->negative) {
-            out.append(text.substr(copied, test->hash - copied));
-            copied = p = end.hash;
-        } else if (end.isElse) {
-            const CBlockEnd elseEnd = SkipToBlockEnd(text, end.afterWord);
-            if (!elseEnd.found) break;
-            out.append(text.substr(copied, end.hash - copied));
-            copied = p = elseEnd.hash;
-        } else {
-            p = end.afterWord;
-        }
+    while (const auto part = FindDroppedBlock(text, p, keyword)) {
+        out.append(text.substr(copied, part->start - copied));
+        copied = part->end;
+        p = part->resume;
     }
     out.append(text.substr(copied));
     return out;
@@ -132,20 +152,9 @@ std::string ApplyNegativeFilter(std::string_view text, std::string_view keyword)
 std::string ApplyPositiveFilter(std::string_view text, std::string_view keyword) {
     std::string out;
     std::size_t p = 0;
-    while (const auto test = FindKeywordTest(text, p, keyword)) {
-        const CBlockEnd end = SkipToBlockEnd(text, test->nameEnd);
-        if (!end.found) break;
-        if (!test->negative) {
-            out.append(text.substr(test->nameEnd, end.hash - test->nameEnd)).append("\r\n");
-            p = end.hash + 1;
-        } else if (end.isElse) {
-            const CBlockEnd elseEnd = SkipToBlockEnd(text, end.afterWord);
-            if (!elseEnd.found) break;
-            out.append(text.substr(end.afterWord, elseEnd.hash - end.afterWord)).append("\r\n");
-            p = elseEnd.hash + 1;
-        } else {
-            p = test->nameEnd;
-        }
+    while (const auto part = FindKeptBlock(text, p, keyword)) {
+        out.append(text.substr(part->start, part->end - part->start)).append("\r\n");
+        p = part->resume;
     }
     return out;
 }

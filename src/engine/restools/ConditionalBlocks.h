@@ -32,6 +32,20 @@ struct CKeywordTest {
 std::optional<CKeywordTest> FindKeywordTest(std::string_view text, std::size_t p,
                                             std::string_view keyword);
 
+// A part of the text to drop or keep; scanning goes on at resume.
+struct CBlockPart {
+    std::size_t start = 0;
+    std::size_t end = 0;
+    std::size_t resume = 0;
+};
+// From p, the next part the negative filter removes: an #ifndef block on the keyword up to its
+// #else or #endif, or the #else branch of an #ifdef block. nullopt when there is none or a block
+// has no end (the rest of the text then stays as it is).
+std::optional<CBlockPart> FindDroppedBlock(std::string_view text, std::size_t p, std::string_view keyword);
+// From p, the next part the positive filter keeps: an #ifdef branch or the #else branch of an
+// #ifndef block. nullopt when there is none or a block has no end.
+std::optional<CBlockPart> FindKeptBlock(std::string_view text, std::size_t p, std::string_view keyword);
+
 // The text as compiled with keyword defined: #ifndef blocks and the #else branches of #ifdef
 // blocks removed, the directives of kept branches left in place.
 std::string ApplyNegativeFilter(std::string_view text, std::string_view keyword);
