@@ -194,8 +194,9 @@ TEST_F(CollectionStoreTest, AddingGroupsSkipsNamesAlreadyThere) {
     EXPECT_EQ(store.AddGroupsToRecord(1, {"x", "A", " y ", "X"}), "a; x; y");
     EXPECT_EQ(store.AddGroupsToRecord(1, {"A"}), "a; x; y");
     EXPECT_EQ(store.RemoveGroupFromRecord(1, "X"), "a; y");
-    EXPECT_EQ(ReadFileBytes(file), "#N#/d##txt\r\n/d/a.txt##x\r\n/d/b.txt##a; y\r\n");
-    EXPECT_EQ(store.KnownGroups(), (std::vector<std::string>{"a", "x", "y"}));
+    EXPECT_EQ(store.AddGroupsToRecord(0, {"p ;q;;", std::string(256, 'L')}), "x; p; q");
+    EXPECT_EQ(ReadFileBytes(file), "#N#/d##txt\r\n/d/a.txt##x; p; q\r\n/d/b.txt##a; y\r\n");
+    EXPECT_EQ(store.KnownGroups(), (std::vector<std::string>{"a", "x", "y", "p", "q"}));
 }
 
 TEST_F(CollectionStoreTest, ErasingRecordsKeepsOrderAndResetsTheRowMap) {

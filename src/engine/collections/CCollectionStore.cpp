@@ -268,9 +268,11 @@ std::optional<std::string> CCollectionStore::AddGroupsToRecord(std::size_t row,
     std::string text = m_records[*index].groups;
     std::vector<std::string> present = SplitGroups(text);
     std::vector<std::string> added;
-    for (const auto& raw : names) {
-        const std::string_view name = TrimBlanks(raw);
-        if (name.empty() || name.size() > kMaxGroupName || name.find(';') != std::string_view::npos) continue;
+    // A typed "a; b" is two names, as the list would read it back.
+    std::vector<std::string> wanted;
+    for (const auto& raw : names)
+        for (auto& n : SplitGroups(raw)) wanted.push_back(std::move(n));
+    for (const std::string& name : wanted) {
         const bool have = std::any_of(present.begin(), present.end(),
                                       [&](const std::string& p) { return EqualsNoCase(p, name); });
         if (have) continue;
