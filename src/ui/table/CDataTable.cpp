@@ -50,9 +50,13 @@ CDataTable::CDataTable(QWidget* parent) : QAbstractScrollArea(parent) {
     ConnectBar(verticalScrollBar(), Qt::Vertical);
     ConnectBar(horizontalScrollBar(), Qt::Horizontal);
     hide();
+    InitInput();
 }
 
-CDataTable::~CDataTable() { DetachParent(); }
+CDataTable::~CDataTable() {
+    ReleaseInput();
+    DetachParent();
+}
 
 int CDataTable::ScrollBarExtent() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this); }
 
@@ -452,8 +456,6 @@ void CDataTable::AutoFitColumns() {
     viewport()->update();
 }
 
-bool CDataTable::OnKeyDown(QKeyEvent*) { return false; }
-
 void CDataTable::keyPressEvent(QKeyEvent* event) {
     m_offeredKey = event;
     m_offeredKeyTime = event->timestamp();
@@ -492,6 +494,7 @@ void CDataTable::paintEvent(QPaintEvent*) {
         return;
     }
     PaintTable(p, viewport()->size());
+    PaintOverlays(p);
 }
 
 void CDataTable::PaintTable(QPainter& p, QSize client) {

@@ -12,10 +12,16 @@
 //   owner through the notify signal, synchronously, with the TN_ records of CTableNotify.h.
 // - Every scroll request goes through OnVScrollCode/OnHScrollCode with the codes 0..5, whether
 //   it comes from a bar, the wheel or (later) a key.
-// - User input: keys of the table and of its parent arrive at OnKeyDown; mouse handlers,
-//   hit testing (on the model's edges), in-place edit, the drop list and drag and drop attach
-//   through the virtual hooks below. CommitOpenEditors is called wherever an open edit must be
-//   committed and an open list closed before the table changes under it.
+// - User input (CDataTableInput.cpp): keys of the table and of its parent arrive at OnKeyDown;
+//   the mouse handlers hit test on the model (CDataTableModelInput.cpp keeps hit testing, marks
+//   and border moves paint-free). The in-place edit and the drop list (CTableEdit.h,
+//   CDataTableEdit.cpp) are children of the table's top-level window laid over the cell.
+//   CommitOpenEditors is called wherever an open edit must be committed and an open list closed
+//   before the table changes under it.
+// - Drag and drop (CDataTableDrag.cpp): QDrag with the text and the private "tableDragDrop"
+//   block; the drop side is public so a test can hand a drop to a table directly.
+// - Modal steps (popup menus, colour and font dialogs, the drag loop) go through virtual hooks
+//   (ExecPopup, PickColor, PickFont, RunDrag) that tests replace.
 
 #include "table/CDataTableModel.h"
 #include "table/CDataTableParams.h"
@@ -25,12 +31,28 @@
 #include <QAbstractScrollArea>
 #include <QFont>
 #include <QPointer>
+#include <QTimer>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+class CPrompt;
+class CSettings;
+class CTableDropList;
+class CTableEdit;
+class QDrag;
+class QMenu;
+class QMimeData;
 class QScrollBar;
+
+// Key flags of the mouse notifications.
+enum EKeyFlags : int { MK_LBUTTON = 1, MK_RBUTTON = 2, MK_SHIFT = 4, MK_CONTROL = 8 };
+// Drop effects of a drag.
+enum EDropEffect : int { DROPEFFECT_NONE = 0, DROPEFFECT_COPY = 1, DROPEFFECT_MOVE = 2 };
+// Commands of the table's context menu.
+enum ETableCommand : int { ID_TABLE_BACKCOLOR = 32020, ID_TABLE_AUTOFIT = 32040, ID_TABLE_FONT = 32050 };
 
 class CDataTable : public QAbstractScrollArea {
     Q_OBJECT
@@ -91,9 +113,48 @@ public:
     const QFont& HeaderQFont() const { return m_headerQFont; }
     const QFont& CellQFont() const { return m_cellQFont; }
 
+    // --- mouse, keys, marks, context menu -------------------------------------------------------
+    CDataTableModel::CHit HitTest(int x, int y) const { return m_model.HitTest(x, y); }
+    // Where messages and settings go; the running program's when not set.
+    void SetPorts(CPrompt* prompt, CSettings* settings);
+    // A command of the table's menus: its own three, anything else goes on to the owner.
+    void OnCommand(int id);
+    int TrackingLineX() const { return m_trackX; }
+    bool IsResizing() const { return m_resizing; }
+    static int KeyFlags(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+
+    // --- in-place edit and drop list -------------------------------------------------------------
+    CTableEdit* BeginEdit(int row, int column);
+    void EndEdit(bool cancel);
+    void OpenDropList(int row, int column);
+    // fromEdit: the edit's Enter, which takes a typed value over the list's selection.
+    void EndDropList(bool cancel, bool fromEdit = false);
+    bool IsEditOpen() const { return m_editOpen; }
+    bool IsDropListOpen() const { return m_listOpen; }
+    CTableEdit* Edit() const;
+    CTableDropList* DropList() const;
+    int MinColumnWidth() const;
+
+    // --- drag and drop ----------------------------------------------------------------------
+    bool StartDrag(int row, int column, bool rows);
+    int OnDragEnter(const QMimeData* data, int keyState, QPoint point);
+    int OnDragOver(const QMimeData* data, int keyState, QPoint point);
+    bool OnDrop(const QMimeData* data, int dropEffect, QPoint point);
+    void OnDragLeave();
+    int OnDragScroll(int keyState, QPoint point);
+    quint32 DragIdentity() const { return m_identity; }
+    static CDataTable* FromDragIdentity(quint32 identity);
+    static QString DragMimeType();
+    // The data a drag from this table carries.
+    QMimeData* MakeDragData(int row, int column, bool rows) const;
+    QPoint InsertionMarker() const { return m_markerPos; }
+    bool IsAutoScrolling(int timer) const;
+
 signals:
     // Delivered synchronously; the receiver may write the record's read-back fields.
     void notify(CTableNotify& record);
+    // A menu command the table does not handle itself.
+    void command(int id);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -102,18 +163,64 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
     // Keys typed in the table or in its parent; true when handled.
     virtual bool OnKeyDown(QKeyEvent* event);
     // Commits an open in-place edit and closes an open drop list with commit.
-    virtual void CommitOpenEditors() {}
+    virtual void CommitOpenEditors();
+    // Shows menu at a screen position; the chosen command id, or 0.
+    virtual int ExecPopup(QMenu& menu, QPoint globalPos);
+    virtual std::optional<CColorRef> PickColor(CColorRef initial);
+    virtual std::optional<CLogFont> PickFont(const CLogFont& initial);
+    virtual void ShowMessage(const std::string& text);
+    // Runs the drag loop; the drop effect.
+    virtual int RunDrag(QDrag& drag);
 
     void Notify(CTableNotify& record, int code);
     void Relayout();
+    void PaintOverlays(QPainter& painter);
 
     bool m_cornerPressed = false;
 
 private:
+    friend class CTableEdit;
+    friend class CTableDropList;
+    friend class CTableDropButton;
+
     void AttachParent(QWidget* parent);
+    void InitInput();
+    void RegisterForDrags();
+    void ReleaseInput();
+    void OnLeftDown(int keyFlags, QPoint pos);
+    void OnLeftUp(int keyFlags, QPoint pos);
+    void OnMove(int keyFlags, QPoint pos, Qt::MouseButtons buttons);
+    void OnLeftDoubleClick(int keyFlags, QPoint pos);
+    void OnRightDown(int keyFlags, QPoint pos);
+    bool OnChar(QKeyEvent* event);
+    void KeyUp();
+    void KeyDown();
+    void KeyLeft();
+    void KeyRight();
+    void KeyTab(bool shift);
+    void DispatchPending();
+    void ShowHoverTip();
+    void MaybeStartHoverTip(QPoint pos);
+    int AllowedRight() const;
+    void SetCursorShape(bool sizing);
+    QWidget* EditHost() const;
+    void MoveDragTimer(int timer, bool on);
+    void OnDragTimer(int timer);
+    void HideMarker();
+    int DropEffectFor(int keyState) const;
+
     void DetachParent();
     void ConnectBar(QScrollBar* bar, Qt::Orientation orientation);
     void OnBarAction(QScrollBar* bar, Qt::Orientation orientation, int action);
@@ -137,4 +244,40 @@ private:
     quint64 m_offeredKeyTime = 0;
     QPointer<QScrollBar> m_parentVBar, m_parentHBar;
     CTipWnd m_tip;
+
+    // Mouse.
+    int m_clickState = 0; // 1 press on the current cell, 2 on another cell
+    bool m_doubleClick = false;
+    bool m_resizing = false;
+    int m_resizeBorder = 0, m_leftLimit = 0, m_rightLimit = 0, m_lastMouseX = 0;
+    int m_trackX = -1; // tracking line, -1 when none
+    int m_pressKind = 0;
+    QPoint m_pressPos;
+    bool m_leftDown = false;
+    int m_dragRow = -1, m_dragColumn = -1;
+    bool m_rowDragPending = false;
+    int m_rowDragRow = -1, m_rowDragColumn = -1;
+    int m_tipRow = -1, m_tipColumn = -1;
+    bool m_tipJustShown = false;
+    QTimer* m_tipTimer = nullptr;     // 111
+    QTimer* m_tipDoneTimer = nullptr; // 112
+    QTimer* m_editTimer = nullptr;    // 1000
+    CPrompt* m_prompt = nullptr;
+    CSettings* m_settings = nullptr;
+
+    // In-place edit and drop list.
+    QPointer<CTableEdit> m_edit;
+    bool m_editOpen = false;
+    int m_editRow = -1, m_editColumn = -1;
+    QPointer<CTableDropList> m_list;
+    bool m_listOpen = false;
+    int m_listRow = -1, m_listColumn = -1;
+    bool m_typedValues = false;
+
+    // Drag and drop.
+    int m_dragKind = 10; // of the drag over this table; 10 none
+    QPoint m_markerPos{-1, -1};
+    QTimer* m_scrollTimers[4] = {}; // 300 right, 301 left, 302 down, 303 up
+    bool m_markerWait = false;      // 400
+    quint32 m_identity = 0;
 };

@@ -127,6 +127,43 @@ public:
     int MarkAnchor() const { return m_markAnchor; }
     void SetMarkAnchor(int row) { m_markAnchor = row; }
 
+    bool AnyMarked() const;
+
+    // --- input arithmetic (the widget's mouse and key handlers run on these) -----------------
+    enum EHitKind : int {
+        kHitNothing = 0,
+        kHitCell = 1,
+        kHitBorder = 2,
+        kHitHeader = 3,
+        kHitRowNumber = 4,
+        kHitCorner = 5,
+        kHitDropButton = 6,
+    };
+    struct CHit {
+        int kind = kHitNothing;
+        int row = -1; // absolute; -1 for the header
+        int column = -1;
+    };
+    struct CBorderHit {
+        bool found = false;
+        // The border found (1 = after column 0), else the column edge index the point lies
+        // before: 0 left of the cells, -1 past the last column.
+        int index = -1;
+    };
+    // Client coordinates; clientWidth is where the last column ends with the last-column flag.
+    CBorderHit HitTestBorder(int x, int y) const;
+    CHit HitTest(int x, int y) const;
+    // The height the rows of the buffer take, the limit of every hit.
+    int TotalRowsHeight() const { return (m_bufferRows + 1) * m_rowHeight; }
+    // A press in the row-number column on row with the current cell already cleared; previous
+    // is the row that was current before the press.
+    void ClickRowNumber(int row, int previous, bool shift, bool control);
+    // Whether column lies wholly inside rightLimit (client x) and right of the row numbers.
+    bool IsColumnFullyVisible(int column, int rightLimit) const;
+    // Edge index border moved to x (client), alone or with every later edge; returns the change.
+    int MoveBorder(int border, int change, bool onlyThisBorder);
+    int ScrollOffset() const { return m_edges[std::size_t(m_firstColumn)] - m_edges[0]; }
+
 private:
     void ComputeEdges(const std::vector<int>& widths, int basis);
     std::size_t Index(int bufferRow, int column) const {
@@ -151,4 +188,10 @@ private:
 
 // Cuts text to fit width: as many leading characters as fit followed by "...", or only ".." or
 // "." where "..." itself is too wide. measure gives a text's width in pixels.
+// The entries of a choice list as the drop-down list shows them: each CR ends an entry (the LF
+// after it is skipped), empty entries are left out, and an entry of kMaxChoice characters ends
+// the list.
+inline constexpr std::size_t kMaxChoice = 254;
+std::vector<std::string> SplitChoiceList(const std::string& list);
+
 QString FitText(const QString& text, int width, const std::function<int(const QString&)>& measure);

@@ -1,0 +1,275 @@
+#include "table/CTableEdit.h"
+
+#include "table/CDataTable.h"
+
+#include "app/QtConvert.h"
+#include "app/TextUtil.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace {
+constexpr int kMaxShownRows = 7;
+
+QWidget* HostOf(CDataTable& table) { return table.window(); }
+
+// Table client coordinates to the host's.
+QRect ToHost(CDataTable& table, const CRect& r) {
+    const QPoint origin = table.viewport()->mapTo(HostOf(table), QPoint(0, 0));
+    return r.ToQRect().translated(origin);
+}
+
+bool SameNoCase(const QString& a, const QString& b) { return ToUpperAscii(FromQ(a)) == ToUpperAscii(FromQ(b)); }
+} // namespace
+
+// --- edit ------------------------------------------------------------------------------------------
+
+CTableEdit::CTableEdit(CDataTable& table, const CRect& cell, const QString& text, bool typingBlocked, bool listOpen,
+                       int widestRight)
+    : QLineEdit(HostOf(table)), m_table(table), m_rect(cell), m_initial(cell), m_widestRight(widestRight),
+      m_blocked(typingBlocked), m_listOpen(listOpen) {
+    setObjectName(QStringLiteral("tableEdit"));
+    if (listOpen) m_rect.right -= table.MinColumnWidth();
+    setFont(MakeQFont(table.CellFont()));
+    setFrame(true);
+    // A choice-only cell shows its text for selecting and copying, never for typing.
+    setReadOnly(typingBlocked);
+    setText(text);
+    setModified(false);
+    FitWidth();
+    Place();
+    if (listOpen) {
+        m_button = new CTableDropButton(table, HostOf(table));
+        m_button->setGeometry(ToHost(table, {m_rect.right, m_initial.top, m_initial.right, m_initial.bottom}));
+        m_button->show();
+        m_button->raise();
+    }
+    show();
+    raise();
+    setFocus(Qt::OtherFocusReason);
+    selectAll();
+}
+
+CTableEdit::~CTableEdit() { delete m_button.data(); }
+
+void CTableEdit::Place() { setGeometry(ToHost(m_table, m_rect)); }
+
+void CTableEdit::FitWidth() {
+    if (m_listOpen) return;
+    const QFontMetrics fm(font());
+    const QMargins tm = textMargins();
+    // The frame and the line edit's own inner margin of 2 on both sides, and 2 to spare.
+    const int frame = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
+    const int w = fm.horizontalAdvance(text()) + tm.left() + tm.right() + 2 * frame + 4 + 2;
+    CRect r = m_rect;
+    if (w > r.Width()) r.right = std::min(r.left + w, std::max(m_widestRight, m_initial.right));
+    else if (r.Width() > m_initial.Width()) r.right = std::max(r.left + w, m_initial.right);
+    if (r == m_rect) return;
+    m_rect = r;
+    Place();
+}
+
+void CTableEdit::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_table.IsDropListOpen()) m_table.EndDropList(false, true);
+        else m_table.EndEdit(false);
+        return;
+    case Qt::Key_Escape:
+        if (m_table.IsDropListOpen()) m_table.EndDropList(true, true);
+        else m_table.EndEdit(true);
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (CTableDropList* list = m_table.DropList(); list && m_table.IsDropListOpen()) {
+            list->MoveSelection(e->key() == Qt::Key_Up ? -1 : 1);
+            if (QListWidgetItem* item = list->currentItem()) {
+                const bool modified = isModified();
+                setText(item->text());
+                setModified(modified);
+                selectAll();
+            }
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QLineEdit::keyPressEvent(e);
+    if (!m_listOpen) FitWidth();
+}
+
+void CTableEdit::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    // Our own context menu takes the focus for a moment; that ends nothing.
+    if (e->reason() == Qt::PopupFocusReason) return;
+    if (m_table.IsDropListOpen()) m_table.EndDropList(true);
+    else if (m_table.Edit() == this) m_table.EndEdit(false);
+}
+
+void CTableEdit::BuildMenu(QMenu& menu) {
+    const auto add = [&menu](const char* text, int id, bool enabled) {
+        QAction* a = menu.addAction(QString::fromLatin1(text));
+        a->setData(id);
+        a->setEnabled(enabled);
+        return a;
+    };
+    const int length = int(text().size());
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int end = hasSelectedText() ? selectionEnd() : cursorPosition();
+    const bool empty = !hasSelectedText();
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    const bool canPaste = clip && clip->hasText();
+    if (!m_blocked) {
+        add("Undo", ID_EDIT_UNDO_CELL, isUndoAvailable());
+        menu.addSeparator();
+    }
+    add("SelectAll", ID_EDIT_SELECTALL_CELL, !(start == 0 && (end == 0 || end == length)));
+    if (!m_blocked) add("Cut", ID_EDIT_CUT_CELL, !empty);
+    add("Copy", ID_EDIT_COPY_CELL, !empty);
+    if (!m_blocked) {
+        add("Past", ID_EDIT_PASTE_CELL, canPaste);
+        add("Delete", ID_EDIT_CLEAR_CELL, !empty);
+    }
+}
+
+void CTableEdit::contextMenuEvent(QContextMenuEvent* e) {
+    QMenu menu(this);
+    BuildMenu(menu);
+    CTableMenu n;
+    n.menu = &menu;
+    m_table.Notify(n, TN_EDITMENU);
+    if (menu.actions().isEmpty()) return;
+    const QPointer<CTableEdit> self(this);
+    const int id = m_table.ExecPopup(menu, e->globalPos());
+    if (self && id) RunCommand(id);
+}
+
+void CTableEdit::RunCommand(int id) {
+    switch (id) {
+    case ID_EDIT_UNDO_CELL:
+        undo();
+        FitWidth();
+        break;
+    case ID_EDIT_SELECTALL_CELL:
+        selectAll();
+        break;
+    case ID_EDIT_COPY_CELL:
+        copy();
+        break;
+    case ID_EDIT_CUT_CELL:
+        if (!m_blocked) cut();
+        FitWidth();
+        break;
+    case ID_EDIT_PASTE_CELL:
+        if (!m_blocked) paste();
+        FitWidth();
+        break;
+    case ID_EDIT_CLEAR_CELL:
+        if (!m_blocked) del();
+        break;
+    default:
+        if (id) emit m_table.command(id);
+    }
+}
+
+// --- drop button -------------------------------------------------------------------------------
+
+CTableDropButton::CTableDropButton(CDataTable& table, QWidget* host) : QWidget(host), m_table(table) {
+    setObjectName(QStringLiteral("tableDropButton"));
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void CTableDropButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect box = rect();
+    p.fillRect(box, palette().color(QPalette::Button));
+    p.setPen(Qt::white);
+    p.drawLine(box.topLeft(), box.topRight());
+    p.drawLine(box.topLeft(), box.bottomLeft());
+    p.setPen(ToQColor(0x808080));
+    p.drawLine(box.bottomLeft(), box.bottomRight());
+    p.drawLine(box.topRight(), box.bottomRight());
+    const int ax = box.left() - 1 + (box.width() - 9) / 2, ay = box.top() + (box.height() - 5) / 2;
+    for (int i = 0; i < 5; ++i) p.fillRect(QRect(ax + i + 1, ay + i, 9 - 2 * i, 1), Qt::black);
+}
+
+void CTableDropButton::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) m_table.EndDropList(false);
+}
+
+// --- drop list -------------------------------------------------------------------------------
+
+CTableDropList::CTableDropList(CDataTable& table, const CRect& cell, const std::string& choices, bool sorted,
+                               int limit)
+    : QListWidget(HostOf(table)), m_table(table) {
+    setObjectName(QStringLiteral("tableDropList"));
+    // The edit keeps the keyboard: typing, Enter, Escape and the arrows reach the list from it.
+    setFocusPolicy(Qt::NoFocus);
+    setFont(MakeQFont(table.CellFont()));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setUniformItemSizes(true);
+    const int h = cell.Height();
+    for (const std::string& item : SplitChoiceList(choices)) {
+        auto* it = new QListWidgetItem(ToQ(item), this);
+        it->setSizeHint(QSize(cell.Width(), h));
+    }
+    if (sorted) sortItems();
+    m_shown = ShownRows(count(), cell.top, h, limit);
+    setVerticalScrollBarPolicy(m_shown < count() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const int frame = 2 * frameWidth();
+    const CRect r{cell.left, cell.bottom, cell.right, cell.bottom + m_shown * h + frame};
+    setGeometry(ToHost(table, r));
+    show();
+    raise();
+}
+
+int CTableDropList::ShownRows(int count, int cellTop, int h, int limit) {
+    int n = count;
+    if (h > 0 && (count - 1) * h + cellTop > limit) n = std::max(0, (limit - cellTop) / h + 1);
+    n = std::min(n, kMaxShownRows);
+    if (count >= 2) n = std::max(n, 1);
+    return std::min(n, count);
+}
+
+int CTableDropList::FindPrefix(const QString& text) const {
+    const std::string upper = ToUpperAscii(FromQ(text));
+    for (int i = 0; i < count(); ++i)
+        if (ToUpperAscii(FromQ(item(i)->text())).starts_with(upper)) return i;
+    return -1;
+}
+
+int CTableDropList::FindExact(const QString& text) const {
+    for (int i = 0; i < count(); ++i)
+        if (SameNoCase(item(i)->text(), text)) return i;
+    return -1;
+}
+
+void CTableDropList::MoveSelection(int delta) {
+    if (count() == 0) return;
+    const int at = std::clamp(currentRow() < 0 ? (delta > 0 ? 0 : count() - 1) : currentRow() + delta, 0, count() - 1);
+    setCurrentRow(at);
+    scrollToItem(item(at));
+}
+
+void CTableDropList::mouseReleaseEvent(QMouseEvent* e) {
+    QListWidget::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && itemAt(e->position().toPoint())) m_table.EndDropList(false);
+}
+
+void CTableDropList::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) m_table.EndDropList(false);
+    else if (e->key() == Qt::Key_Escape) m_table.EndDropList(true);
+    else QListWidget::keyPressEvent(e);
+}

@@ -1,0 +1,930 @@
+#include "table/CDataTable.h"
+#include "table/CTableEdit.h"
+
+#include "TestPorts.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A table whose modal steps (menus, dialogs, the drag loop, messages) are scripted.
+class CTestTable : public CDataTable {
+public:
+    using CDataTable::CDataTable;
+    std::function<int(QMenu&)> onMenu;
+    std::optional<CLogFont> font;
+    std::vector<std::string> messages;
+    std::function<int(QDrag&)> onDrag;
+
+protected:
+    int ExecPopup(QMenu& menu, QPoint) override { return onMenu ? onMenu(menu) : 0; }
+    std::optional<CColorRef> PickColor(CColorRef) override { return std::nullopt; }
+    std::optional<CLogFont> PickFont(const CLogFont&) override { return font; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    int RunDrag(QDrag& drag) override { return onDrag ? onDrag(drag) : 0; }
+};
+
+// The table's parent: counts the right clicks the table passes on.
+class CParentWnd : public QWidget {
+public:
+    int rightPresses = 0;
+    QPoint lastRight;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::RightButton) {
+            ++rightPresses;
+            lastRight = e->position().toPoint();
+        }
+    }
+};
+
+// Every notification with a copy of its payload.
+struct CRecord {
+    int code = 0;
+    CTableCellChange change;
+    CTableChoiceChange choice;
+    CTableMouse mouse;
+    CTableColumnResized resized;
+    CTableDrop drop;
+    CTableBeginEdit begin;
+};
+
+struct CHost {
+    CParentWnd window;
+    CTestTable* table = new CTestTable(&window);
+    std::vector<CRecord> records;
+    std::function<void(CTableNotify&)> answer;
+    CMemorySettings settings;
+    CScriptedPrompt prompt;
+
+    explicit CHost(QSize size = {600, 400}) {
+        window.resize(size);
+        table->SetPorts(&prompt, &settings);
+        QObject::connect(table, &CDataTable::notify, &window, [this](CTableNotify& n) {
+            if (answer) answer(n);
+            CRecord r;
+            r.code = n.code;
+            if (auto* c = dynamic_cast<CTableCellChange*>(&n)) r.change = *c;
+            if (auto* c = dynamic_cast<CTableChoiceChange*>(&n)) r.choice = *c;
+            if (auto* c = dynamic_cast<CTableMouse*>(&n)) r.mouse = *c;
+            if (auto* c = dynamic_cast<CTableColumnResized*>(&n)) r.resized = *c;
+            if (auto* c = dynamic_cast<CTableDrop*>(&n)) r.drop = *c;
+            if (auto* c = dynamic_cast<CTableBeginEdit*>(&n)) r.begin = *c;
+            records.push_back(r);
+        });
+    }
+    void Show() {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QApplication::processEvents();
+        ASSERT_TRUE(table->IsPainted());
+    }
+    int Count(int code) const {
+        return int(std::count_if(records.begin(), records.end(), [code](const CRecord& r) { return r.code == code; }));
+    }
+    const CRecord* Last(int code) const {
+        for (auto it = records.rbegin(); it != records.rend(); ++it)
+            if (it->code == code) return &*it;
+        return nullptr;
+    }
+    QWidget* View() const { return table->viewport(); }
+};
+
+// 12-pixel fonts: header 20 high, rows 16 high; with row numbers the cells start at x = 32.
+CDataTableParams Params(int columns, int buffer, int total, std::vector<int> widths = {100, 100, 100}) {
+    CMemorySettings none;
+    CDataTableParams p(none);
+    p.headerFont.height = 12;
+    p.headerFont.faceName = "DejaVu Sans";
+    p.cellFont = p.headerFont;
+    p.columnCount = columns;
+    p.bufferRows = buffer;
+    p.totalRows = total;
+    for (std::size_t i = 0; i < widths.size(); ++i) p.SetColumnWidth(int(i), widths[i]);
+    p.backColor = 0xFFFFFF;
+    return p;
+}
+
+// The centre of a cell of a table with row numbers and 100-pixel columns, not scrolled.
+QPoint CellPoint(int row, int column) { return {32 + column * 100 + 50, 20 + row * 16 + 8}; }
+
+void Move(QWidget* w, QPoint pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = {}) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(pos), QPointF(w->mapToGlobal(pos)), Qt::NoButton, buttons, mods);
+    QApplication::sendEvent(w, &e);
+}
+
+void Create(CHost& host, CDataTableParams p) {
+    p.rowNumbers = 1;
+    ASSERT_TRUE(host.table->Create(&host.window, p, 0, 0));
+    host.Show();
+    host.records.clear();
+}
+
+TEST(DataTableInput, HitTestKindsAndBorders) {
+    CHost host;
+    CDataTableParams p = Params(3, 10, 0);
+    p.rowNumbers = 1;
+    ASSERT_TRUE(host.table->Create(&host.window, p, 0, 0));
+    host.table->Model().BufferCell(1, 2).kind = kCellChoiceOnly;
+    const CDataTableModel& m = host.table->Model();
+    const int bar = m.HScrollHeight();
+    struct {
+        QPoint at;
+        int kind, row, column;
+    } const cases[] = {
+        {{10, 10}, 5, -1, 0},              // corner
+        {{80, 10}, 3, -1, 0},              // header cell
+        {{132, 10}, 2, 0, 1},              // border after column 0
+        {{133, 30}, 2, 0, 1},              // within two pixels
+        {{32, 30}, 2, 0, 0},               // the cells' left edge
+        {{10, 30}, 4, 0, -1},              // row number of row 0
+        {{10, 60}, 4, 2, -1},              // row 2
+        {{80, 36}, 1, 0, 0},               // a row's bottom line still belongs to it
+        {{80, 37}, 1, 1, 0},
+        {{328, 40}, 6, 1, 2},              // drop button of a choice cell
+        {{332 - bar - 2, 40}, 1, 1, 2},    // left of it
+        {{400, 40}, 0, -1, -1},            // past the last column
+        {{400, 10}, 0, -1, -1},            // header past the last column
+        {{80, 20 + 10 * 16 + 4}, 0, -1, -1}, // below the rows
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.at.x() << "," << c.at.y());
+        const CDataTableModel::CHit hit = m.HitTest(c.at.x(), c.at.y());
+        EXPECT_EQ(hit.kind, c.kind);
+        EXPECT_EQ(hit.row, c.row);
+        EXPECT_EQ(hit.column, c.column);
+    }
+
+    // The last column's border: a border without the flag, none with it.
+    EXPECT_TRUE(m.HitTestBorder(332, 30).found);
+    p.lastColumn = 1;
+    ASSERT_TRUE(host.table->Create(&host.window, p, 0, 0));
+    EXPECT_FALSE(host.table->Model().HitTestBorder(332, 30).found);
+    EXPECT_EQ(host.table->Model().HitTest(500, 30).kind, 1) << "the last column runs to the edge";
+    EXPECT_EQ(host.table->Model().HitTest(500, 30).column, 2);
+}
+
+TEST(DataTableInput, RowMarksFromClicksInTheRowNumbers) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CDataTable& t = *host.table;
+    const CDataTableModel& m = t.Model();
+    const auto marks = [&m] {
+        std::string s;
+        for (int r = 0; r < 10; ++r) s += m.IsMarked(r) ? 'x' : '.';
+        return s;
+    };
+    // Shift without an anchor acts as a plain click: row 3 becomes current, nothing marked.
+    QTest::mouseClick(host.View(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 20 + 3 * 16 + 8));
+    EXPECT_EQ(marks(), "..........");
+    EXPECT_EQ(m.CurrentRow(), 3);
+    EXPECT_EQ(m.MarkAnchor(), 3);
+    const CRecord* down = host.Last(TN_LBUTTONDOWN);
+    ASSERT_TRUE(down);
+    EXPECT_EQ(down->mouse.hitKind, 4);
+    EXPECT_EQ(down->mouse.row, 3);
+    EXPECT_EQ(down->mouse.keyFlags, MK_LBUTTON | MK_SHIFT);
+    // A second click on the current row toggles its mark.
+    QTest::mouseClick(host.View(), Qt::LeftButton, {}, QPoint(10, 20 + 3 * 16 + 8));
+    EXPECT_EQ(marks(), "...x......");
+    // Shift marks the range from the anchor, clearing others.
+    QTest::mouseClick(host.View(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 20 + 6 * 16 + 8));
+    EXPECT_EQ(marks(), "...xxxx...");
+    QTest::mouseClick(host.View(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 20 + 1 * 16 + 8));
+    EXPECT_EQ(marks(), ".xxx......");
+    // Ctrl toggles one row.
+    QTest::mouseClick(host.View(), Qt::LeftButton, Qt::ControlModifier, QPoint(10, 20 + 8 * 16 + 8));
+    EXPECT_EQ(marks(), ".xxx....x.");
+    // The corner: release with Shift marks all, without clears all.
+    QTest::mouseClick(host.View(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 10));
+    EXPECT_EQ(marks(), "xxxxxxxxxx");
+    QTest::mousePress(host.View(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(host.View(), Qt::LeftButton, {}, QPoint(80, 10));
+    EXPECT_EQ(marks(), "xxxxxxxxxx") << "released off the corner";
+    QTest::mouseClick(host.View(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(marks(), "..........");
+    EXPECT_EQ(host.Last(TN_LBUTTONUP)->mouse.hitKind, 5);
+    // Enter on a current row without a column toggles its mark.
+    QTest::mouseClick(host.View(), Qt::LeftButton, {}, QPoint(10, 20 + 5 * 16 + 8));
+    QTest::keyClick(&t, Qt::Key_Return);
+    EXPECT_EQ(marks(), ".....x....");
+}
+
+TEST(DataTableInput, MouseIsIgnoredBeforeTheFirstPaint) {
+    CHost host;
+    ASSERT_TRUE(host.table->Create(&host.window, Params(3, 10, 0), 0, 0));
+    ASSERT_FALSE(host.table->IsPainted());
+    host.records.clear();
+    QTest::mouseClick(host.View(), Qt::LeftButton, {}, QPoint(50, 30));
+    EXPECT_EQ(host.records.size(), 0u);
+    EXPECT_EQ(host.table->Model().CurrentRow(), -1);
+}
+
+TEST(DataTableInput, SecondClickEditsLaterUnlessADoubleClickComesFirst) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CDataTable& t = *host.table;
+    t.SetCellText(1, 0, "one", false);
+    // A click on another cell only makes it current.
+    QTest::mouseClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
+    EXPECT_EQ(t.Model().CurrentRow(), 1);
+    EXPECT_EQ(t.Model().CurrentColumn(), 0);
+    const CRecord* up = host.Last(TN_LBUTTONUP);
+    ASSERT_TRUE(up);
+    EXPECT_EQ(up->mouse.row, 1);
+    EXPECT_EQ(up->mouse.column, 0);
+    EXPECT_EQ(up->mouse.hitKind, 1);
+    QTest::qWait(150);
+    EXPECT_FALSE(t.IsEditOpen());
+    // A second click opens the edit 100 ms later.
+    QTest::mouseClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
+    EXPECT_FALSE(t.IsEditOpen());
+    QTRY_VERIFY_WITH_TIMEOUT(t.IsEditOpen(), 1000);
+    EXPECT_EQ(host.Count(TN_BEGINEDIT), 1);
+    EXPECT_EQ(host.Last(TN_BEGINEDIT)->begin.text, "one");
+    t.EndEdit(true);
+
+    // A double click within that time opens it at once, and the timer adds nothing.
+    host.records.clear();
+    QTest::mouseClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
+    QTest::mouseDClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
+    QTest::mouseRelease(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
+    EXPECT_TRUE(t.IsEditOpen());
+    EXPECT_EQ(host.Count(TN_LBUTTONDBLCLK), 1);
+    EXPECT_EQ(host.Count(TN_BEGINEDIT), 1);
+    QTest::qWait(200);
+    EXPECT_EQ(host.Count(TN_BEGINEDIT), 1);
+    t.EndEdit(true);
+
+    // A parent that handles the double click keeps the edit closed.
+    host.answer = [](CTableNotify& n) {
+        if (n.code == TN_LBUTTONDBLCLK) static_cast<CTableMouse&>(n).handled = 1;
+    };
+    QTest::mouseDClick(host.View(), Qt::LeftButton, {}, CellPoint(2, 1));
+    QTest::mouseRelease(host.View(), Qt::LeftButton, {}, CellPoint(2, 1));
+    EXPECT_FALSE(t.IsEditOpen());
+    EXPECT_EQ(t.Model().CurrentRow(), 2);
+    EXPECT_EQ(t.Model().CurrentColumn(), 1);
+}
+
+TEST(DataTableInput, ColumnResizing) {
+    struct {
+        const char* name;
+        Qt::KeyboardModifiers mods;
+        int to;
+        int changeAnswer; // 0: the parent leaves the change
+        int width0, width1, only;
+    } const cases[] = {
+        {"all later columns move", {}, 162, 0, 130, 100, 0},
+        {"Shift moves this border alone", Qt::ShiftModifier, 162, 0, 130, 70, 1},
+        {"the parent's change is applied", {}, 162, 10, 110, 100, 0},
+        {"Shift stops short of the next border", Qt::ShiftModifier, 300, 0, 200 - 17 + 0, 17, 1},
+        {"not narrower than the minimum", {}, 40, 0, 100, 100, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CHost host;
+        Create(host, Params(3, 10, 0));
+        CDataTable& t = *host.table;
+        host.answer = [&c](CTableNotify& n) {
+            if (n.code == TN_COLUMNRESIZED && c.changeAnswer) static_cast<CTableColumnResized&>(n).change = c.changeAnswer;
+        };
+        QTest::mousePress(host.View(), Qt::LeftButton, c.mods, QPoint(132, 10));
+        EXPECT_TRUE(t.IsResizing());
+        Move(host.View(), QPoint(c.to, 10), Qt::LeftButton, c.mods);
+        QTest::mouseRelease(host.View(), Qt::LeftButton, c.mods, QPoint(c.to, 10));
+        const CRecord* r = host.Last(TN_COLUMNRESIZED);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->resized.column, 0);
+        EXPECT_EQ(r->resized.left, 32);
+        EXPECT_EQ(r->resized.width, 100);
+        EXPECT_EQ(r->resized.onlyThisBorder, c.only);
+        const int minWidth = t.MinColumnWidth();
+        const int w0 = std::string(c.name).starts_with("Shift stops") ? 200 - minWidth : c.width0;
+        const int w1 = std::string(c.name).starts_with("Shift stops") ? minWidth : c.width1;
+        EXPECT_EQ(t.GetColumnWidth(0), w0);
+        EXPECT_EQ(t.GetColumnWidth(1), w1);
+        EXPECT_EQ(t.GetColumnWidth(2), 100);
+        EXPECT_FALSE(t.IsResizing());
+        EXPECT_EQ(t.TrackingLineX(), -1);
+    }
+}
+
+TEST(DataTableInput, TheLastBorderDragsOnlyWithoutTheLastColumnFlag) {
+    for (const int flag : {0, 1}) {
+        SCOPED_TRACE(flag);
+        CHost host;
+        CDataTableParams p = Params(3, 10, 0);
+        p.lastColumn = flag;
+        Create(host, p);
+        CDataTable& t = *host.table;
+        const int edge = t.viewport()->width();
+        QTest::mousePress(host.View(), Qt::LeftButton, {}, QPoint(332, 10));
+        EXPECT_EQ(t.IsResizing(), flag == 0);
+        Move(host.View(), QPoint(edge - 1, 10), Qt::LeftButton);
+        if (!flag) EXPECT_EQ(t.TrackingLineX(), edge - 1);
+        Move(host.View(), QPoint(edge + 40, 10), Qt::LeftButton);
+        if (!flag) EXPECT_EQ(t.TrackingLineX(), edge - 1) << "not past the window's edge";
+        QTest::mouseRelease(host.View(), Qt::LeftButton, {}, QPoint(edge + 40, 10));
+        EXPECT_EQ(host.Count(TN_COLUMNRESIZED), flag ? 0 : 1);
+        EXPECT_EQ(t.GetColumnWidth(2), flag ? 100 : edge - 1 - 232);
+    }
+}
+
+TEST(DataTableInput, ContextMenuAndItsCommands) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CTestTable& t = *host.table;
+    QStringList shown;
+    t.onMenu = [&shown](QMenu& menu) {
+        for (QAction* a : menu.actions()) shown << a->text();
+        return 0;
+    };
+    QTest::mouseClick(host.View(), Qt::RightButton, {}, CellPoint(0, 0));
+    EXPECT_EQ(shown, QStringList({"Set backgraund color.", "Set new font", "Restory column's width"}));
+    EXPECT_EQ(host.Count(TN_CONTEXTMENU), 1);
+    EXPECT_EQ(host.window.rightPresses, 0);
+
+    // A parent that empties the menu gets the click.
+    host.answer = [](CTableNotify& n) {
+        if (n.code == TN_CONTEXTMENU) static_cast<CTableMenu&>(n).menu->clear();
+    };
+    shown.clear();
+    QTest::mouseClick(host.View(), Qt::RightButton, {}, CellPoint(1, 1));
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(host.window.rightPresses, 1);
+    EXPECT_EQ(host.window.lastRight, t.viewport()->mapTo(&host.window, CellPoint(1, 1)));
+    host.answer = nullptr;
+
+    // A 28-point font is cut to 20 with the message, and stored.
+    t.font = CLogFont{-28, 0, 700, 1, "DejaVu Sans"};
+    t.onMenu = [](QMenu&) { return int(ID_TABLE_FONT); };
+    QTest::mouseClick(host.View(), Qt::RightButton, {}, CellPoint(0, 0));
+    EXPECT_EQ(t.messages, std::vector<std::string>{"Maximum 20 l.e.  for font size."});
+    EXPECT_EQ(host.settings.GetInt("options", "fontSize", 0), 20);
+    EXPECT_EQ(host.settings.GetString("options", "fontName", ""), "DejaVu Sans");
+    EXPECT_EQ(host.settings.GetInt("options", "fontBold", 0), 700);
+    EXPECT_EQ(host.settings.GetInt("options", "fontItalic", 0), 1);
+    EXPECT_EQ(t.Model().RowHeight(), 24);
+
+    // Other commands go on to the owner.
+    std::vector<int> forwarded;
+    QObject::connect(&t, &CDataTable::command, [&forwarded](int id) { forwarded.push_back(id); });
+    t.OnCommand(15001);
+    t.OnCommand(ID_TABLE_AUTOFIT);
+    EXPECT_EQ(forwarded, std::vector<int>{15001});
+}
+
+TEST(DataTableInput, KeysMoveTheCurrentCell) {
+    CHost host({600, 200});
+    Create(host, Params(3, 100, 0));
+    CDataTable& t = *host.table;
+    const CDataTableModel& m = t.Model();
+    const int visible = m.VisibleRows();
+    ASSERT_GT(visible, 3);
+    const auto cur = [&m] { return std::make_pair(m.CurrentRow(), m.CurrentColumn()); };
+
+    t.SetCurrentCell(0, 1);
+    QTest::keyClick(&t, Qt::Key_Tab);
+    EXPECT_EQ(cur(), std::make_pair(0, 2));
+    QTest::keyClick(&t, Qt::Key_Tab);
+    EXPECT_EQ(cur(), std::make_pair(1, 0)) << "Tab at the last column goes on in the next row";
+    QTest::keyClick(&t, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(cur(), std::make_pair(0, 2));
+    QTest::keyClick(&t, Qt::Key_Left);
+    QTest::keyClick(&t, Qt::Key_Left);
+    QTest::keyClick(&t, Qt::Key_Left);
+    EXPECT_EQ(cur(), std::make_pair(0, 0));
+    QTest::keyClick(&t, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(cur(), std::make_pair(0, 0)) << "nothing before the first cell";
+    QTest::keyClick(&t, Qt::Key_Up);
+    EXPECT_EQ(cur(), std::make_pair(0, 0));
+    EXPECT_EQ(host.Count(TN_VSCROLL), 0);
+
+    // Down at the bottom of the view scrolls exactly one line.
+    t.SetCurrentCell(visible - 1, 0);
+    host.records.clear();
+    QTest::keyClick(&t, Qt::Key_Down);
+    EXPECT_EQ(m.TopRow(), 1);
+    EXPECT_EQ(m.CurrentRow(), visible);
+    EXPECT_EQ(m.CurrentRow(), m.TopRow() + visible - 1) << "still the last visible row";
+    EXPECT_EQ(host.Count(TN_VSCROLL), 1);
+    QTest::keyClick(&t, Qt::Key_Up);
+    EXPECT_EQ(m.TopRow(), 1) << "a row inside the view only moves the frame";
+    t.SetCurrentCell(1, 0);
+    QTest::keyClick(&t, Qt::Key_Up);
+    EXPECT_EQ(m.TopRow(), 0);
+    EXPECT_EQ(m.CurrentRow(), 0);
+
+    QTest::keyClick(&t, Qt::Key_End);
+    EXPECT_EQ(m.CurrentRow(), 99);
+    EXPECT_EQ(m.TopRow(), 100 - visible) << "the last row at the bottom";
+    QTest::keyClick(&t, Qt::Key_Tab);
+    QTest::keyClick(&t, Qt::Key_Tab);
+    QTest::keyClick(&t, Qt::Key_Tab);
+    EXPECT_EQ(cur(), std::make_pair(99, 2)) << "Tab stops at the last cell";
+    QTest::keyClick(&t, Qt::Key_Home);
+    EXPECT_EQ(m.CurrentRow(), 0);
+    EXPECT_EQ(m.TopRow(), 0);
+    QTest::keyClick(&t, Qt::Key_PageDown);
+    EXPECT_EQ(m.TopRow(), visible - 1);
+    EXPECT_EQ(m.CurrentRow(), m.TopRow());
+}
+
+TEST(DataTableInput, DownRefillsAWindowedBufferBeforeItReturns) {
+    CHost host({600, 200});
+    Create(host, Params(3, 20, 1000));
+    CDataTable& t = *host.table;
+    int refills = 0;
+    // The owner refills from a posted call, as a window that queues its work does.
+    host.answer = [&](CTableNotify& n) {
+        if (n.code != TN_VSCROLL) return;
+        const int top = static_cast<CTableVScroll&>(n).topRow;
+        QTimer::singleShot(0, &host.window, [&, top] {
+            ++refills;
+            t.SetCellText(top, 0, "refilled", false);
+        });
+    };
+    t.SetCurrentCell(t.Model().VisibleRows() - 1, 0);
+    QTest::keyClick(&t, Qt::Key_Down);
+    EXPECT_EQ(refills, 1);
+    EXPECT_EQ(t.GetCellText(1, 0), "refilled");
+}
+
+TEST(DataTableInput, TypingAndDeleteOpenTheEdit) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CDataTable& t = *host.table;
+    t.SetCellText(0, 0, "old", false);
+    t.SetColumnKind(1, kCellReadOnly, false);
+    t.SetCurrentCell(0, 1);
+    QTest::keyClick(&t, Qt::Key_X);
+    EXPECT_FALSE(t.IsEditOpen()) << "a read-only cell";
+    t.SetCurrentCell(0, 0);
+    QTest::keyClick(&t, Qt::Key_X);
+    ASSERT_TRUE(t.IsEditOpen());
+    EXPECT_EQ(t.Edit()->text(), "x");
+    QTest::keyClicks(t.Edit(), "yz");
+    QTest::keyClick(t.Edit(), Qt::Key_Return);
+    EXPECT_FALSE(t.IsEditOpen());
+    EXPECT_EQ(t.GetCellText(0, 0), "xyz");
+    const CRecord* changed = host.Last(TN_CELLCHANGED);
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->change.text, "xyz");
+    EXPECT_EQ(changed->change.origin, 0);
+
+    host.records.clear();
+    QTest::keyClick(&t, Qt::Key_Delete);
+    ASSERT_TRUE(t.IsEditOpen());
+    EXPECT_EQ(t.Edit()->text(), "");
+    QTest::keyClick(t.Edit(), Qt::Key_Return);
+    EXPECT_EQ(t.GetCellText(0, 0), "") << "Delete empties the cell";
+    EXPECT_EQ(host.Count(TN_CELLCHANGING), 1);
+}
+
+TEST(DataTableInput, EscapeVetoAndReplace) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CDataTable& t = *host.table;
+    t.SetCellText(2, 1, "keep", false);
+    t.SetCurrentCell(2, 1);
+
+    // Escape leaves the cell as it was and tells nobody.
+    QTest::keyClick(&t, Qt::Key_Return);
+    ASSERT_TRUE(t.IsEditOpen());
+    EXPECT_EQ(host.Last(TN_BEGINEDIT)->begin.row, 2);
+    EXPECT_EQ(host.Last(TN_BEGINEDIT)->begin.column, 1);
+    QTest::keyClicks(t.Edit(), "new");
+    QTest::keyClick(t.Edit(), Qt::Key_Escape);
+    EXPECT_FALSE(t.IsEditOpen());
+    EXPECT_EQ(t.GetCellText(2, 1), "keep");
+    EXPECT_EQ(host.Count(TN_CELLCHANGING) + host.Count(TN_CELLCHANGED), 0);
+
+    // An unmodified edit commits nothing.
+    QTest::keyClick(&t, Qt::Key_Return);
+    QTest::keyClick(t.Edit(), Qt::Key_Return);
+    EXPECT_EQ(host.Count(TN_CELLCHANGING), 0);
+
+    // A veto keeps the old text and still reports the change.
+    host.answer = [](CTableNotify& n) {
+        if (n.code == TN_CELLCHANGING) static_cast<CTableCellChange&>(n).veto = 1;
+    };
+    QTest::keyClick(&t, Qt::Key_Return);
+    QTest::keyClicks(t.Edit(), "refused");
+    QTest::keyClick(t.Edit(), Qt::Key_Return);
+    EXPECT_EQ(t.GetCellText(2, 1), "keep");
+    EXPECT_EQ(host.Count(TN_CELLCHANGING), 1);
+    ASSERT_EQ(host.Count(TN_CELLCHANGED), 1);
+    EXPECT_EQ(host.Last(TN_CELLCHANGED)->change.text, "refused");
+
+    // TN_BEGINEDIT with the replace flag puts the owner's text in the cell and the edit.
+    host.answer = [](CTableNotify& n) {
+        if (n.code != TN_BEGINEDIT) return;
+        auto& b = static_cast<CTableBeginEdit&>(n);
+        b.replace = 1;
+        b.text = "from the owner";
+    };
+    QTest::keyClick(&t, Qt::Key_Return);
+    EXPECT_EQ(t.Edit()->text(), "from the owner");
+    EXPECT_EQ(t.GetCellText(2, 1), "from the owner");
+    t.EndEdit(true);
+}
+
+TEST(DataTableInput, EditGrowsWithItsTextAndShrinksBack) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CDataTable& t = *host.table;
+    t.SetCurrentCell(0, 0);
+    QTest::keyClick(&t, Qt::Key_Return);
+    CTableEdit* edit = t.Edit();
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->width(), 100);
+    QTest::keyClicks(edit, "a text that is a good deal wider than its column");
+    EXPECT_GT(edit->width(), 200);
+    EXPECT_LE(edit->geometry().right(), host.window.width() - 10);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    EXPECT_EQ(edit->width(), 100) << "not below the cell";
+    t.EndEdit(true);
+}
+
+TEST(DataTableInput, ChoiceListItemsAndHeight) {
+    struct {
+        const char* list;
+        std::vector<std::string> items;
+    } const cases[] = {
+        {"red\r\ngreen\r\nblue", {"red", "green", "blue"}},
+        {"red\r\n\r\ngreen\r\n", {"red", "green"}},
+        {"", {}},
+        {"one", {"one"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.list);
+        EXPECT_EQ(SplitChoiceList(c.list), c.items);
+    }
+    const std::string longItem(300, 'a');
+    const std::vector<std::string> cut = SplitChoiceList("x\r\n" + longItem + "\r\ny");
+    ASSERT_EQ(cut.size(), 2u) << "an item of 254 characters ends the list";
+    EXPECT_EQ(cut[1].size(), 254u);
+
+    EXPECT_EQ(CTableDropList::ShownRows(3, 40, 16, 400), 3);
+    EXPECT_EQ(CTableDropList::ShownRows(12, 40, 16, 400), 7);
+    EXPECT_EQ(CTableDropList::ShownRows(12, 40, 16, 80), 3);
+    EXPECT_EQ(CTableDropList::ShownRows(2, 400, 16, 380), 1) << "two items show at least one";
+    EXPECT_EQ(CTableDropList::ShownRows(0, 40, 16, 400), 0);
+
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CDataTable& t = *host.table;
+    CTableCell& cell = t.Model().BufferCell(0, 2);
+    cell.kind = kCellChoiceOnly;
+    cell.choiceList = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni";
+    cell.text = "c";
+    t.OpenDropList(0, 2);
+    ASSERT_TRUE(t.IsDropListOpen());
+    CTableDropList* list = t.DropList();
+    EXPECT_EQ(list->count(), 9);
+    EXPECT_EQ(list->ShownRowCount(), 7);
+    EXPECT_EQ(list->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(list->currentRow(), 2) << "the cell's text is selected";
+    ASSERT_TRUE(t.Edit());
+    EXPECT_TRUE(t.Edit()->Button());
+    // Down in the edit moves the list; Enter takes its item.
+    QTest::keyClick(t.Edit(), Qt::Key_Down);
+    EXPECT_EQ(t.Edit()->text(), "d");
+    QTest::keyClick(t.Edit(), Qt::Key_Return);
+    EXPECT_FALSE(t.IsDropListOpen());
+    EXPECT_FALSE(t.IsEditOpen());
+    EXPECT_EQ(t.GetCellText(0, 2), "d");
+    const CRecord* choice = host.Last(TN_CHOICECHANGED);
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->choice.index, 3);
+    EXPECT_EQ(choice->choice.typedValue, 0);
+    EXPECT_EQ(cell.choiceList.size(), std::string("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni").size());
+}
+
+TEST(DataTableInput, ATypedValueJoinsTheChoicesOnce) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CDataTable& t = *host.table;
+    CTableCell& cell = t.Model().BufferCell(1, 2);
+    cell.kind = kCellChoiceOrTyped;
+    cell.choiceList = "red\r\ngreen";
+    cell.text = "red";
+    t.SetCurrentCell(1, 2);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        QTest::keyClick(&t, Qt::Key_Return);
+        ASSERT_TRUE(t.IsDropListOpen());
+        QTest::keyClicks(t.Edit(), "purple");
+        QTest::keyClick(t.Edit(), Qt::Key_Return);
+        EXPECT_EQ(t.GetCellText(1, 2), "purple");
+        EXPECT_EQ(cell.choiceList, "red\r\ngreen\r\npurple");
+        const CRecord* choice = host.Last(TN_CHOICECHANGED);
+        ASSERT_TRUE(choice);
+        EXPECT_EQ(choice->choice.text, "purple");
+        EXPECT_EQ(choice->choice.typedValue, 1);
+    }
+    // A parent that clears the flag keeps the choices as they are.
+    host.answer = [](CTableNotify& n) {
+        if (n.code == TN_CHOICECHANGED) static_cast<CTableChoiceChange&>(n).typedValue = 0;
+    };
+    QTest::keyClick(&t, Qt::Key_Return);
+    QTest::keyClicks(t.Edit(), "teal");
+    QTest::keyClick(t.Edit(), Qt::Key_Return);
+    EXPECT_EQ(t.GetCellText(1, 2), "teal");
+    EXPECT_EQ(cell.choiceList, "red\r\ngreen\r\npurple");
+
+    // Escape with the list open leaves the cell alone.
+    host.records.clear();
+    QTest::keyClick(&t, Qt::Key_Return);
+    QTest::keyClicks(t.Edit(), "gone");
+    QTest::keyClick(t.Edit(), Qt::Key_Escape);
+    EXPECT_FALSE(t.IsDropListOpen());
+    EXPECT_EQ(t.GetCellText(1, 2), "teal");
+    EXPECT_EQ(host.Count(TN_CHOICECHANGED) + host.Count(TN_CELLCHANGING), 0);
+}
+
+TEST(DataTableInput, AChoiceOnlyEditTakesNoTyping) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CDataTable& t = *host.table;
+    CTableCell& cell = t.Model().BufferCell(0, 1);
+    cell.kind = kCellChoiceOnly;
+    cell.choiceList = "yes\r\nno";
+    cell.text = "yes";
+    t.SetCurrentCell(0, 1);
+    QTest::keyClick(&t, Qt::Key_Return);
+    ASSERT_TRUE(t.IsEditOpen());
+    CTableEdit* edit = t.Edit();
+    EXPECT_TRUE(edit->TypingBlocked());
+    QTest::keyClicks(edit, "zz");
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), "yes");
+    QMenu menu;
+    edit->BuildMenu(menu);
+    QStringList items;
+    for (QAction* a : menu.actions()) items << a->text();
+    EXPECT_EQ(items, QStringList({"SelectAll", "Copy"}));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(t.GetCellText(0, 1), "yes");
+    EXPECT_EQ(host.Count(TN_CELLCHANGING), 0);
+}
+
+TEST(DataTableInput, EditMenuGreysWhatCannotBeDone) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CDataTable& t = *host.table;
+    t.SetCellText(0, 0, "hello", false);
+    t.SetCurrentCell(0, 0);
+    QTest::keyClick(&t, Qt::Key_Return);
+    CTableEdit* edit = t.Edit();
+    ASSERT_TRUE(edit);
+    const auto enabled = [edit] {
+        QMenu menu;
+        edit->BuildMenu(menu);
+        std::map<QString, bool> m;
+        for (QAction* a : menu.actions())
+            if (!a->isSeparator()) m[a->text()] = a->isEnabled();
+        return m;
+    };
+    auto e = enabled(); // everything selected
+    EXPECT_EQ(e.size(), 6u);
+    EXPECT_FALSE(e["Undo"]);
+    EXPECT_FALSE(e["SelectAll"]);
+    EXPECT_TRUE(e["Copy"]);
+    EXPECT_TRUE(e["Cut"]);
+    EXPECT_TRUE(e["Delete"]);
+    edit->setCursorPosition(2);
+    e = enabled();
+    EXPECT_TRUE(e["SelectAll"]);
+    EXPECT_FALSE(e["Copy"]);
+    EXPECT_FALSE(e["Delete"]);
+    QTest::keyClicks(edit, "X");
+    EXPECT_TRUE(enabled()["Undo"]);
+    edit->RunCommand(ID_EDIT_UNDO_CELL);
+    EXPECT_EQ(edit->text(), "hello");
+    t.EndEdit(true);
+}
+
+// Hands a drag straight to a target table at a point, as the drag loop would.
+int DropOn(CDataTable& target, QDrag& drag, QPoint at, int keys) {
+    const QMimeData* data = drag.mimeData();
+    if (!target.OnDragEnter(data, keys, at)) return DROPEFFECT_NONE;
+    const int effect = target.OnDragOver(data, keys, at);
+    if (!effect) {
+        target.OnDragLeave();
+        return DROPEFFECT_NONE;
+    }
+    return target.OnDrop(data, effect, at) ? effect : DROPEFFECT_NONE;
+}
+
+// Presses on a cell and moves far enough to start a drag.
+void DragFrom(CHost& host, int row, int column, Qt::KeyboardModifiers mods = {}) {
+    QTest::mousePress(host.View(), Qt::LeftButton, mods, CellPoint(row, column));
+    Move(host.View(), CellPoint(row, column) + QPoint(5, 0), Qt::LeftButton, mods);
+    QTest::mouseRelease(host.View(), Qt::LeftButton, mods, CellPoint(row, column) + QPoint(5, 0));
+}
+
+TEST(DataTableInput, CellDragBetweenTwoTables) {
+    struct {
+        const char* name;
+        int keys;
+        bool sourceKeeps;
+    } const cases[] = {{"move", 0, false}, {"copy with Ctrl", MK_CONTROL, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CHost a, b;
+        Create(a, Params(3, 10, 0));
+        Create(b, Params(3, 10, 0));
+        a.table->SetCellText(0, 0, "alpha", false);
+        b.table->SetCellText(1, 1, "old", false);
+        a.table->onDrag = [&](QDrag& drag) { return DropOn(*b.table, drag, CellPoint(1, 1), c.keys); };
+        DragFrom(a, 0, 0);
+        EXPECT_EQ(b.table->GetCellText(1, 1), "alpha");
+        EXPECT_EQ(a.table->GetCellText(0, 0), c.sourceKeeps ? "alpha" : "");
+
+        const CRecord* changing = b.Last(TN_CELLCHANGING);
+        ASSERT_TRUE(changing);
+        EXPECT_EQ(changing->change.origin, 1);
+        EXPECT_EQ(changing->change.row, 1);
+        EXPECT_EQ(changing->change.column, 1);
+        EXPECT_EQ(changing->change.text, "alpha");
+        const CRecord* drop = b.Last(TN_DROP);
+        ASSERT_TRUE(drop);
+        EXPECT_EQ(drop->drop.source, a.table);
+        EXPECT_EQ(drop->drop.dropKind, 0);
+        EXPECT_EQ(drop->drop.row, 1);
+        EXPECT_EQ(drop->drop.column, 1);
+        EXPECT_EQ(drop->drop.text, "alpha");
+        EXPECT_EQ(drop->drop.dropEffect, c.keys ? DROPEFFECT_COPY : DROPEFFECT_MOVE);
+        const CRecord* away = a.Last(TN_CELLCHANGING);
+        if (c.sourceKeeps) {
+            EXPECT_FALSE(away);
+        } else {
+            ASSERT_TRUE(away);
+            EXPECT_EQ(away->change.origin, 2);
+            EXPECT_EQ(away->change.row, 0);
+            EXPECT_EQ(away->change.text, "");
+        }
+    }
+}
+
+TEST(DataTableInput, CellDragWithinOneTable) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CTestTable& t = *host.table;
+    t.SetCellText(0, 0, "moving", false);
+    t.onDrag = [&](QDrag& drag) { return DropOn(t, drag, CellPoint(3, 2), 0); };
+    DragFrom(host, 0, 0);
+    EXPECT_EQ(t.GetCellText(3, 2), "moving");
+    EXPECT_EQ(t.GetCellText(0, 0), "");
+    EXPECT_EQ(host.Count(TN_DROP), 1);
+    EXPECT_EQ(host.Count(TN_CELLCHANGING), 2);
+
+    // Onto itself: nothing changes and nothing is sent.
+    host.records.clear();
+    t.onDrag = [&](QDrag& drag) { return DropOn(t, drag, CellPoint(3, 2), 0); };
+    DragFrom(host, 3, 2);
+    EXPECT_EQ(t.GetCellText(3, 2), "moving");
+    EXPECT_EQ(host.Count(TN_DROP) + host.Count(TN_CELLCHANGING), 0);
+}
+
+TEST(DataTableInput, DropTargetRules) {
+    CHost a, b;
+    Create(a, Params(3, 10, 0));
+    Create(b, Params(3, 10, 0));
+    b.table->SetColumnKind(0, kCellReadOnly, false);
+    b.table->Model().BufferCell(0, 1).kind = kCellChoiceOrTyped;
+    b.table->Model().BufferCell(1, 1).kind = kCellChoiceOnly;
+    a.table->SetCellText(0, 0, std::string(300, 'w'), false);
+    std::unique_ptr<QMimeData> cellDrag(a.table->MakeDragData(0, 0, false));
+    std::unique_ptr<QMimeData> rowDrag(a.table->MakeDragData(0, -1, true));
+    EXPECT_EQ(cellDrag->text().size(), 255) << "the text travels cut to 255 characters";
+    EXPECT_FALSE(rowDrag->hasText());
+    EXPECT_EQ(cellDrag->data(CDataTable::DragMimeType()).size(), 12);
+    QMimeData plain;
+    plain.setText("from another program");
+
+    struct {
+        const char* name;
+        const QMimeData* data;
+        QPoint at;
+        int keys;
+        int effect;
+    } const cases[] = {
+        {"cell onto a kind-0 cell", cellDrag.get(), CellPoint(2, 2), 0, DROPEFFECT_MOVE},
+        {"with Ctrl a copy", cellDrag.get(), CellPoint(2, 2), MK_CONTROL, DROPEFFECT_COPY},
+        {"onto a read-only cell", cellDrag.get(), CellPoint(2, 0), 0, DROPEFFECT_NONE},
+        {"onto a kind-2 cell", cellDrag.get(), CellPoint(0, 1), 0, DROPEFFECT_NONE},
+        {"onto a kind-3 cell", cellDrag.get(), CellPoint(1, 1), 0, DROPEFFECT_NONE},
+        {"onto the header", cellDrag.get(), QPoint(250, 10), 0, DROPEFFECT_NONE},
+        {"rows onto a cell", rowDrag.get(), CellPoint(2, 0), 0, DROPEFFECT_MOVE},
+        {"rows onto a row number", rowDrag.get(), QPoint(10, 40), 0, DROPEFFECT_MOVE},
+        {"rows onto the header", rowDrag.get(), QPoint(250, 10), 0, DROPEFFECT_NONE},
+        {"rows onto the corner", rowDrag.get(), QPoint(10, 10), 0, DROPEFFECT_NONE},
+        {"plain text from elsewhere", &plain, CellPoint(2, 2), 0, DROPEFFECT_NONE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int enter = b.table->OnDragEnter(c.data, c.keys, c.at);
+        const int over = enter ? b.table->OnDragOver(c.data, c.keys, c.at) : 0;
+        EXPECT_EQ(over, c.effect);
+        b.table->OnDragLeave();
+    }
+
+    // A row drop reports the rows and leaves moving them to the owner.
+    b.records.clear();
+    EXPECT_TRUE(b.table->OnDrop(rowDrag.get(), DROPEFFECT_MOVE, CellPoint(4, 0)));
+    const CRecord* drop = b.Last(TN_DROP);
+    ASSERT_TRUE(drop);
+    EXPECT_EQ(drop->drop.dropKind, 1);
+    EXPECT_EQ(drop->drop.row, -1);
+    EXPECT_EQ(drop->drop.column, -1);
+    EXPECT_EQ(drop->drop.source, a.table);
+
+    // An owner that vetoes the dropped text refuses the drop: the source keeps its text.
+    b.answer = [](CTableNotify& n) {
+        if (n.code == TN_CELLCHANGING) static_cast<CTableCellChange&>(n).veto = 1;
+    };
+    a.table->onDrag = [&](QDrag& drag) { return DropOn(*b.table, drag, CellPoint(2, 2), 0); };
+    b.records.clear();
+    DragFrom(a, 0, 0);
+    EXPECT_EQ(b.table->GetCellText(2, 2), "");
+    EXPECT_EQ(a.table->GetCellText(0, 0), std::string(300, 'w'));
+    EXPECT_EQ(b.Count(TN_DROP), 0);
+}
+
+TEST(DataTableInput, RowDragShowsTheMarkerAndNoDragForbidsDrags) {
+    CHost a, b;
+    Create(a, Params(3, 10, 0));
+    Create(b, Params(3, 10, 0));
+    std::unique_ptr<QMimeData> rows(a.table->MakeDragData(0, -1, true));
+    // Entering a new table waits one turn before drawing the marker.
+    b.table->OnDragEnter(rows.get(), 0, CellPoint(2, 0));
+    b.table->OnDragOver(rows.get(), 0, CellPoint(2, 0));
+    EXPECT_EQ(b.table->InsertionMarker(), QPoint(-1, -1));
+    QApplication::processEvents();
+    b.table->OnDragOver(rows.get(), 0, CellPoint(3, 0));
+    EXPECT_EQ(b.table->InsertionMarker(), CellPoint(3, 0));
+    b.table->OnDragLeave();
+    EXPECT_EQ(b.table->InsertionMarker(), QPoint(-1, -1));
+
+    // Marked rows start a row drag from the row numbers.
+    QPoint dropped;
+    a.table->onDrag = [&](QDrag& drag) {
+        EXPECT_FALSE(drag.mimeData()->hasText());
+        return DropOn(*b.table, drag, CellPoint(1, 0), 0);
+    };
+    QTest::mouseClick(a.View(), Qt::LeftButton, {}, QPoint(10, 28));
+    QTest::mousePress(a.View(), Qt::LeftButton, {}, QPoint(10, 28));
+    ASSERT_TRUE(a.table->Model().IsMarked(0));
+    Move(a.View(), QPoint(10, 40), Qt::LeftButton);
+    QTest::mouseRelease(a.View(), Qt::LeftButton, {}, QPoint(10, 40));
+    EXPECT_EQ(b.Count(TN_DROP), 1);
+
+    // A table made with the no-drag flag starts none.
+    CHost c;
+    CDataTableParams p = Params(3, 10, 0);
+    p.noDrag = 1;
+    Create(c, p);
+    c.table->SetCellText(0, 0, "stays", false);
+    int runs = 0;
+    c.table->onDrag = [&runs](QDrag&) { return ++runs, DROPEFFECT_MOVE; };
+    DragFrom(c, 0, 0);
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(c.table->GetCellText(0, 0), "stays");
+}
+
+TEST(DataTableInput, CellDragNearAnEdgeScrolls) {
+    CHost host({300, 200});
+    Create(host, Params(3, 50, 0, {150, 150, 150}));
+    CDataTable& t = *host.table;
+    ASSERT_GT(t.Model().HMax(), 0);
+    ASSERT_GT(t.Model().VMax(), 0);
+    t.SetCellText(0, 0, "x", false);
+    std::unique_ptr<QMimeData> cell(t.MakeDragData(0, 0, false));
+    const int w = t.viewport()->width(), h = t.viewport()->height();
+    t.OnDragEnter(cell.get(), 0, QPoint(w - 3, 60));
+    t.OnDragScroll(0, QPoint(w - 3, 60));
+    EXPECT_TRUE(t.IsAutoScrolling(300));
+    EXPECT_FALSE(t.IsAutoScrolling(301));
+    QTRY_COMPARE_WITH_TIMEOUT(t.Model().FirstColumn(), 1, 1000);
+    t.OnDragScroll(0, QPoint(w / 2, h - 3));
+    EXPECT_FALSE(t.IsAutoScrolling(300));
+    EXPECT_TRUE(t.IsAutoScrolling(302));
+    QTRY_COMPARE_WITH_TIMEOUT(t.Model().TopRow(), 1, 1000);
+    t.OnDragLeave();
+    EXPECT_FALSE(t.IsAutoScrolling(302));
+}
+
+} // namespace
