@@ -5,30 +5,78 @@
 #include "app/TextUtil.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QResizeEvent>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace {
 constexpr int kBufferRows = 400;
 
-// The demo's window: a table over the whole client area, its buffer refilled after each scroll
-// as the collection window does it.
-class CTableDemoWnd : public QWidget {
+// A short line about a notification, for the demo's status line.
+std::string Describe(const CTableNotify& n) {
+    switch (n.code) {
+    case TN_CELLCHANGING:
+    case TN_CELLCHANGED: {
+        const auto& c = static_cast<const CTableCellChange&>(n);
+        return Format("%s row %d column %d \"%s\" origin %d veto %d",
+                      n.code == TN_CELLCHANGING ? "TN_CELLCHANGING" : "TN_CELLCHANGED", c.row, c.column,
+                      c.text.c_str(), c.origin, c.veto);
+    }
+    case TN_CHOICECHANGED: {
+        const auto& c = static_cast<const CTableChoiceChange&>(n);
+        return Format("TN_CHOICECHANGED row %d column %d \"%s\" index %d typed %d", c.row, c.column, c.text.c_str(),
+                      c.index, c.typedValue);
+    }
+    case TN_COLUMNRESIZED: {
+        const auto& c = static_cast<const CTableColumnResized&>(n);
+        return Format("TN_COLUMNRESIZED column %d left %d width %d change %d only %d", c.column, c.left, c.width,
+                      c.change, c.onlyThisBorder);
+    }
+    case TN_DROP: {
+        const auto& c = static_cast<const CTableDrop&>(n);
+        return Format("TN_DROP kind %d row %d column %d \"%s\" effect %d", c.dropKind, c.row, c.column,
+                      c.text.c_str(), c.dropEffect);
+    }
+    case TN_BEGINEDIT: {
+        const auto& c = static_cast<const CTableBeginEdit&>(n);
+        return Format("TN_BEGINEDIT row %d column %d \"%s\"", c.row, c.column, c.text.c_str());
+    }
+    default:
+        return {};
+    }
+}
+
+// One table over the whole of its pane, its buffer refilled after each scroll as the
+// collection window does it. Each table has a pane of its own: a table takes the keys of its
+// parent, and two tables must not share them.
+class CTablePane : public QWidget {
 public:
-    CTableDemoWnd(int rows, const CDataTableParams& params) : m_rows(rows) {
-        setWindowTitle(QStringLiteral("Table demo: %1 rows").arg(rows));
-        resize(760, 460);
+    CTablePane(int rows, const CDataTableParams& params, bool second, QLabel* status)
+        : m_rows(rows), m_second(second) {
         m_table = new CDataTable(this);
-        connect(m_table, &CDataTable::notify, this, [this](CTableNotify& n) {
+        m_table->setObjectName(second ? QStringLiteral("rightTable") : QStringLiteral("leftTable"));
+        connect(m_table, &CDataTable::notify, this, [this, status](CTableNotify& n) {
             if (n.code == TN_VSCROLL) Fill(static_cast<CTableVScroll&>(n).topRow);
+            const std::string line = Describe(n);
+            if (!line.empty())
+                status->setText(QStringLiteral("%1: %2").arg(m_second ? "right" : "left", QString::fromStdString(line)));
         });
         m_table->Create(this, params, 0, 0);
-        m_table->SetHeaderText(0, "Editable text", false);
-        m_table->SetHeaderText(1, "Read-only", false);
-        m_table->SetHeaderText(2, "Choice", false);
+        if (second) {
+            m_table->SetHeaderText(0, "Drop here", false);
+            m_table->SetHeaderText(1, "Typed choice", false);
+        } else {
+            m_table->SetHeaderText(0, "Editable text", false);
+            m_table->SetHeaderText(1, "Read-only", false);
+            m_table->SetHeaderText(2, "Choice", false);
+        }
         Fill(0);
-        m_table->SetCurrentCell(2, 1);
-        for (int r : {1, 3, 4}) m_table->Model().SetMark(r, true);
+        if (!second) {
+            m_table->SetCurrentCell(2, 1);
+            for (int r : {1, 3, 4}) m_table->Model().SetMark(r, true);
+        }
     }
 
 protected:
@@ -42,19 +90,48 @@ private:
         for (int b = 0; b < m.BufferRows(); ++b) {
             const int row = m.IsWindowed() ? first + b : b;
             if (row >= m_rows) break;
+            if (m_second) {
+                CTableCell& choice = m.BufferCell(b, 1);
+                choice.kind = kCellChoiceOrTyped;
+                if (choice.choiceList.empty()) choice.choiceList = "small\r\nmedium\r\nlarge";
+                if (row % 4 == 0) m_table->SetCellText(row, 0, Format("second %d", row + 1), false);
+                if (choice.text.empty()) m_table->SetCellChoice(row, 1, row % 3, false);
+                continue;
+            }
             CTableCell& choice = m.BufferCell(b, 2);
             choice.choiceList = "red\r\ngreen\r\nblue";
             m_table->SetCellText(row, 0, Format("Row %d: an editable text long enough to be cut", row + 1), false);
             m_table->SetCellText(row, 1, Format("read-only %d", row + 1), false);
             m_table->SetCellChoice(row, 2, row % 3, false);
         }
-        m_table->SetColumnKind(1, kCellReadOnly, false);
-        for (int b = 0; b < m.BufferRows(); ++b) m.BufferCell(b, 2).kind = kCellChoiceOnly;
+        if (!m_second) {
+            m_table->SetColumnKind(1, kCellReadOnly, false);
+            for (int b = 0; b < m.BufferRows(); ++b) m.BufferCell(b, 2).kind = kCellChoiceOnly;
+        }
         m_table->viewport()->update();
     }
 
     int m_rows;
+    bool m_second;
     CDataTable* m_table;
+};
+
+class CTableDemoWnd : public QWidget {
+public:
+    CTableDemoWnd(int rows, const CDataTableParams& left, const CDataTableParams& right) {
+        setWindowTitle(QStringLiteral("Table demo: %1 rows").arg(rows));
+        resize(1100, 480);
+        auto* status = new QLabel(this);
+        status->setObjectName(QStringLiteral("demoStatus"));
+        auto* panes = new QHBoxLayout;
+        panes->setSpacing(8);
+        panes->addWidget(new CTablePane(rows, left, false, status), 3);
+        panes->addWidget(new CTablePane(50, right, true, status), 2);
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(4, 4, 4, 4);
+        layout->addLayout(panes, 1);
+        layout->addWidget(status);
+    }
 };
 } // namespace
 
@@ -86,7 +163,20 @@ int RunTableDemo(const QStringList& arguments) {
     }
     if (arguments.contains(QStringLiteral("--row-numbers"))) params.rowNumbers = 1;
 
-    CTableDemoWnd window(rows, params);
+    // The second table: two columns to drop cells on, with row numbers for row drags.
+    CDataTableParams right;
+    right.columnCount = 2;
+    right.totalRows = 50;
+    right.bufferRows = 50;
+    right.headerTextColor = 0x000080;
+    right.headerAlign = TA_LEFT;
+    right.columnColors = {0xD0E0F0, 0xE0D0F0};
+    right.backColor = 0xF0FFF0;
+    right.rowNumbers = 1;
+    right.SetColumnWidth(0, 180);
+    right.SetColumnWidth(1, 150);
+
+    CTableDemoWnd window(rows, params, right);
     window.show();
     return QApplication::exec();
 }
