@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -266,6 +267,10 @@ void CDataTable::ShowHoverTip() {
         m_tip.SetTipColor(m_backColor);
         m_tip.ShowFor(m_parent, &m_cellFont, true);
     }
+    // The tip lies over the cell itself: a press there must reach the table as it is, so that
+    // a drag or a resize can start under it.
+    if (QWidget* w = m_tip.Window(); w && w->windowHandle())
+        w->windowHandle()->setFlag(Qt::WindowTransparentForInput, true);
     m_tipJustShown = true;
     m_tipDoneTimer->start();
 }
