@@ -928,3 +928,19 @@ TEST(DataTableInput, CellDragNearAnEdgeScrolls) {
 }
 
 } // namespace
+
+namespace {
+TEST(DataTableInput, ATableGoneWithItsEditOpenTakesTheEditAlong) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    host.table->Model().BufferCell(0, 2).kind = kCellChoiceOrTyped;
+    host.table->OpenDropList(0, 2);
+    ASSERT_TRUE(host.table->IsDropListOpen());
+    QPointer<CTableEdit> edit = host.table->Edit();
+    QPointer<CTableDropList> list = host.table->DropList();
+    delete host.table;
+    EXPECT_FALSE(edit);
+    EXPECT_FALSE(list);
+    QApplication::processEvents();
+}
+} // namespace

@@ -3,6 +3,8 @@
 
 #include "table/CDataTable.h"
 
+#include "table/CTableEdit.h"
+
 #include "app/QtConvert.h"
 
 #include <QDrag>
@@ -56,6 +58,10 @@ Qt::DropAction ToAction(int effect) {
 void CDataTable::RegisterForDrags() { Registry().insert(m_identity, this); }
 
 void CDataTable::ReleaseInput() {
+    // The edit and the list live on the top-level window and refer to this table.
+    m_editOpen = m_listOpen = false;
+    delete m_list.data();
+    delete m_edit.data();
     Registry().remove(m_identity);
     if (s_lastTarget == this) s_lastTarget = nullptr;
 }
