@@ -7,6 +7,7 @@
 #include <QDrag>
 #include <QMenu>
 #include <QMimeData>
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -943,5 +944,62 @@ TEST(DataTableInput, ATableGoneWithItsEditOpenTakesTheEditAlong) {
     EXPECT_FALSE(edit);
     EXPECT_FALSE(list);
     QApplication::processEvents();
+}
+} // namespace
+
+namespace {
+TEST(DataTableInput, HoverTipShowsACutTextInFull) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CDataTable& t = *host.table;
+    const std::string longText = "a text much too long for a column of a hundred pixels";
+    t.SetCellText(0, 0, longText, false);
+    t.SetCellText(1, 0, "short", false);
+    t.setFocus();
+    Move(host.View(), CellPoint(1, 0), Qt::NoButton);
+    QApplication::processEvents();
+    EXPECT_FALSE(t.Tip().IsShown()) << "a text that fits needs no tip";
+    Move(host.View(), CellPoint(0, 0), Qt::NoButton);
+    EXPECT_TRUE(QTest::qWaitFor([&t] { return t.Tip().IsShown(); }, 500));
+    EXPECT_EQ(t.Tip().TipText(), longText);
+    t.Tip().HideTip();
+    // Not while the left button is down (a drag or a resize is going on).
+    QApplication::processEvents();
+    Move(host.View(), CellPoint(0, 0) + QPoint(1, 0), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_FALSE(t.Tip().IsShown());
+}
+
+TEST(DataTableInput, TheOwnerShapesTheEditMenu) {
+    CHost host;
+    Create(host, Params(3, 10, 0));
+    CTestTable& t = *host.table;
+    t.SetCurrentCell(0, 0);
+    QTest::keyClick(&t, Qt::Key_Return);
+    ASSERT_TRUE(t.Edit());
+    int shown = 0;
+    t.onMenu = [&shown](QMenu& menu) {
+        ++shown;
+        return menu.actions().isEmpty() ? 0 : menu.actions().last()->data().toInt();
+    };
+    host.answer = [](CTableNotify& n) {
+        if (n.code == TN_EDITMENU) static_cast<CTableMenu&>(n).menu->addAction("Owner's")->setData(15123);
+    };
+    std::vector<int> forwarded;
+    QObject::connect(&t, &CDataTable::command, [&forwarded](int id) { forwarded.push_back(id); });
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), t.Edit()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(t.Edit(), &menuEvent);
+    EXPECT_EQ(host.Count(TN_EDITMENU), 1);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(forwarded, std::vector<int>{15123}) << "an item of the owner goes to the owner";
+    EXPECT_TRUE(t.IsEditOpen()) << "the menu's focus change ends nothing";
+
+    // An owner that empties the menu: nothing is shown.
+    host.answer = [](CTableNotify& n) {
+        if (n.code == TN_EDITMENU) static_cast<CTableMenu&>(n).menu->clear();
+    };
+    QApplication::sendEvent(t.Edit(), &menuEvent);
+    EXPECT_EQ(shown, 1);
+    t.EndEdit(true);
 }
 } // namespace
