@@ -86,7 +86,7 @@ fs::path CCopyAllFiles::UniqueName(const fs::path& to) {
     // A leading dot starts a hidden name, not an extension.
     const std::size_t dot = name.rfind('.');
     if (dot == std::string::npos || dot == 0) name += '1';
-    else name.insert(dot, "1");
+    else name = name.substr(0, dot) + "1" + name.substr(dot);
     return to.parent_path() / name;
 }
 

@@ -34,9 +34,10 @@ std::string CSystemLauncher::FindProgram(std::string_view name) {
     std::string_view dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
     while (true) {
         const std::size_t colon = dirs.find(':');
-        std::string dir(dirs.substr(0, colon));
-        if (dir.empty()) dir = ".";
-        const std::string candidate = dir + "/" + n;
+        std::string candidate(dirs.substr(0, colon));
+        if (candidate.empty()) candidate.push_back('.');
+        candidate.push_back('/');
+        candidate.append(n);
         if (IsExecutableFile(candidate)) return candidate;
         if (colon == std::string_view::npos) break;
         dirs.remove_prefix(colon + 1);

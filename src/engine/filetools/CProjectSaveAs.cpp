@@ -243,15 +243,7 @@ void CProjectSaveAs::CopyProjectFile(const fs::path& folder, const std::string& 
     else if (kind == EKind::Rename) CopyRenamed(from, to, std::uint64_t(st.st_size));
 }
 
-bool CProjectSaveAs::CopyUnchanged(const fs::path& from, const fs::path& to, std::uint64_t size,
-                                   bool readOnly) {
-    const int err = CopyFileSafely(from, to, true);
-    if (err == 0) {
-        if (readOnly) SetFileAttribute(to, kAttrArchive);
-        m_free = m_free > size ? m_free - size : 0;
-        ++m_copied;
-        return true;
-    }
+bool CProjectSaveAs::CopyFailed(int err, const fs::path& to) {
     if (err == ENOSPC || err == EDQUOT) {
         m_ports.prompt.Message(Format("Disk has not enough space:\r\nfree space is %lu", Ul(m_free)));
         m_stop = true;
@@ -264,6 +256,16 @@ bool CProjectSaveAs::CopyUnchanged(const fs::path& from, const fs::path& to, std
         m_stop = true;
     }
     return false;
+}
+
+bool CProjectSaveAs::CopyUnchanged(const fs::path& from, const fs::path& to, std::uint64_t size,
+                                   bool readOnly) {
+    const int err = CopyFileSafely(from, to, true);
+    if (err != 0) return CopyFailed(err, to);
+    if (readOnly) SetFileAttribute(to, kAttrArchive);
+    m_free = m_free > size ? m_free - size : 0;
+    ++m_copied;
+    return true;
 }
 
 void CProjectSaveAs::CopyRenamed(const fs::path& from, const fs::path& to, std::uint64_t size) {
@@ -280,7 +282,18 @@ void CProjectSaveAs::CopyRenamed(const fs::path& from, const fs::path& to, std::
         return;
     }
     const std::string renamed = RenameInText(*text, m_oldName, m_newName);
-    if (!WriteWholeFile(m_ports.prompt, to, renamed, true)) return;
+    // A new file cannot lose anything older; an existing one is rewritten by the checked,
+    // flushed write that keeps it whole on failure.
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(to, ec))) {
+        const int err = WriteNewFile(to, renamed);
+        if (err != 0) {
+            CopyFailed(err, to);
+            return;
+        }
+    } else if (!WriteWholeFile(m_ports.prompt, to, renamed, true)) {
+        return;
+    }
     m_free = m_free > renamed.size() ? m_free - renamed.size() : 0;
     ++m_copied;
 }

@@ -50,6 +50,7 @@ private:
     void CopyProjectFile(const std::filesystem::path& folder, const std::string& name);
     bool CopyUnchanged(const std::filesystem::path& from, const std::filesystem::path& to,
                        std::uint64_t size, bool readOnly);
+    bool CopyFailed(int err, const std::filesystem::path& to);
     void CopyRenamed(const std::filesystem::path& from, const std::filesystem::path& to,
                      std::uint64_t size);
     bool Aborted();

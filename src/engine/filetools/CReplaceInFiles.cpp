@@ -5,6 +5,7 @@
 #include "collections/CCollections.h"
 #include "collections/DirectoryWalk.h"
 
+#include <cstring>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -14,6 +15,12 @@ namespace {
 constexpr std::string_view kSection = "replaceSettings";
 
 unsigned long Ul(std::uint64_t v) { return static_cast<unsigned long>(v); }
+
+// memmem is markedly faster than a first-byte scan plus compare on texts with many hits.
+std::size_t FindBytes(std::string_view hay, std::string_view needle) {
+    const void* at = ::memmem(hay.data(), hay.size(), needle.data(), needle.size());
+    return at ? std::size_t(static_cast<const char*>(at) - hay.data()) : std::string_view::npos;
+}
 
 bool IsWordEnd(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
 
@@ -112,7 +119,7 @@ std::string CReplaceInFiles::ReplaceText(std::string_view text, std::string_view
     while (scan.Size() > 0) {
         if (!scan.HasPending()) {
             // Fast path: jump straight to the next occurrence in the original text.
-            const std::size_t hit = scan.Rest().find(from);
+            const std::size_t hit = FindBytes(scan.Rest(), from);
             if (hit == std::string_view::npos) {
                 scan.Emit(scan.Size());
                 break;

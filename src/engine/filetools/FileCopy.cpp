@@ -1,6 +1,7 @@
 #include "filetools/FileCopy.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -40,6 +41,25 @@ int CopyData(int in, int out, off_t size) {
     }
 }
 
+// Moves the finished temporary file to its name unless that name is taken meanwhile.
+int RenameNoReplace(const std::string& from, const fs::path& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // A file system without the flag: link() refuses an existing name as well.
+    if (::link(from.c_str(), to.c_str()) != 0) return errno;
+    ::unlink(from.c_str());
+    return 0;
+}
+
+mode_t DefaultMode() {
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mode_t(0666 & ~mask);
+    }();
+    return mode;
+}
+
 } // namespace
 
 int CopyFileSafely(const fs::path& from, const fs::path& to, bool overwrite) {
@@ -60,7 +80,10 @@ int CopyFileSafely(const fs::path& from, const fs::path& to, bool overwrite) {
     }
     fs::path folder = to.parent_path();
     if (folder.empty()) folder = ".";
-    std::string tmpl = (folder / ("." + to.filename().string() + ".qbcopy-XXXXXX")).string();
+    std::string hidden(1, '.');
+    hidden += to.filename().string();
+    hidden += ".qbcopy-XXXXXX";
+    std::string tmpl = (folder / hidden).string();
     const int out = ::mkstemp(tmpl.data());
     if (out < 0) {
         const int err = errno;
@@ -78,17 +101,35 @@ int CopyFileSafely(const fs::path& from, const fs::path& to, bool overwrite) {
     if (!err) {
         if (overwrite) {
             if (::rename(tmpl.c_str(), to.c_str()) != 0) err = errno;
-        } else if (::link(tmpl.c_str(), to.c_str()) != 0) {
-            // link() refuses an existing name, so a file that appeared meanwhile is kept.
-            err = errno;
-            if (err == EPERM || err == ENOTSUP) {
-                err = 0;
-                if (::stat(to.c_str(), &dst) == 0) err = EEXIST;
-                else if (::rename(tmpl.c_str(), to.c_str()) != 0) err = errno;
-            }
+        } else {
+            err = RenameNoReplace(tmpl, to);
         }
     }
-    ::unlink(tmpl.c_str());
+    if (err) ::unlink(tmpl.c_str());
+    return err;
+}
+
+int WriteNewFile(const fs::path& path, std::string_view data) {
+    if (path.empty()) return ENOENT;
+    fs::path folder = path.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string hidden(1, '.');
+    hidden += path.filename().string();
+    hidden += ".qbnew-XXXXXX";
+    std::string tmpl = (folder / hidden).string();
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) return errno;
+    int err = 0;
+    for (std::size_t done = 0; done < data.size() && !err;) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) err = errno;
+        else done += std::size_t(n);
+    }
+    if (!err && ::fchmod(fd, DefaultMode()) != 0) err = errno;
+    if (::close(fd) != 0 && !err) err = errno;
+    if (!err) err = RenameNoReplace(tmpl, path);
+    if (err) ::unlink(tmpl.c_str());
     return err;
 }
 
