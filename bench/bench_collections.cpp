@@ -1,5 +1,6 @@
 // Refresh of a generated tree against `find DIR -type f` on the same warm tree, and loading and
 // writing a large collection file.
+#include "app/QuietPorts.h"
 #include "app/CMemorySettings.h"
 #include "app/Ports.h"
 #include "collections/CCollections.h"
@@ -16,50 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class CYesPrompt : public CPrompt {
-public:
-    EPromptAnswer Ask(std::string_view, std::string_view, EPromptButtons b, EPromptIcon, int) override {
-        return b == EPromptButtons::Ok || b == EPromptButtons::OkCancel ? EPromptAnswer::Ok : EPromptAnswer::Yes;
-    }
-};
-
-class CQuietProgress : public CProgress {
-public:
-    void SetRange(double) override {}
-    void SetPos(double) override {}
-    void SetPosText(double, std::string_view) override {}
-    void SetCreeping(bool) override {}
-    bool IsAborted() override { return false; }
-    void KeepAlive(unsigned, bool) override {}
-};
-
-class CQuietHost : public CProgressHost {
-public:
-    std::unique_ptr<CProgress> OpenProgress() override { return std::make_unique<CQuietProgress>(); }
-};
-
-class CNoPickers : public CPickers {
-public:
-    std::string BrowseForDirectory(std::string_view, const fs::path&) override { return {}; }
-    std::string OpenFile(std::string_view, std::string_view, const fs::path&) override { return {}; }
-    std::string SaveFile(std::string_view, std::string_view, const fs::path&) override { return {}; }
-};
-
-class CNoBusy : public CBusy {
-public:
-    void SetWaitCursor(bool) override {}
-    void EnableFrame(bool) override {}
-    void EnableCollectionWindow(bool) override {}
-    void SetStatusText(std::string_view) override {}
-};
-
-struct CBenchPorts {
-    CYesPrompt prompt;
-    CMemorySettings settings;
-    CQuietHost progress;
-    CNoPickers pickers;
-    CNoBusy busy;
-    CPorts ports{prompt, settings, progress, pickers, busy};
+struct CBenchPorts : CQuietPorts {
+    CBenchPorts() : CQuietPorts(true) {}
 };
 
 // Never destroyed: the clean-up at exit still needs it.

@@ -4,6 +4,7 @@
 // occurrences of "word", and a project tree of 10,000 files of 1 KB with distinct names in 100
 // folders.
 
+#include "app/QuietPorts.h"
 #include "filetools/CCopyAllFiles.h"
 #include "filetools/CProjectSaveAs.h"
 #include "filetools/CReplaceInFiles.h"
@@ -26,46 +27,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class CNullPrompt : public CPrompt {
-public:
-    EPromptAnswer Ask(std::string_view, std::string_view, EPromptButtons b, EPromptIcon, int) override {
-        return b == EPromptButtons::Ok ? EPromptAnswer::Ok : EPromptAnswer::Yes;
-    }
-};
-class CNullProgress : public CProgress {
-public:
-    void SetRange(double) override {}
-    void SetPos(double) override {}
-    void SetPosText(double, std::string_view) override {}
-    void SetCreeping(bool) override {}
-    bool IsAborted() override { return false; }
-    void KeepAlive(unsigned, bool) override {}
-};
-class CNullProgressHost : public CProgressHost {
-public:
-    std::unique_ptr<CProgress> OpenProgress() override { return std::make_unique<CNullProgress>(); }
-};
-class CNullPickers : public CPickers {
-public:
-    std::string BrowseForDirectory(std::string_view, const fs::path&) override { return {}; }
-    std::string OpenFile(std::string_view, std::string_view, const fs::path&) override { return {}; }
-    std::string SaveFile(std::string_view, std::string_view, const fs::path&) override { return {}; }
-};
-class CNullBusy : public CBusy {
-public:
-    void SetWaitCursor(bool) override {}
-    void EnableFrame(bool) override {}
-    void EnableCollectionWindow(bool) override {}
-    void SetStatusText(std::string_view) override {}
-};
-
-struct CNullPorts {
-    CNullPrompt prompt;
-    CMemorySettings settings;
-    CNullProgressHost progress;
-    CNullPickers pickers;
-    CNullBusy busy;
-    CPorts ports{prompt, settings, progress, pickers, busy};
+struct CNullPorts : CQuietPorts {
+    CNullPorts() : CQuietPorts(true) {}
 };
 
 fs::path Root() {
@@ -144,7 +107,7 @@ void BM_ReplaceText_InMemory(benchmark::State& state) {
 // Read, replace, atomic write (temporary file, flush, rename), as replace in files does per file.
 void BM_ReplaceFile_ReadReplaceWrite(benchmark::State& state) {
     const fs::path in = BigFile(), out = Root() / "out-engine.txt";
-    CNullPrompt prompt;
+    CFixedAnswerPrompt prompt(true);
     for (auto _ : state) {
         const auto text = ReadWholeFile(prompt, in);
         std::uint64_t count = 0;

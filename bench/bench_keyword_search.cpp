@@ -4,6 +4,7 @@
 // The files are made once under $TMPDIR/quillbox-bench-keywords and reused. Every run first
 // reads them all, so both sides work on a warm cache.
 
+#include "app/QuietPorts.h"
 #include "collections/KeywordSearch.h"
 
 #include "app/CMemorySettings.h"
@@ -110,47 +111,9 @@ const CCorpus& Corpus() {
     return corpus;
 }
 
-class CNullPrompt : public CPrompt {
-public:
-    EPromptAnswer Ask(std::string_view, std::string_view, EPromptButtons, EPromptIcon, int) override {
-        return EPromptAnswer::No;
-    }
-};
-class CNullProgress : public CProgress {
-public:
-    void SetRange(double) override {}
-    void SetPos(double) override {}
-    void SetPosText(double, std::string_view) override {}
-    void SetCreeping(bool) override {}
-    bool IsAborted() override { return false; }
-    void KeepAlive(unsigned, bool) override {}
-};
-class CNullProgressHost : public CProgressHost {
-public:
-    std::unique_ptr<CProgress> OpenProgress() override { return std::make_unique<CNullProgress>(); }
-};
-class CNullPickers : public CPickers {
-public:
-    std::string BrowseForDirectory(std::string_view, const fs::path&) override { return {}; }
-    std::string OpenFile(std::string_view, std::string_view, const fs::path&) override { return {}; }
-    std::string SaveFile(std::string_view, std::string_view, const fs::path&) override { return {}; }
-};
-class CNullBusy : public CBusy {
-public:
-    void SetWaitCursor(bool) override {}
-    void EnableFrame(bool) override {}
-    void EnableCollectionWindow(bool) override {}
-    void SetStatusText(std::string_view) override {}
-};
-
 std::size_t OurSearch(const std::string& keywordText, bool noCase = false) {
-    CNullPrompt prompt;
-    CMemorySettings settings;
-    CNullProgressHost progress;
-    CNullPickers pickers;
-    CNullBusy busy;
-    CPorts ports{prompt, settings, progress, pickers, busy};
-    return SearchCollectionFiles(Corpus().files, BuildKeywordSet(keywordText), noCase, ports).size();
+    CQuietPorts quiet(false);
+    return SearchCollectionFiles(Corpus().files, BuildKeywordSet(keywordText), noCase, quiet.ports).size();
 }
 
 // Runs a fixed command line and counts the lines it printed.
@@ -244,7 +207,7 @@ const fs::path& BigFile() {
 }
 
 void BM_PrepareSelPos_50MB(benchmark::State& state) {
-    CNullPrompt prompt;
+    CFixedAnswerPrompt prompt(false);
     CKeywordSearchState search;
     search.SetKeywords("needle + orchid", true);
     search.SetInForce(true);

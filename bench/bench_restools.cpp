@@ -1,5 +1,6 @@
 // The identifier searches over a generated project: 5,000 identifiers, 20 MB of sources, set
 // against GNU grep -oF -f names over the same files.
+#include "app/QuietPorts.h"
 #include "app/CMemorySettings.h"
 #include "restools/CResourceTools.h"
 #include "restools/CResourceView.h"
@@ -27,38 +28,6 @@ constexpr int kNames = 5000;
 constexpr int kFiles = 20;
 constexpr std::size_t kFileBytes = 1 << 20; // 20 files of 1 MB
 
-class CYesPrompt : public CPrompt {
-public:
-    EPromptAnswer Ask(std::string_view, std::string_view, EPromptButtons b, EPromptIcon, int) override {
-        return b == EPromptButtons::Ok ? EPromptAnswer::Ok : EPromptAnswer::Yes;
-    }
-};
-class CQuietProgress : public CProgress {
-public:
-    void SetRange(double) override {}
-    void SetPos(double) override {}
-    void SetPosText(double, std::string_view) override {}
-    void SetCreeping(bool) override {}
-    bool IsAborted() override { return false; }
-    void KeepAlive(unsigned, bool) override {}
-};
-class CQuietProgressHost : public CProgressHost {
-public:
-    std::unique_ptr<CProgress> OpenProgress() override { return std::make_unique<CQuietProgress>(); }
-};
-class CNoPickers : public CPickers {
-public:
-    std::string BrowseForDirectory(std::string_view, const fs::path&) override { return {}; }
-    std::string OpenFile(std::string_view, std::string_view, const fs::path&) override { return {}; }
-    std::string SaveFile(std::string_view, std::string_view, const fs::path&) override { return {}; }
-};
-class CNoBusy : public CBusy {
-public:
-    void SetWaitCursor(bool) override {}
-    void EnableFrame(bool) override {}
-    void EnableCollectionWindow(bool) override {}
-    void SetStatusText(std::string_view) override {}
-};
 class CFixedDialogs : public CResourceDialogs {
 public:
     CFixedDialogs(CPrompt& prompt, CSettings& settings, std::string folder, std::string keyword)
@@ -127,13 +96,9 @@ const CGenerated& Generated() {
 
 void RunSearch(benchmark::State& state, bool project, const std::string& keyword) {
     const CGenerated& g = Generated();
-    CYesPrompt prompt;
-    CMemorySettings settings;
-    CQuietProgressHost progress;
-    CNoPickers pickers;
-    CNoBusy busy;
-    CPorts ports{prompt, settings, progress, pickers, busy};
-    CFixedDialogs dialogs(prompt, settings, g.dir.string(), keyword);
+    CQuietPorts quiet(true);
+    CPorts& ports = quiet.ports;
+    CFixedDialogs dialogs(quiet.prompt, quiet.settings, g.dir.string(), keyword);
     std::size_t red = 0;
     for (auto _ : state) {
         CMemoryResourceView view(g.dir / "resource.h", g.header);

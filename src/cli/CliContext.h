@@ -2,6 +2,7 @@
 
 #include "app/CMemorySettings.h"
 #include "app/Ports.h"
+#include "app/QuietPorts.h"
 
 #include <filesystem>
 #include <optional>
@@ -28,22 +29,6 @@ public:
     std::unique_ptr<CProgress> OpenProgress() override;
 };
 
-// Nobody to ask: every chooser is cancelled.
-class CCliPickers : public CPickers {
-public:
-    std::string BrowseForDirectory(std::string_view, const std::filesystem::path&) override { return {}; }
-    std::string OpenFile(std::string_view, std::string_view, const std::filesystem::path&) override { return {}; }
-    std::string SaveFile(std::string_view, std::string_view, const std::filesystem::path&) override { return {}; }
-};
-
-class CCliBusy : public CBusy {
-public:
-    void SetWaitCursor(bool) override {}
-    void EnableFrame(bool) override {}
-    void EnableCollectionWindow(bool) override {}
-    void SetStatusText(std::string_view) override {}
-};
-
 class CCliContext {
 public:
     CCliContext(std::string home, bool yes);
@@ -62,8 +47,8 @@ private:
     CCliPrompt m_prompt;
     CMemorySettings m_settings;
     CCliProgressHost m_progress;
-    CCliPickers m_pickers;
-    CCliBusy m_busy;
+    CNoPickers m_pickers;
+    CNoBusy m_busy;
     CPorts m_ports;
 };
 

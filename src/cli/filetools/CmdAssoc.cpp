@@ -7,7 +7,7 @@
 namespace {
 
 // The "Open with..." chooser answered by the PROGRAM argument.
-class CGivenProgram : public CCliPickers {
+class CGivenProgram : public CNoPickers {
 public:
     explicit CGivenProgram(std::string program) : m_program(std::move(program)) {}
     std::string OpenFile(std::string_view, std::string_view, const std::filesystem::path&) override {
