@@ -147,31 +147,28 @@ void CTipWnd::BecomeCurrent() {
     s_current = this;
 }
 
-void CTipWnd::ShowAtPointer(QWidget* owner, int timeoutMs) {
-    if (m_armed) return;
+bool CTipWnd::ArmAtPointer(QWidget* owner) {
+    if (m_armed) return false;
     m_armed = true;
     BecomeCurrent();
     DelayTimer().stop();
-    if (m_text.empty()) return;
+    if (m_text.empty()) return false;
     m_owner = owner;
     const QPoint at = QCursor::pos();
     m_pointerBox = QRect(at - QPoint(kCursorSize, kCursorSize), at + QPoint(kCursorSize, kCursorSize));
     m_useGuiFont = true;
+    return true;
+}
+
+void CTipWnd::ShowAtPointer(QWidget* owner, int timeoutMs) {
+    if (!ArmAtPointer(owner)) return;
     CreateAndShow();
     m_boxTimer.start();
     if (timeoutMs > 0 && !m_hover) m_timeoutTimer.start(timeoutMs);
 }
 
 void CTipWnd::ShowDelayed(QWidget* owner) {
-    if (m_armed) return;
-    m_armed = true;
-    BecomeCurrent();
-    DelayTimer().stop();
-    if (m_text.empty()) return;
-    m_owner = owner;
-    const QPoint at = QCursor::pos();
-    m_pointerBox = QRect(at - QPoint(kCursorSize, kCursorSize), at + QPoint(kCursorSize, kCursorSize));
-    m_useGuiFont = true;
+    if (!ArmAtPointer(owner)) return;
     DelayTimer().disconnect();
     connect(&DelayTimer(), &QTimer::timeout, &CTipWnd::OnDelayedShow);
     DelayTimer().start();

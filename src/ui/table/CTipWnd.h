@@ -69,6 +69,8 @@ protected:
 private:
     friend class CTipWindow;
     void BecomeCurrent();
+    // The common start of the pointer-anchored shows; false when nothing is to be shown.
+    bool ArmAtPointer(QWidget* owner);
     void CreateAndShow();
     void TakeDown();
     void StartFollowing();
