@@ -10,6 +10,8 @@
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QTest>
+#include <array>
+#include <tuple>
 #include <gtest/gtest.h>
 
 namespace {
@@ -159,9 +161,7 @@ TEST(DataTableInput, HitTestKindsAndBorders) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.at.x() << "," << c.at.y());
         const CDataTableModel::CHit hit = m.HitTest(c.at.x(), c.at.y());
-        EXPECT_EQ(hit.kind, c.kind);
-        EXPECT_EQ(hit.row, c.row);
-        EXPECT_EQ(hit.column, c.column);
+        EXPECT_EQ(std::tie(hit.kind, hit.row, hit.column), std::tie(c.kind, c.row, c.column));
     }
 
     // The last column's border: a border without the flag, none with it.
@@ -169,8 +169,8 @@ TEST(DataTableInput, HitTestKindsAndBorders) {
     p.lastColumn = 1;
     ASSERT_TRUE(host.table->Create(&host.window, p, 0, 0));
     EXPECT_FALSE(host.table->Model().HitTestBorder(332, 30).found);
-    EXPECT_EQ(host.table->Model().HitTest(500, 30).kind, 1) << "the last column runs to the edge";
-    EXPECT_EQ(host.table->Model().HitTest(500, 30).column, 2);
+    const CDataTableModel::CHit edge = host.table->Model().HitTest(500, 30);
+    EXPECT_EQ(std::make_pair(edge.kind, edge.column), std::make_pair(1, 2)) << "the last column runs to the edge";
 }
 
 TEST(DataTableInput, RowMarksFromClicksInTheRowNumbers) {
@@ -190,9 +190,7 @@ TEST(DataTableInput, RowMarksFromClicksInTheRowNumbers) {
     EXPECT_EQ(m.MarkAnchor(), 3);
     const CRecord* down = host.Last(TN_LBUTTONDOWN);
     ASSERT_TRUE(down);
-    EXPECT_EQ(down->mouse.hitKind, 4);
-    EXPECT_EQ(down->mouse.row, 3);
-    EXPECT_EQ(down->mouse.keyFlags, MK_LBUTTON | MK_SHIFT);
+    EXPECT_EQ(std::tie(down->mouse.hitKind, down->mouse.row, down->mouse.keyFlags), std::make_tuple(4, 3, MK_LBUTTON | MK_SHIFT));
     // A second click on the current row toggles its mark.
     QTest::mouseClick(host.View(), Qt::LeftButton, {}, QPoint(10, 20 + 3 * 16 + 8));
     EXPECT_EQ(marks(), "...x......");
@@ -236,13 +234,10 @@ TEST(DataTableInput, SecondClickEditsLaterUnlessADoubleClickComesFirst) {
     t.SetCellText(1, 0, "one", false);
     // A click on another cell only makes it current.
     QTest::mouseClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
-    EXPECT_EQ(t.Model().CurrentRow(), 1);
-    EXPECT_EQ(t.Model().CurrentColumn(), 0);
+    EXPECT_EQ(std::make_pair(t.Model().CurrentRow(), t.Model().CurrentColumn()), std::make_pair(1, 0));
     const CRecord* up = host.Last(TN_LBUTTONUP);
     ASSERT_TRUE(up);
-    EXPECT_EQ(up->mouse.row, 1);
-    EXPECT_EQ(up->mouse.column, 0);
-    EXPECT_EQ(up->mouse.hitKind, 1);
+    EXPECT_EQ(std::tie(up->mouse.row, up->mouse.column, up->mouse.hitKind), std::make_tuple(1, 0, 1));
     QTest::qWait(150);
     EXPECT_FALSE(t.IsEditOpen());
     // A second click opens the edit 100 ms later.
@@ -272,8 +267,7 @@ TEST(DataTableInput, SecondClickEditsLaterUnlessADoubleClickComesFirst) {
     QTest::mouseDClick(host.View(), Qt::LeftButton, {}, CellPoint(2, 1));
     QTest::mouseRelease(host.View(), Qt::LeftButton, {}, CellPoint(2, 1));
     EXPECT_FALSE(t.IsEditOpen());
-    EXPECT_EQ(t.Model().CurrentRow(), 2);
-    EXPECT_EQ(t.Model().CurrentColumn(), 1);
+    EXPECT_EQ(std::make_pair(t.Model().CurrentRow(), t.Model().CurrentColumn()), std::make_pair(2, 1));
 }
 
 TEST(DataTableInput, ColumnResizing) {
@@ -304,16 +298,12 @@ TEST(DataTableInput, ColumnResizing) {
         QTest::mouseRelease(host.View(), Qt::LeftButton, c.mods, QPoint(c.to, 10));
         const CRecord* r = host.Last(TN_COLUMNRESIZED);
         ASSERT_TRUE(r);
-        EXPECT_EQ(r->resized.column, 0);
-        EXPECT_EQ(r->resized.left, 32);
-        EXPECT_EQ(r->resized.width, 100);
-        EXPECT_EQ(r->resized.onlyThisBorder, c.only);
+        EXPECT_EQ(std::tie(r->resized.column, r->resized.left, r->resized.width, r->resized.onlyThisBorder),
+                  std::make_tuple(0, 32, 100, c.only));
         const int minWidth = t.MinColumnWidth();
-        const int w0 = std::string(c.name).starts_with("Shift stops") ? 200 - minWidth : c.width0;
-        const int w1 = std::string(c.name).starts_with("Shift stops") ? minWidth : c.width1;
-        EXPECT_EQ(t.GetColumnWidth(0), w0);
-        EXPECT_EQ(t.GetColumnWidth(1), w1);
-        EXPECT_EQ(t.GetColumnWidth(2), 100);
+        const bool stops = std::string(c.name).starts_with("Shift stops");
+        EXPECT_EQ(std::make_tuple(t.GetColumnWidth(0), t.GetColumnWidth(1), t.GetColumnWidth(2)),
+                  std::make_tuple(stops ? 200 - minWidth : c.width0, stops ? minWidth : c.width1, 100));
         EXPECT_FALSE(t.IsResizing());
         EXPECT_EQ(t.TrackingLineX(), -1);
     }
@@ -370,10 +360,9 @@ TEST(DataTableInput, ContextMenuAndItsCommands) {
     t.onMenu = [](QMenu&) { return int(ID_TABLE_FONT); };
     QTest::mouseClick(host.View(), Qt::RightButton, {}, CellPoint(0, 0));
     EXPECT_EQ(t.messages, std::vector<std::string>{"Maximum 20 l.e.  for font size."});
-    EXPECT_EQ(host.settings.GetInt("options", "fontSize", 0), 20);
-    EXPECT_EQ(host.settings.GetString("options", "fontName", ""), "DejaVu Sans");
-    EXPECT_EQ(host.settings.GetInt("options", "fontBold", 0), 700);
-    EXPECT_EQ(host.settings.GetInt("options", "fontItalic", 0), 1);
+    EXPECT_EQ(std::make_tuple(host.settings.GetInt("options", "fontSize", 0), host.settings.GetString("options", "fontName", ""),
+                              host.settings.GetInt("options", "fontBold", 0), host.settings.GetInt("options", "fontItalic", 0)),
+              std::make_tuple(20, std::string("DejaVu Sans"), 700, 1));
     EXPECT_EQ(t.Model().RowHeight(), 24);
 
     // Other commands go on to the owner.
@@ -400,9 +389,7 @@ TEST(DataTableInput, KeysMoveTheCurrentCell) {
     EXPECT_EQ(cur(), std::make_pair(1, 0)) << "Tab at the last column goes on in the next row";
     QTest::keyClick(&t, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(cur(), std::make_pair(0, 2));
-    QTest::keyClick(&t, Qt::Key_Left);
-    QTest::keyClick(&t, Qt::Key_Left);
-    QTest::keyClick(&t, Qt::Key_Left);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(&t, Qt::Key_Left);
     EXPECT_EQ(cur(), std::make_pair(0, 0));
     QTest::keyClick(&t, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(cur(), std::make_pair(0, 0)) << "nothing before the first cell";
@@ -422,19 +409,14 @@ TEST(DataTableInput, KeysMoveTheCurrentCell) {
     EXPECT_EQ(m.TopRow(), 1) << "a row inside the view only moves the frame";
     t.SetCurrentCell(1, 0);
     QTest::keyClick(&t, Qt::Key_Up);
-    EXPECT_EQ(m.TopRow(), 0);
-    EXPECT_EQ(m.CurrentRow(), 0);
+    EXPECT_EQ(std::make_pair(m.CurrentRow(), m.TopRow()), std::make_pair(0, 0));
 
     QTest::keyClick(&t, Qt::Key_End);
-    EXPECT_EQ(m.CurrentRow(), 99);
-    EXPECT_EQ(m.TopRow(), 100 - visible) << "the last row at the bottom";
-    QTest::keyClick(&t, Qt::Key_Tab);
-    QTest::keyClick(&t, Qt::Key_Tab);
-    QTest::keyClick(&t, Qt::Key_Tab);
+    EXPECT_EQ(std::make_pair(m.CurrentRow(), m.TopRow()), std::make_pair(99, 100 - visible)) << "the last row at the bottom";
+    for (int i = 0; i < 3; ++i) QTest::keyClick(&t, Qt::Key_Tab);
     EXPECT_EQ(cur(), std::make_pair(99, 2)) << "Tab stops at the last cell";
     QTest::keyClick(&t, Qt::Key_Home);
-    EXPECT_EQ(m.CurrentRow(), 0);
-    EXPECT_EQ(m.TopRow(), 0);
+    EXPECT_EQ(std::make_pair(m.CurrentRow(), m.TopRow()), std::make_pair(0, 0));
     QTest::keyClick(&t, Qt::Key_PageDown);
     EXPECT_EQ(m.TopRow(), visible - 1);
     EXPECT_EQ(m.CurrentRow(), m.TopRow());
@@ -479,8 +461,7 @@ TEST(DataTableInput, TypingAndDeleteOpenTheEdit) {
     EXPECT_EQ(t.GetCellText(0, 0), "xyz");
     const CRecord* changed = host.Last(TN_CELLCHANGED);
     ASSERT_TRUE(changed);
-    EXPECT_EQ(changed->change.text, "xyz");
-    EXPECT_EQ(changed->change.origin, 0);
+    EXPECT_EQ(std::tie(changed->change.text, changed->change.origin), std::make_tuple(std::string("xyz"), 0));
 
     host.records.clear();
     QTest::keyClick(&t, Qt::Key_Delete);
@@ -501,8 +482,7 @@ TEST(DataTableInput, EscapeVetoAndReplace) {
     // Escape leaves the cell as it was and tells nobody.
     QTest::keyClick(&t, Qt::Key_Return);
     ASSERT_TRUE(t.IsEditOpen());
-    EXPECT_EQ(host.Last(TN_BEGINEDIT)->begin.row, 2);
-    EXPECT_EQ(host.Last(TN_BEGINEDIT)->begin.column, 1);
+    EXPECT_EQ(std::make_pair(host.Last(TN_BEGINEDIT)->begin.row, host.Last(TN_BEGINEDIT)->begin.column), std::make_pair(2, 1));
     QTest::keyClicks(t.Edit(), "new");
     QTest::keyClick(t.Edit(), Qt::Key_Escape);
     EXPECT_FALSE(t.IsEditOpen());
@@ -576,11 +556,13 @@ TEST(DataTableInput, ChoiceListItemsAndHeight) {
     ASSERT_EQ(cut.size(), 2u) << "an item of 254 characters ends the list";
     EXPECT_EQ(cut[1].size(), 254u);
 
-    EXPECT_EQ(CTableDropList::ShownRows(3, 40, 16, 400), 3);
-    EXPECT_EQ(CTableDropList::ShownRows(12, 40, 16, 400), 7);
-    EXPECT_EQ(CTableDropList::ShownRows(12, 40, 16, 80), 3);
-    EXPECT_EQ(CTableDropList::ShownRows(2, 400, 16, 380), 1) << "two items show at least one";
-    EXPECT_EQ(CTableDropList::ShownRows(0, 40, 16, 400), 0);
+    // Items, the cell's top, row height, the limit: two items show at least one.
+    const std::array<std::array<int, 5>, 5> shown = {
+        {{3, 40, 16, 400, 3}, {12, 40, 16, 400, 7}, {12, 40, 16, 80, 3}, {2, 400, 16, 380, 1}, {0, 40, 16, 400, 0}}};
+    for (const auto& [items, top, height, limit, rows] : shown) {
+        SCOPED_TRACE(testing::Message() << items << " items, limit " << limit);
+        EXPECT_EQ(CTableDropList::ShownRows(items, top, height, limit), rows);
+    }
 
     CHost host;
     Create(host, Params(3, 10, 0));
@@ -592,8 +574,7 @@ TEST(DataTableInput, ChoiceListItemsAndHeight) {
     t.OpenDropList(0, 2);
     ASSERT_TRUE(t.IsDropListOpen());
     CTableDropList* list = t.DropList();
-    EXPECT_EQ(list->count(), 9);
-    EXPECT_EQ(list->ShownRowCount(), 7);
+    EXPECT_EQ(std::make_pair(list->count(), list->ShownRowCount()), std::make_pair(9, 7));
     EXPECT_EQ(list->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(list->currentRow(), 2) << "the cell's text is selected";
     ASSERT_TRUE(t.Edit());
@@ -607,8 +588,7 @@ TEST(DataTableInput, ChoiceListItemsAndHeight) {
     EXPECT_EQ(t.GetCellText(0, 2), "d");
     const CRecord* choice = host.Last(TN_CHOICECHANGED);
     ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->choice.index, 3);
-    EXPECT_EQ(choice->choice.typedValue, 0);
+    EXPECT_EQ(std::make_pair(choice->choice.index, choice->choice.typedValue), std::make_pair(3, 0));
     EXPECT_EQ(cell.choiceList.size(), std::string("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni").size());
 }
 
@@ -631,8 +611,7 @@ TEST(DataTableInput, ATypedValueJoinsTheChoicesOnce) {
         EXPECT_EQ(cell.choiceList, "red\r\ngreen\r\npurple");
         const CRecord* choice = host.Last(TN_CHOICECHANGED);
         ASSERT_TRUE(choice);
-        EXPECT_EQ(choice->choice.text, "purple");
-        EXPECT_EQ(choice->choice.typedValue, 1);
+        EXPECT_EQ(std::tie(choice->choice.text, choice->choice.typedValue), std::make_tuple(std::string("purple"), 1));
     }
     // A parent that clears the flag keeps the choices as they are.
     host.answer = [](CTableNotify& n) {
@@ -700,16 +679,11 @@ TEST(DataTableInput, EditMenuGreysWhatCannotBeDone) {
     };
     auto e = enabled(); // everything selected
     EXPECT_EQ(e.size(), 6u);
-    EXPECT_FALSE(e["Undo"]);
-    EXPECT_FALSE(e["SelectAll"]);
-    EXPECT_TRUE(e["Copy"]);
-    EXPECT_TRUE(e["Cut"]);
-    EXPECT_TRUE(e["Delete"]);
+    EXPECT_EQ(std::make_tuple(e["Undo"], e["SelectAll"], e["Copy"], e["Cut"], e["Delete"]),
+              std::make_tuple(false, false, true, true, true));
     edit->setCursorPosition(2);
     e = enabled();
-    EXPECT_TRUE(e["SelectAll"]);
-    EXPECT_FALSE(e["Copy"]);
-    EXPECT_FALSE(e["Delete"]);
+    EXPECT_EQ(std::make_tuple(e["SelectAll"], e["Copy"], e["Delete"]), std::make_tuple(true, false, false));
     QTest::keyClicks(edit, "X");
     EXPECT_TRUE(enabled()["Undo"]);
     edit->RunCommand(ID_EDIT_UNDO_CELL);
@@ -756,27 +730,18 @@ TEST(DataTableInput, CellDragBetweenTwoTables) {
 
         const CRecord* changing = b.Last(TN_CELLCHANGING);
         ASSERT_TRUE(changing);
-        EXPECT_EQ(changing->change.origin, 1);
-        EXPECT_EQ(changing->change.row, 1);
-        EXPECT_EQ(changing->change.column, 1);
-        EXPECT_EQ(changing->change.text, "alpha");
+        const CTableCellChange& in = changing->change;
+        EXPECT_EQ(std::tie(in.origin, in.row, in.column, in.text), std::make_tuple(1, 1, 1, std::string("alpha")));
         const CRecord* drop = b.Last(TN_DROP);
         ASSERT_TRUE(drop);
-        EXPECT_EQ(drop->drop.source, a.table);
-        EXPECT_EQ(drop->drop.dropKind, 0);
-        EXPECT_EQ(drop->drop.row, 1);
-        EXPECT_EQ(drop->drop.column, 1);
-        EXPECT_EQ(drop->drop.text, "alpha");
-        EXPECT_EQ(drop->drop.dropEffect, c.keys ? DROPEFFECT_COPY : DROPEFFECT_MOVE);
+        const CTableDrop& d = drop->drop;
+        EXPECT_EQ(d.source, a.table);
+        EXPECT_EQ(std::tie(d.dropKind, d.row, d.column, d.text, d.dropEffect),
+                  std::make_tuple(0, 1, 1, std::string("alpha"), c.keys ? DROPEFFECT_COPY : DROPEFFECT_MOVE));
         const CRecord* away = a.Last(TN_CELLCHANGING);
-        if (c.sourceKeeps) {
-            EXPECT_FALSE(away);
-        } else {
-            ASSERT_TRUE(away);
-            EXPECT_EQ(away->change.origin, 2);
-            EXPECT_EQ(away->change.row, 0);
-            EXPECT_EQ(away->change.text, "");
-        }
+        ASSERT_EQ(away == nullptr, c.sourceKeeps);
+        if (away)
+            EXPECT_EQ(std::tie(away->change.origin, away->change.row, away->change.text), std::make_tuple(2, 0, std::string()));
     }
 }
 
@@ -848,9 +813,7 @@ TEST(DataTableInput, DropTargetRules) {
     EXPECT_TRUE(b.table->OnDrop(rowDrag.get(), DROPEFFECT_MOVE, CellPoint(4, 0)));
     const CRecord* drop = b.Last(TN_DROP);
     ASSERT_TRUE(drop);
-    EXPECT_EQ(drop->drop.dropKind, 1);
-    EXPECT_EQ(drop->drop.row, -1);
-    EXPECT_EQ(drop->drop.column, -1);
+    EXPECT_EQ(std::tie(drop->drop.dropKind, drop->drop.row, drop->drop.column), std::make_tuple(1, -1, -1));
     EXPECT_EQ(drop->drop.source, a.table);
 
     // An owner that vetoes the dropped text refuses the drop: the source keeps its text.
@@ -929,9 +892,6 @@ TEST(DataTableInput, CellDragNearAnEdgeScrolls) {
     EXPECT_FALSE(t.IsAutoScrolling(302));
 }
 
-} // namespace
-
-namespace {
 TEST(DataTableInput, ATableGoneWithItsEditOpenTakesTheEditAlong) {
     CHost host;
     Create(host, Params(3, 10, 0));
@@ -945,9 +905,7 @@ TEST(DataTableInput, ATableGoneWithItsEditOpenTakesTheEditAlong) {
     EXPECT_FALSE(list);
     QApplication::processEvents();
 }
-} // namespace
 
-namespace {
 TEST(DataTableInput, HoverTipShowsACutTextInFull) {
     CHost host;
     Create(host, Params(3, 10, 0));
