@@ -44,6 +44,13 @@ protected:
             ASSERT_EQ(coll.Store().SaveChanges(i, "d:" + fs::path(loc).filename().string(), "g"), ERecordWrite::Written);
         }
     }
+    // Creates the collection of dir without questions, then describes every record.
+    void Seed(const fs::path& dir) {
+        coll.noQuestion = true;
+        ASSERT_TRUE(Refresh(dir));
+        coll.noQuestion = false;
+        DescribeAll();
+    }
     void ExpectDescriptionsFollowFiles() {
         for (const auto& r : coll.Store().Records())
             EXPECT_EQ(r.description, "d:" + fs::path(r.location).filename().string()) << r.location;
@@ -81,10 +88,7 @@ TEST_F(CollectionRefreshTest, FirstScanCreatesTheFileOnlyAfterConsent) {
 
 TEST_F(CollectionRefreshTest, AddedFileAsksAndNoLeavesTheFileAlone) {
     const fs::path dir = Tree(6);
-    coll.noQuestion = true;
-    ASSERT_TRUE(Refresh(dir));
-    coll.noQuestion = false;
-    DescribeAll();
+    ASSERT_NO_FATAL_FAILURE(Seed(dir));
     const std::string before = ReadFileBytes(File(dir));
 
     tmp.Write("work/tree/d1/new.txt", "");
@@ -107,10 +111,7 @@ TEST_F(CollectionRefreshTest, AddedFileAsksAndNoLeavesTheFileAlone) {
 
 TEST_F(CollectionRefreshTest, FilesDeletedAtTheEndAreDroppedWithoutAQuestion) {
     const fs::path dir = Tree(5);
-    coll.noQuestion = true;
-    ASSERT_TRUE(Refresh(dir));
-    coll.noQuestion = false;
-    DescribeAll();
+    ASSERT_NO_FATAL_FAILURE(Seed(dir));
     fs::remove(coll.Store().Records().back().location);
     t.prompt.Clear();
     EXPECT_TRUE(Refresh(dir));
@@ -127,10 +128,7 @@ TEST_F(CollectionRefreshTest, CaseRenameTakesTheNewSpellingAndExactMatchesWin) {
     tmp.Write("work/c/Note.txt", "");
     tmp.Write("work/c/NOTE.txt", "");
     const fs::path dir = tmp.Work() / "c";
-    coll.noQuestion = true;
-    ASSERT_TRUE(Refresh(dir));
-    coll.noQuestion = false;
-    DescribeAll();
+    ASSERT_NO_FATAL_FAILURE(Seed(dir));
 
     // Unchanged tree: each of Note.txt and NOTE.txt keeps its own description, and no question.
     t.prompt.Clear();
@@ -213,10 +211,7 @@ TEST_F(CollectionRefreshTest, StopKeepsTheOldCollectionAsLoaded) {
 
 TEST_F(CollectionRefreshTest, CorruptedPathAnsweredNoKeepsTheFile) {
     const fs::path dir = Tree(8);
-    coll.noQuestion = true;
-    ASSERT_TRUE(Refresh(dir));
-    coll.noQuestion = false;
-    DescribeAll();
+    ASSERT_NO_FATAL_FAILURE(Seed(dir));
     const std::string before = ReadFileBytes(File(dir));
     SetUnlistableForTest([&](const std::string& d) { return d == (dir / "d2").string(); });
 
