@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -89,8 +90,7 @@ TEST(ResourceTools, GroupSearchFindsPrefixesAndColoursTheRest) {
     ASSERT_EQ(m.Count(), 5u);
     EXPECT_TRUE(m.hasRed);
     const std::size_t gone = text.find("#define IDC_GONE");
-    EXPECT_EQ(m.ranges[2].start, gone);
-    EXPECT_EQ(m.ranges[2].end, text.find('\n', gone));
+    EXPECT_EQ(std::make_pair(m.ranges[2].start, m.ranges[2].end), std::make_pair(gone, text.find('\n', gone)));
     EXPECT_TRUE(f.view.IsModified());
     EXPECT_EQ(f.view.SelStart(), m.ranges[0].start);
     std::vector<std::uint32_t> colors;
@@ -129,8 +129,8 @@ TEST(ResourceTools, AllTextSearchScansEveryRcFileBelowTheHeader) {
     EXPECT_EQ(f.ports.progress.log.opened, 0); // 5 names x 2 files is no long operation
     ASSERT_EQ(f.view.Colored().size(), 3u);
     const std::string text = kHeader;
-    EXPECT_EQ(f.view.Colored()[0].start, text.find("#define IDD_X "));
-    EXPECT_EQ(f.view.Colored()[0].end, text.find("\n#define IDD_ABOUTBOX"));
+    EXPECT_EQ(std::make_pair(f.view.Colored()[0].start, f.view.Colored()[0].end),
+              std::make_pair(text.find("#define IDD_X "), text.find("\n#define IDD_ABOUTBOX")));
 }
 
 TEST(ResourceTools, AllTextSearchWithoutRcFilesAsksForOne) {
@@ -397,13 +397,12 @@ TEST(ResourceTools, CollapseShowsMarkedLinesAndRestoreBringsTheTextBack) {
     EXPECT_EQ(f.view.Text(), collapsed);
     EXPECT_EQ(f.tools.CollapsedText(), collapsed);
     ASSERT_EQ(f.view.Colored().size(), 8u);
-    EXPECT_EQ(f.view.Colored()[1].start, collapsed.find("    DEFPUSHBUTTON"));
-    EXPECT_EQ(f.view.Colored()[1].end, collapsed.find("    EDITTEXT"));
-    EXPECT_EQ(f.view.Colored()[1].color, kColorBlue);
+    const auto& ok = f.view.Colored()[1];
+    EXPECT_EQ(std::make_tuple(ok.start, ok.end, ok.color),
+              std::make_tuple(collapsed.find("    DEFPUSHBUTTON"), collapsed.find("    EDITTEXT"), std::uint32_t(kColorBlue)));
     EXPECT_TRUE(f.view.IsModified());
-    EXPECT_FALSE(f.tools.CanGoToNext());
-    EXPECT_FALSE(f.tools.CanExcludeRed());
-    EXPECT_TRUE(f.tools.CanRestore());
+    EXPECT_EQ(std::make_tuple(f.tools.CanGoToNext(), f.tools.CanExcludeRed(), f.tools.CanRestore()),
+              std::make_tuple(false, false, true));
 
     f.view.SetModified(false);
     ASSERT_TRUE(f.tools.OnRestoreCollapsed());
