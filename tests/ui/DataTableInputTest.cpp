@@ -321,9 +321,13 @@ TEST(DataTableInput, TheLastBorderDragsOnlyWithoutTheLastColumnFlag) {
         QTest::mousePress(host.View(), Qt::LeftButton, {}, QPoint(332, 10));
         EXPECT_EQ(t.IsResizing(), flag == 0);
         Move(host.View(), QPoint(edge - 1, 10), Qt::LeftButton);
-        if (!flag) EXPECT_EQ(t.TrackingLineX(), edge - 1);
+        if (!flag) {
+            EXPECT_EQ(t.TrackingLineX(), edge - 1);
+        }
         Move(host.View(), QPoint(edge + 40, 10), Qt::LeftButton);
-        if (!flag) EXPECT_EQ(t.TrackingLineX(), edge - 1) << "not past the window's edge";
+        if (!flag) {
+            EXPECT_EQ(t.TrackingLineX(), edge - 1) << "not past the window's edge";
+        }
         QTest::mouseRelease(host.View(), Qt::LeftButton, {}, QPoint(edge + 40, 10));
         EXPECT_EQ(host.Count(TN_COLUMNRESIZED), flag ? 0 : 1);
         EXPECT_EQ(t.GetColumnWidth(2), flag ? 100 : edge - 1 - 232);
@@ -740,8 +744,9 @@ TEST(DataTableInput, CellDragBetweenTwoTables) {
                   std::make_tuple(0, 1, 1, std::string("alpha"), c.keys ? DROPEFFECT_COPY : DROPEFFECT_MOVE));
         const CRecord* away = a.Last(TN_CELLCHANGING);
         ASSERT_EQ(away == nullptr, c.sourceKeeps);
-        if (away)
+        if (away) {
             EXPECT_EQ(std::tie(away->change.origin, away->change.row, away->change.text), std::make_tuple(2, 0, std::string()));
+        }
     }
 }
 
