@@ -57,6 +57,14 @@ std::optional<std::size_t> FindRow(CCollections& coll, CPrompt& prompt, const st
     return std::size_t(i);
 }
 
+// The stored collection of dirArg and the row of location in it.
+std::optional<std::size_t> LoadRecord(CCollections& coll, CPrompt& prompt, const std::string& dirArg,
+                                      const std::string& location) {
+    const std::string dir = AbsoluteArgument(dirArg).string();
+    if (!LoadStored(coll, prompt, &dir)) return std::nullopt;
+    return FindRow(coll, prompt, location);
+}
+
 int RunRefresh(CCliContext& ctx, const std::vector<std::string>& raw) {
     CArgs args(raw);
     const auto ext = args.TakeOption("--ext");
@@ -119,9 +127,7 @@ int RunDescribe(CCliContext& ctx, const std::vector<std::string>& raw) {
     const auto home = ctx.Home();
     if (!home) return kExitFailed;
     CCollections coll(ctx.Ports(), *home);
-    const std::string dir = AbsoluteArgument(pos[0]).string();
-    if (!LoadStored(coll, ctx.Prompt(), &dir)) return kExitFailed;
-    const auto row = FindRow(coll, ctx.Prompt(), pos[1]);
+    const auto row = LoadRecord(coll, ctx.Prompt(), pos[0], pos[1]);
     if (!row) return kExitFailed;
     const std::string groups = coll.Store().Records()[*row].groups;
     return coll.Store().SaveChanges(*row, pos[2], groups) == ERecordWrite::Written ? kExitOk : kExitFailed;
@@ -139,9 +145,7 @@ int RunGroup(CCliContext& ctx, const std::vector<std::string>& raw) {
     const auto home = ctx.Home();
     if (!home) return kExitFailed;
     CCollections coll(ctx.Ports(), *home);
-    const std::string dir = AbsoluteArgument(pos[0]).string();
-    if (!LoadStored(coll, ctx.Prompt(), &dir)) return kExitFailed;
-    const auto row = FindRow(coll, ctx.Prompt(), pos[1]);
+    const auto row = LoadRecord(coll, ctx.Prompt(), pos[0], pos[1]);
     if (!row) return kExitFailed;
     CCollectionStore& store = coll.Store();
     std::optional<std::string> result;
@@ -167,9 +171,7 @@ int RunFavorite(CCliContext& ctx, const std::vector<std::string>& raw) {
     if (!home) return kExitFailed;
     CCollections coll(ctx.Ports(), *home);
     if (add) {
-        const std::string dir = AbsoluteArgument(pos[1]).string();
-        if (!LoadStored(coll, ctx.Prompt(), &dir)) return kExitFailed;
-        const auto row = FindRow(coll, ctx.Prompt(), pos[2]);
+        const auto row = LoadRecord(coll, ctx.Prompt(), pos[1], pos[2]);
         if (!row) return kExitFailed;
         // A location that is a favorite already is left as it is.
         if (coll.AddToFavorites(*row) || coll.IsFavorite(coll.Store().Records()[*row].location)) return kExitOk;
