@@ -31,6 +31,25 @@ public:
     }
 };
 
+// One stored setting: where it lives and what a missing value reads as. The program's
+// settings are all named in app/SettingsKeys.h.
+struct CIntSetting {
+    std::string_view section;
+    std::string_view value;
+    int def;
+};
+// Stored as the integer 1 or 0; any non-zero integer reads as true.
+struct CBoolSetting {
+    std::string_view section;
+    std::string_view value;
+    bool def;
+};
+struct CStringSetting {
+    std::string_view section;
+    std::string_view value;
+    std::string_view def;
+};
+
 // Per-user (section, value) pairs. A missing value reads as the default; nothing is ever deleted.
 class CSettings {
 public:
@@ -41,6 +60,15 @@ public:
     virtual void WriteInt(std::string_view section, std::string_view value, int data) = 0;
     virtual void WriteString(std::string_view section, std::string_view value,
                              std::string_view data) = 0;
+
+    int Get(const CIntSetting& s) const { return GetInt(s.section, s.value, s.def); }
+    bool Get(const CBoolSetting& s) const { return GetInt(s.section, s.value, s.def ? 1 : 0) != 0; }
+    std::string Get(const CStringSetting& s) const { return GetString(s.section, s.value, s.def); }
+    void Set(const CIntSetting& s, int data) { WriteInt(s.section, s.value, data); }
+    void Set(const CBoolSetting& s, bool on) { WriteInt(s.section, s.value, on ? 1 : 0); }
+    void Set(const CStringSetting& s, std::string_view data) {
+        WriteString(s.section, s.value, data);
+    }
 };
 
 // One open progress indicator. Every feed also lets the user interface breathe, so Stop works.
