@@ -2,6 +2,7 @@
 
 #include "app/FileAccess.h"
 #include "app/Ports.h"
+#include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 
 #include <cstdlib>
@@ -109,10 +110,10 @@ bool FinishStartUp(CSettings& settings, const fs::path& workingDir, const std::s
                    const CStartUpHooks& hooks) {
     if (hooks.checkFavorites) hooks.checkFavorites();
     if (!commandLineFile.empty() && hooks.openDocument) hooks.openDocument(commandLineFile);
-    const bool firstRun = settings.GetString("Property", "infoDir", "").empty();
+    const bool firstRun = settings.Get(kInfoDir).empty();
     if (firstRun && hooks.openHelp) hooks.openHelp();
     std::string dir = workingDir.string();
     if (dir.empty() || dir.back() != '/') dir += '/';
-    settings.WriteString("Property", "infoDir", dir);
+    settings.Set(kInfoDir, dir);
     return firstRun;
 }

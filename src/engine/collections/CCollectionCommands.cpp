@@ -2,6 +2,7 @@
 
 #include "app/FileAccess.h"
 #include "app/Ports.h"
+#include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 
 #include <cerrno>
@@ -88,12 +89,12 @@ void CCollectionCommands::PrepareCommand() {
     m_collections.knownDirectory = false;
     m_collections.quietCreation = false;
     m_collections.noQuestion = false;
-    m_wasFavorite = m_collections.FavoritesExist() && m_ports.settings.GetInt("Property", "wasFavorite", 0) == 1;
+    m_wasFavorite = m_collections.FavoritesExist() && m_ports.settings.Get(kWasFavorite) == 1;
     if (m_store.IsFavoritesView()) {
         m_store.SetBaseDirectory("");
     } else {
-        m_store.SetBaseDirectory(NormalizeDirectory(m_ports.settings.GetString("Property", "mainDir", "")));
-        m_store.SetExtensionList(m_ports.settings.GetString("Property", "mainDirExt", ""));
+        m_store.SetBaseDirectory(NormalizeDirectory(m_ports.settings.Get(kMainDir)));
+        m_store.SetExtensionList(m_ports.settings.Get(kMainDirExt));
     }
 }
 
@@ -112,7 +113,7 @@ void CCollectionCommands::OnNewCollection() {
             ToFront();
             return;
         }
-        if (dir != NormalizeDirectory(m_ports.settings.GetString("Property", "mainDir", "")))
+        if (dir != NormalizeDirectory(m_ports.settings.Get(kMainDir)))
             m_collections.quietCreation = true;
         if (!IsDirectory(dir)) {
             prompt.Message("This Directory is absent or has not access.\r\nPlease choose anoter.");
@@ -125,10 +126,10 @@ void CCollectionCommands::OnNewCollection() {
 
         m_store.SetBaseDirectory(dir);
         m_collections.LeaveFavoritesView();
-        m_ports.settings.WriteString("Property", "mainDir", dir);
+        m_ports.settings.Set(kMainDir, dir);
         m_store.Filter().ParsingExtensionToken(prompt, data.extensions);
         m_store.SetExtensionList(m_store.Filter().GetExtensionList());
-        m_ports.settings.WriteString("Property", "mainDirExt", m_store.ExtensionList());
+        m_ports.settings.Set(kMainDirExt, m_store.ExtensionList());
         RefreshShown();
         return;
     }
@@ -136,10 +137,10 @@ void CCollectionCommands::OnNewCollection() {
 
 std::string CCollectionCommands::BrowseNewCollectionDirectory() {
     CSettings& settings = m_ports.settings;
-    std::string start = settings.GetString("Property", "mainDir", "");
-    if (start.empty()) start = settings.GetString("Property", "lastBrowDir", "");
+    std::string start = settings.Get(kMainDir);
+    if (start.empty()) start = settings.Get(kLastBrowDir);
     const std::string chosen = NormalizeDirectory(BrowseForDirectory(m_ports.pickers, start));
-    if (!chosen.empty()) settings.WriteString("Property", "lastBrowDir", chosen);
+    if (!chosen.empty()) settings.Set(kLastBrowDir, chosen);
     return chosen;
 }
 
@@ -163,7 +164,7 @@ void CCollectionCommands::OnOpenCollections() {
         ToFront();
         return;
     }
-    if (dir != NormalizeDirectory(m_ports.settings.GetString("Property", "mainDir", "")) || m_wasFavorite)
+    if (dir != NormalizeDirectory(m_ports.settings.Get(kMainDir)) || m_wasFavorite)
         m_collections.quietCreation = true;
 
     const fs::path file = m_store.GetCollectionFilePath(dir);
@@ -171,10 +172,10 @@ void CCollectionCommands::OnOpenCollections() {
         if (!IsExistingFile(file, false)) m_collections.noQuestion = true;
         m_store.SetBaseDirectory(dir);
         m_collections.LeaveFavoritesView();
-        m_ports.settings.WriteString("Property", "mainDir", dir);
+        m_ports.settings.Set(kMainDir, dir);
         // The list in force before belongs to the previous collection; the opened one's own
         // list is stored once the refresh has read it.
-        if (RefreshShown()) m_ports.settings.WriteString("Property", "mainDirExt", m_store.ExtensionList());
+        if (RefreshShown()) m_ports.settings.Set(kMainDirExt, m_store.ExtensionList());
         return;
     }
     if (IsExistingFile(file, false)) {
@@ -246,7 +247,7 @@ void CCollectionCommands::OnCollectionInfo() {
     m_collections.collectionInfo = true;
     m_store.Filter().ParsingExtensionToken(m_ports.prompt, after.extensionList);
     m_store.SetExtensionList(m_store.Filter().GetExtensionList());
-    m_ports.settings.WriteString("Property", "mainDirExt", m_store.ExtensionList());
+    m_ports.settings.Set(kMainDirExt, m_store.ExtensionList());
     if (m_store.WriteCollectionHeader()) m_collections.OpenCurrentCollection();
     m_collections.collectionInfo = false;
 }
@@ -282,8 +283,8 @@ int CCollectionCommands::ChangeCollectionPath(const std::string& oldDirectory, c
     const bool moved = m_collections.RefreshCollectionWithUI();
     m_collections.changePath.reset();
     if (!moved) return -1;
-    m_ports.settings.WriteString("Property", "mainDir", newDirectory);
-    m_ports.settings.WriteString("Property", "mainDirExt", m_store.ExtensionList());
+    m_ports.settings.Set(kMainDir, newDirectory);
+    m_ports.settings.Set(kMainDirExt, m_store.ExtensionList());
     ShowWholeAndRefill();
     return 1;
 }
@@ -297,10 +298,13 @@ void CCollectionCommands::OnChangeCollectionPath() {
         if (!m_store.CollectionFilePath().empty())
             prompt.Message(Format("Collection\r\n%s\r\nis absent now.\r\nPlease choose anoter.",
                                   m_store.CollectionFilePath().c_str()));
-        else // the configured folder is the one that is gone
+        else { // the configured folder is the one that is gone
+            // The program never stores an empty folder, so empty means none stored yet.
+            std::string dir = m_ports.settings.Get(kMainDir);
+            if (dir.empty()) dir = m_store.BaseDirectory();
             prompt.Message(Format("Default collection path\r\n%s\r\nis absent now.\r\nPlease choose anoter "
-                                  "collection for this operation.",
-                                  m_ports.settings.GetString("Property", "mainDir", m_store.BaseDirectory()).c_str()));
+                                  "collection for this operation.", dir.c_str()));
+        }
         OnChooseCollection();
         return;
     }

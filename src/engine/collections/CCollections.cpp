@@ -2,6 +2,7 @@
 
 #include "app/FileAccess.h"
 #include "app/Ports.h"
+#include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 
 #include <dirent.h>
@@ -128,7 +129,7 @@ bool CCollections::ShowFavorites() {
     m_store.ShowWholeList();
     if (m_hooks.refillWindow) m_hooks.refillWindow();
     Busy(false);
-    m_ports.settings.WriteInt("Property", "wasFavorite", 1);
+    m_ports.settings.Set(kWasFavorite, 1);
     return true;
 }
 
@@ -258,7 +259,7 @@ void CCollections::MoveFavorites(const CLocationIndex& oldIndex) {
 bool CCollections::OpenCurrentCollection() {
     knownDirectory = false;
     bool ok = false;
-    if (m_favoritesExist && m_ports.settings.GetInt("Property", "wasFavorite", 0) == 1) {
+    if (m_favoritesExist && m_ports.settings.Get(kWasFavorite) == 1) {
         knownDirectory = true;
         ok = ShowFavorites();
     } else {

@@ -4,6 +4,7 @@
 
 #include "app/FileAccess.h"
 #include "app/Ports.h"
+#include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 #include "collections/DirectoryWalk.h"
 
@@ -84,8 +85,8 @@ long CCollections::FindRecordByLocation(std::string_view path) {
 
 bool CCollections::PrepareCurrentCollection(bool quiet) {
     CSettings& settings = m_ports.settings;
-    std::string dir = TrimTrailingSlashes(settings.GetString("Property", "mainDir", ""));
-    m_store.SetExtensionList(settings.GetString("Property", "mainDirExt", ""));
+    std::string dir = TrimTrailingSlashes(settings.Get(kMainDir));
+    m_store.SetExtensionList(settings.Get(kMainDirExt));
     if (!dir.empty()) {
         if (IsDirectory(dir)) {
             knownDirectory = true;
@@ -114,9 +115,9 @@ bool CCollections::PrepareCurrentCollection(bool quiet) {
                 return false;
             }
         }
-        settings.WriteString("Property", "mainDir", dir);
+        settings.Set(kMainDir, dir);
         if (m_store.Filter().IsParsed())
-            settings.WriteString("Property", "mainDirExt", m_store.Filter().GetExtensionList());
+            settings.Set(kMainDirExt, m_store.Filter().GetExtensionList());
     }
     m_store.SetBaseDirectory(dir);
     m_store.SetCollectionFilePath(m_store.GetCollectionFilePath(dir));
@@ -319,7 +320,7 @@ bool CCollections::RefreshCollectionWithUI() {
     const long r = RefreshCollection();
     if (r > 0) {
         if (m_hooks.refillWindow) m_hooks.refillWindow();
-        m_ports.settings.WriteInt("Property", "wasFavorite", 0);
+        m_ports.settings.Set(kWasFavorite, 0);
         LeaveFavoritesView();
     } else if (!shownPath.empty() && shownPath != m_store.CollectionFilePath()) {
         // The window still shows the collection it showed before; the store must hold that one

@@ -2,6 +2,7 @@
 
 #include "app/FileAccess.h"
 #include "app/Ports.h"
+#include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 
 #include <algorithm>
@@ -304,7 +305,7 @@ void CKeywordSearchState::FreeSelPos() {
 }
 
 CKeywordDialogValues LoadKeywordDialog(const CSettings& settings) {
-    return {settings.GetString("Searching", "keyword", ""), settings.GetInt("Searching", "nocase", 0) != 0};
+    return {settings.Get(kSearchKeyword), settings.Get(kSearchNoCase)};
 }
 
 bool CheckKeywordText(CPrompt& prompt, std::string_view text) {
@@ -315,7 +316,7 @@ bool CheckKeywordText(CPrompt& prompt, std::string_view text) {
 
 bool AcceptKeywordDialog(CPrompt& prompt, CSettings& settings, const CKeywordDialogValues& values) {
     if (!CheckKeywordText(prompt, values.keyword)) return false;
-    settings.WriteString("Searching", "keyword", values.keyword);
-    settings.WriteInt("Searching", "nocase", values.noCase ? 1 : 0);
+    settings.Set(kSearchKeyword, values.keyword);
+    settings.Set(kSearchNoCase, values.noCase);
     return true;
 }

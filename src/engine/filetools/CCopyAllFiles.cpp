@@ -1,6 +1,7 @@
 #include "filetools/CCopyAllFiles.h"
 
 #include "app/FileAccess.h"
+#include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 #include "collections/CParseExt.h"
 #include "collections/DirectoryWalk.h"
@@ -11,8 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::string_view kSection = "Property";
 
 enum class EDirText { Ok, Short, NotCorrect };
 
@@ -27,21 +26,21 @@ EDirText CheckDirectoryText(std::string_view text) {
 
 CCopyAllFiles::CFields CCopyAllFiles::StartFields() const {
     CFields f;
-    f.source = m_ports.settings.GetString(kSection, "copyDir", "");
-    f.target = m_ports.settings.GetString(kSection, "copyDir2", "");
+    f.source = m_ports.settings.Get(kCopyAllSource);
+    f.target = m_ports.settings.Get(kCopyAllTarget);
     return f;
 }
 
-std::string CCopyAllFiles::Browse(const char* setting) {
-    std::string start = m_ports.settings.GetString(kSection, setting, "");
-    if (start.empty()) start = m_ports.settings.GetString(kSection, "lastBrowDir", "");
+std::string CCopyAllFiles::Browse(const CStringSetting& setting) {
+    std::string start = m_ports.settings.Get(setting);
+    if (start.empty()) start = m_ports.settings.Get(kLastBrowDir);
     std::string chosen = BrowseForDirectory(m_ports.pickers, start);
-    if (!chosen.empty()) m_ports.settings.WriteString(kSection, setting, chosen);
+    if (!chosen.empty()) m_ports.settings.Set(setting, chosen);
     return chosen;
 }
 
-std::string CCopyAllFiles::BrowseSource() { return Browse("copyDir"); }
-std::string CCopyAllFiles::BrowseTarget() { return Browse("copyDir2"); }
+std::string CCopyAllFiles::BrowseSource() { return Browse(kCopyAllSource); }
+std::string CCopyAllFiles::BrowseTarget() { return Browse(kCopyAllTarget); }
 
 bool CCopyAllFiles::Accept(CFields& fields) {
     CPrompt& prompt = m_ports.prompt;

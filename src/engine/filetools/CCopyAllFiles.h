@@ -46,7 +46,7 @@ public:
     std::uint64_t Failed() const { return m_failed; }
 
 private:
-    std::string Browse(const char* setting);
+    std::string Browse(const CStringSetting& setting);
 
     CPorts& m_ports;
     std::uint64_t m_copied = 0;

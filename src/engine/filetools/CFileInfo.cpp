@@ -1,6 +1,7 @@
 #include "filetools/CFileInfo.h"
 
 #include "app/FileAccess.h"
+#include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 #include "collections/CCollections.h"
 #include "collections/DirectoryWalk.h"
@@ -60,7 +61,7 @@ bool CFileInfoDlgModel::Accept(CPorts& ports) {
         }
         m_chosen = m_combo;
     }
-    ports.settings.WriteInt("LocalOption", "checkMakeAllAttributes", m_applyAllBox ? 1 : 0);
+    ports.settings.Set(kAttributesToAll, m_applyAllBox);
     m_applyToAll = m_applyAllBox &&
                    ports.prompt.AskYesNo("All files of collection will changing atribute.\r\n\r\nAre you sure?",
                                          "Change attribute");
@@ -69,7 +70,7 @@ bool CFileInfoDlgModel::Accept(CPorts& ports) {
 
 void CFileInfo::OnFileInfo(std::optional<std::size_t> selectedRecord) {
     CCollectionStore& store = m_collections.Store();
-    const bool applyAll = m_ports.settings.GetInt("LocalOption", "checkMakeAllAttributes", 0) != 0;
+    const bool applyAll = m_ports.settings.Get(kAttributesToAll);
     CFileInfoDlgModel model;
     std::string location;
     if (selectedRecord && *selectedRecord < store.RecordCount()) {

@@ -1,6 +1,7 @@
 #include "filetools/CProjectSaveAs.h"
 
 #include "app/FileAccess.h"
+#include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 #include "filetools/FileCopy.h"
 #include "collections/CParseExt.h"
@@ -14,7 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kSection = "Property";
 constexpr std::uint64_t kLowSpace = 100000;
 constexpr std::uint64_t kProgressAbove = 100;
 
@@ -38,35 +38,35 @@ bool CProjectSaveAs::IsOkEnabled(std::string_view oldFile, std::string_view newF
 
 std::string CProjectSaveAs::BrowseSource() {
     const bool vs = m_variant == EVariant::Vs;
-    const std::string start = m_ports.settings.GetString(kSection, "saveAsProjDir", "");
+    const std::string start = m_ports.settings.Get(kSaveAsProjDir);
     std::string chosen =
         vs ? m_ports.pickers.OpenFile("Choose a DSP-file of source project",
                                       "VS project files|*.dsp|All files|*.*||", start)
            : m_ports.pickers.OpenFile("Choose a project-file of source project",
                                       "project files|*.*|All files|*.*||", start);
-    if (!chosen.empty()) m_ports.settings.WriteString(kSection, "saveAsProjDir", chosen);
+    if (!chosen.empty()) m_ports.settings.Set(kSaveAsProjDir, chosen);
     return chosen;
 }
 
 std::string CProjectSaveAs::BrowseTarget() {
     const bool vs = m_variant == EVariant::Vs;
-    const std::string start = m_ports.settings.GetString(kSection, "saveAsProjDir", "");
+    const std::string start = m_ports.settings.Get(kSaveAsProjDir);
     // The leading blank of the Any filter is the program's own.
     std::string chosen =
         vs ? m_ports.pickers.SaveFile("Choose a path and WRITE A NEW DSP-file NAME",
                                       "VS project files|*.dsp|All files|*.*||", start)
            : m_ports.pickers.SaveFile("Choose a path and WRITE A NEW project-file NAME",
                                       " project files|*.*|All files|*.*||", start);
-    if (!chosen.empty()) m_ports.settings.WriteString(kSection, "saveAsProjDir", chosen);
+    if (!chosen.empty()) m_ports.settings.Set(kSaveAsProjDir, chosen);
     return chosen;
 }
 
 std::string CProjectSaveAs::LastOldFile() const {
-    return m_ports.settings.GetString(kSection, "oldProjFile", "");
+    return m_ports.settings.Get(kSaveAsOldProjFile);
 }
 
 std::string CProjectSaveAs::LastNewFile() const {
-    return m_ports.settings.GetString(kSection, "newProjFile", "");
+    return m_ports.settings.Get(kSaveAsNewProjFile);
 }
 
 bool CProjectSaveAs::Accept(std::string_view oldFile, std::string_view newFile) {
@@ -92,8 +92,8 @@ bool CProjectSaveAs::Accept(std::string_view oldFile, std::string_view newFile) 
         prompt.Message("A sourse file name must be \".dsp\" type.");
         return false;
     }
-    m_ports.settings.WriteString(kSection, "oldProjFile", oldFile);
-    m_ports.settings.WriteString(kSection, "newProjFile", newFile);
+    m_ports.settings.Set(kSaveAsOldProjFile, oldFile);
+    m_ports.settings.Set(kSaveAsNewProjFile, newFile);
     return true;
 }
 

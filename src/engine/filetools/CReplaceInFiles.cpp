@@ -1,6 +1,7 @@
 #include "filetools/CReplaceInFiles.h"
 
 #include "app/FileAccess.h"
+#include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 #include "collections/CCollections.h"
 #include "collections/DirectoryWalk.h"
@@ -11,8 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::string_view kSection = "replaceSettings";
 
 unsigned long Ul(std::uint64_t v) { return static_cast<unsigned long>(v); }
 
@@ -187,13 +186,13 @@ std::string CReplaceInFiles::Title() const {
 CReplaceInFiles::CTexts CReplaceInFiles::InitialTexts() const {
     const CSettings& s = m_ports.settings;
     CTexts t;
-    const std::string mainExt = s.GetString("Property", "mainDirExt", "");
-    t.extensions = m_scope.collectionWindowOpen && mainExt != "*.*" ? mainExt : s.GetString(kSection, "ext", "");
+    const std::string mainExt = s.Get(kMainDirExt);
+    t.extensions = m_scope.collectionWindowOpen && mainExt != "*.*" ? mainExt : s.Get(kReplaceExt);
     if (t.extensions.empty()) t.extensions = ".*";
-    t.from = s.GetString(kSection, "str0", "");
-    t.to = s.GetString(kSection, "str2", "");
-    t.alsoFrom = s.GetString(kSection, "sw0", "");
-    t.alsoTo = s.GetString(kSection, "sw2", "");
+    t.from = s.Get(kReplaceFrom);
+    t.to = s.Get(kReplaceTo);
+    t.alsoFrom = s.Get(kReplaceAlsoFrom);
+    t.alsoTo = s.Get(kReplaceAlsoTo);
     return t;
 }
 
@@ -209,15 +208,15 @@ const char* CReplaceInFiles::HelpText() {
 
 CReplaceInFiles::EOk CReplaceInFiles::OnOk(CTexts& texts) {
     CSettings& s = m_ports.settings;
-    s.WriteString(kSection, "str0", texts.from);
-    s.WriteString(kSection, "str2", texts.to);
-    s.WriteString(kSection, "sw0", texts.alsoFrom);
-    s.WriteString(kSection, "sw2", texts.alsoTo);
+    s.Set(kReplaceFrom, texts.from);
+    s.Set(kReplaceTo, texts.to);
+    s.Set(kReplaceAlsoFrom, texts.alsoFrom);
+    s.Set(kReplaceAlsoTo, texts.alsoTo);
     // An empty list is refused by the filter with its message; running over every file after
     // that message would surprise.
     if (!m_filter.ParsingExtensionToken(m_ports.prompt, texts.extensions)) return EOk::Refused;
     texts.extensions = m_filter.GetExtensionList();
-    s.WriteString(kSection, "ext", texts.extensions);
+    s.Set(kReplaceExt, texts.extensions);
 
     bool cleaning = false;
     if (texts.from.empty()) {

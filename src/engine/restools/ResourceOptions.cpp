@@ -1,35 +1,32 @@
 #include "restools/ResourceOptions.h"
 
 #include "app/Ports.h"
-
-namespace {
-constexpr std::string_view kSection = "Default";
-}
+#include "app/SettingsKeys.h"
 
 CRcOptions LoadRcOptions(const CSettings& settings) {
     CRcOptions o;
-    o.groups.strings = settings.GetInt(kSection, "optinsRC_STR", 0) != 0;
-    o.groups.dialogs = settings.GetInt(kSection, "optinsRC_DLG", 0) != 0;
-    o.groups.menus = settings.GetInt(kSection, "optinsRC_MENU", 0) != 0;
-    o.allText = settings.GetInt(kSection, "optinsRC_ALL", 0) != 0;
+    o.groups.strings = settings.Get(kRcStrings);
+    o.groups.dialogs = settings.Get(kRcDialogs);
+    o.groups.menus = settings.Get(kRcMenus);
+    o.allText = settings.Get(kRcAllText);
     return o;
 }
 
 void SaveRcOptions(CSettings& settings, const CRcOptions& options, bool withAllText) {
-    settings.WriteInt(kSection, "optinsRC_STR", options.groups.strings ? 1 : 0);
-    settings.WriteInt(kSection, "optinsRC_DLG", options.groups.dialogs ? 1 : 0);
-    settings.WriteInt(kSection, "optinsRC_MENU", options.groups.menus ? 1 : 0);
-    if (withAllText) settings.WriteInt(kSection, "optinsRC_ALL", options.allText ? 1 : 0);
+    settings.Set(kRcStrings, options.groups.strings);
+    settings.Set(kRcDialogs, options.groups.dialogs);
+    settings.Set(kRcMenus, options.groups.menus);
+    if (withAllText) settings.Set(kRcAllText, options.allText);
 }
 
 CProjectSearchOptions LoadProjectSearchOptions(const CSettings& settings,
                                                const std::filesystem::path& documentPath) {
     CProjectSearchOptions o;
     o.folder = documentPath.parent_path().string();
-    o.keyword = settings.GetString(kSection, "rs_search_bound", "");
-    o.extensions = settings.GetString(kSection, "rs_search_ext", "");
+    o.keyword = settings.Get(kProjectSearchKeyword);
+    o.extensions = settings.Get(kProjectSearchExt);
     if (o.extensions.empty()) o.extensions = kDefaultProjectExtensions;
-    o.negative = settings.GetInt(kSection, "rs_search_negative", 0) != 0;
+    o.negative = settings.Get(kProjectSearchNegative);
     return o;
 }
 
@@ -46,8 +43,8 @@ bool AcceptProjectSearchOptions(CPrompt& prompt, CSettings& settings, CProjectSe
         return false;
     }
     options.keyword = FirstWord(options.keyword);
-    settings.WriteString(kSection, "rs_search_ext", options.extensions);
-    settings.WriteString(kSection, "rs_search_bound", options.keyword);
-    settings.WriteInt(kSection, "rs_search_negative", options.negative ? 1 : 0);
+    settings.Set(kProjectSearchExt, options.extensions);
+    settings.Set(kProjectSearchKeyword, options.keyword);
+    settings.Set(kProjectSearchNegative, options.negative);
     return true;
 }
