@@ -1,6 +1,7 @@
 #include "CliContext.h"
 
 #include "app/FileAccess.h"
+#include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 #include "collections/CCollections.h"
 
@@ -79,8 +80,8 @@ int RunRefresh(CCliContext& ctx, const std::vector<std::string>& raw) {
     CCollections coll(ctx.Ports(), *home);
     if ((name && !coll.Store().CheckStorable(*name)) || (description && !coll.Store().CheckStorable(*description)))
         return kExitFailed;
-    ctx.Settings().WriteString("Property", "mainDir", dir);
-    ctx.Settings().WriteString("Property", "mainDirExt", ext.value_or("*.*"));
+    ctx.Settings().Set(kMainDir, dir);
+    ctx.Settings().Set(kMainDirExt, ext.value_or("*.*"));
     // As the new and open commands: a first scan is saved without a question.
     coll.noQuestion = !IsExistingFile(coll.Store().GetCollectionFilePath(dir), false);
     coll.quietCreation = true;

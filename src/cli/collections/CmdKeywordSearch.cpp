@@ -1,6 +1,7 @@
 #include "CliContext.h"
 
 #include "app/FileAccess.h"
+#include "app/SettingsKeys.h"
 #include "collections/CCollectionCommands.h"
 
 #include <cstdio>
@@ -31,15 +32,15 @@ int RunSearch(CCliContext& ctx, const std::vector<std::string>& raw) {
             prompt.Message("Favorites is empty.");
             return kExitFailed;
         }
-        settings.WriteInt("Property", "wasFavorite", 1);
+        settings.Set(kWasFavorite, 1);
     } else {
         const std::string dir = AbsoluteArgument(pos[0]).string();
         if (!IsDirectory(dir)) {
             prompt.Message("This Directory is absent or has not access.\r\nPlease choose anoter.");
             return kExitFailed;
         }
-        settings.WriteString("Property", "mainDir", dir);
-        settings.WriteInt("Property", "wasFavorite", 0);
+        settings.Set(kMainDir, dir);
+        settings.Set(kWasFavorite, 0);
         // As the refresh command: a collection met for the first time is created without a question.
         if (!IsExistingFile(collections.Store().GetCollectionFilePath(dir), false)) {
             collections.noQuestion = true;

@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSingleInstance.h"
 #include "app/QtConvert.h"
+#include "app/SettingsKeys.h"
 #include "app/StartUp.h"
 #include "collections/CCollections.h"
 
@@ -40,7 +41,7 @@ bool CtavApp::InitInstance(const QStringList& arguments) {
     connect(m_instance.get(), &CSingleInstance::activationRequested, m_frame.data(),
             &CMainFrame::OnActivateFromSecondInstance);
     m_frame->show();
-    m_settings.WriteInt("Property", "prevMainWin", int(::getpid()));
+    m_settings.Set(kPrevMainWin, int(::getpid()));
 
     const CStartUpEnvironment env = CStartUpEnvironment::FromProcess();
     m_programDir = env.programDir;

@@ -5,6 +5,7 @@
 
 #include "app/CtavApp.h"
 #include "app/Ports.h"
+#include "app/SettingsKeys.h"
 #include "app/QtConvert.h"
 
 #include <QApplication>
@@ -440,10 +441,10 @@ void CDataTable::OnCommand(int id) {
         CSettings* settings = m_settings;
         if (!settings && CtavApp::Instance()) settings = &CtavApp::Instance()->Settings();
         if (settings) {
-            settings->WriteInt("options", "fontSize", f->height);
-            settings->WriteString("options", "fontName", f->faceName);
-            settings->WriteInt("options", "fontBold", f->weight);
-            settings->WriteInt("options", "fontItalic", f->italic & 0xFF);
+            settings->Set(kTableFontSize, f->height);
+            settings->Set(kTableFontName, f->faceName);
+            settings->Set(kTableFontBold, f->weight);
+            settings->Set(kTableFontItalic, f->italic & 0xFF);
         }
         return;
     }

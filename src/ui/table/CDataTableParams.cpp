@@ -2,6 +2,7 @@
 
 #include "app/CtavApp.h"
 #include "app/Ports.h"
+#include "app/SettingsKeys.h"
 #include "app/QtConvert.h"
 
 #include <QApplication>
@@ -16,12 +17,12 @@ CDataTableParams::CDataTableParams() {
 CDataTableParams::CDataTableParams(const CSettings& settings) { FillDefaults(&settings); }
 
 void CDataTableParams::FillDefaults(const CSettings* settings) {
-    const int size = settings ? settings->GetInt("options", "fontSize", 0) : 0;
-    const std::string name = settings ? settings->GetString("options", "fontName", "") : std::string();
+    const int size = settings ? settings->Get(kTableFontSize) : 0;
+    const std::string name = settings ? settings->Get(kTableFontName) : std::string();
     if (!name.empty() && size != 0) {
         defaultCellFont.height = std::abs(size);
-        defaultCellFont.weight = settings->GetInt("options", "fontBold", 0);
-        defaultCellFont.italic = settings->GetInt("options", "fontItalic", 0) & 0xFF;
+        defaultCellFont.weight = settings->Get(kTableFontBold);
+        defaultCellFont.italic = settings->Get(kTableFontItalic) & 0xFF;
         defaultCellFont.faceName = name;
     } else {
         // The desktop's own interface font stands for the stock variable-pitch font.

@@ -13,7 +13,7 @@ enum ETextAlign : int { TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6 };
 // CDataTable::Create, which copies it.
 class CDataTableParams {
 public:
-    // The default fonts come from the "options" settings of the running program.
+    // The default fonts come from the kTableFont settings of the running program.
     CDataTableParams();
     explicit CDataTableParams(const CSettings& settings);
     virtual ~CDataTableParams() = default;
