@@ -2,6 +2,7 @@
 
 #include "app/StartUp.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -124,28 +125,49 @@ CCliRegistrar::CCliRegistrar(const char* name, const char* usage, CliHandler run
 
 const std::vector<CCliCommand>& CliCommands() { return Registry(); }
 
+std::optional<std::string> InlineValue(const std::string& arg, const std::string& name) {
+    if (arg.size() <= name.size() || arg.compare(0, name.size(), name) != 0 || arg[name.size()] != '=')
+        return std::nullopt;
+    return arg.substr(name.size() + 1);
+}
+
+CArgs::CArgs(const std::vector<std::string>& args) {
+    const auto end = std::find(args.begin(), args.end(), "--");
+    m_args.assign(args.begin(), end);
+    if (end != args.end()) m_afterOptions.assign(end + 1, args.end());
+}
+
 std::optional<std::string> CArgs::TakeOption(const std::string& name) {
     for (std::size_t i = 0; i < m_args.size(); ++i) {
+        const auto at = m_args.begin() + long(i);
+        if (auto value = InlineValue(m_args[i], name)) {
+            m_args.erase(at);
+            return value;
+        }
         if (m_args[i] != name) continue;
         if (i + 1 >= m_args.size()) throw CUsageError{name + " needs a value"};
         std::string value = m_args[i + 1];
-        m_args.erase(m_args.begin() + long(i), m_args.begin() + long(i) + 2);
+        m_args.erase(at, at + 2);
         return value;
     }
     return std::nullopt;
 }
 
 bool CArgs::TakeFlag(const std::string& name) {
-    for (std::size_t i = 0; i < m_args.size(); ++i)
+    for (std::size_t i = 0; i < m_args.size(); ++i) {
+        if (InlineValue(m_args[i], name)) throw CUsageError{name + " takes no value"};
         if (m_args[i] == name) {
             m_args.erase(m_args.begin() + long(i));
             return true;
         }
+    }
     return false;
 }
 
 std::vector<std::string> CArgs::Positionals() const {
     for (const std::string& a : m_args)
         if (a.size() > 2 && a.rfind("--", 0) == 0) throw CUsageError{"unknown option " + a};
-    return m_args;
+    std::vector<std::string> all = m_args;
+    all.insert(all.end(), m_afterOptions.begin(), m_afterOptions.end());
+    return all;
 }

@@ -78,16 +78,22 @@ public:
 };
 const std::vector<CCliCommand>& CliCommands();
 
-// Small helpers for the argument lists of the commands.
+// Small helpers for the argument lists of the commands. "--opt VALUE" and "--opt=VALUE" are the
+// same; everything after the first "--" is positional, even when it starts with "-".
 class CArgs {
 public:
-    explicit CArgs(const std::vector<std::string>& args) : m_args(args) {}
-    // Removes "--name VALUE" and returns VALUE; throws CUsageError when VALUE is missing.
+    explicit CArgs(const std::vector<std::string>& args);
+    // Removes the option and returns VALUE; throws CUsageError when VALUE is missing.
     std::optional<std::string> TakeOption(const std::string& name);
+    // Throws CUsageError for "--name=VALUE".
     bool TakeFlag(const std::string& name);
-    // The remaining positional arguments; any left "--x" is a usage error.
+    // The remaining positional arguments; any left "--x" before "--" is a usage error.
     std::vector<std::string> Positionals() const;
 
 private:
     std::vector<std::string> m_args;
+    std::vector<std::string> m_afterOptions;
 };
+
+// The value of "name=VALUE" in arg, else nullopt.
+std::optional<std::string> InlineValue(const std::string& arg, const std::string& name);

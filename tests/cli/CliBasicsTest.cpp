@@ -1,8 +1,11 @@
 #include "CliRun.h"
 
+#include "QuillboxVersion.h"
 #include "app/FileAccess.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -22,6 +25,43 @@ TEST(CliBasics, HelpAndUsageErrors) {
         EXPECT_NE(r.err.find("usage:"), std::string::npos);
         EXPECT_TRUE(r.out.empty());
     }
+}
+
+TEST(CliBasics, OptionFormsEndOfOptionsVersionAndCommandHelp) {
+    CTempHome tmp;
+    const std::string file = tmp.Write("work/docs/a.txt", "a").string();
+    tmp.Write("work/docs/b.doc", "b");
+    const std::string dir = (tmp.Work() / "docs").string();
+    const std::string listed = file + "\t--draft\t\n";
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        std::optional<std::string> out; // not checked when absent
+    } steps[] = {
+        {{"refresh", dir, "--ext=txt", "--name=Docs"}, 0, {}},
+        {{"describe", dir, file, "--", "--draft"}, 0, ""},
+        {{"list", dir}, 0, listed},
+        {{"--yes", "--", "list", dir}, 0, listed},
+        {{"describe", dir, file, "--draft"}, 2, ""},
+        {{"describe", dir, "--", file, "--help"}, 0, ""},
+        {{"--home=" + (tmp.Root() / "other").string(), "list", dir}, 1, ""},
+        {{"--home=", "list", dir}, 2, ""},
+        {{"list", "--favorites=1"}, 2, ""},
+        {{"--version"}, 0, "quillbox-cli " QUILLBOX_VERSION "\n"},
+        {{"describe", "--help"}, 0, "usage:\n  quillbox-cli [--home DIR] [--yes | --no] describe DIR LOCATION TEXT\n"},
+        {{"no-such-command", "--help"}, 2, ""},
+    };
+    for (const auto& s : steps) {
+        std::string line;
+        for (const std::string& a : s.args) line += a + ' ';
+        SCOPED_TRACE(line);
+        const CCliResult r = RunCli(s.args);
+        EXPECT_EQ(r.exitCode, s.exitCode) << r.err;
+        if (s.out) {
+            EXPECT_EQ(r.out, *s.out);
+        }
+    }
+    EXPECT_EQ(RunCli({"list", dir}).out, file + "\t--help\t\n");
 }
 
 TEST(CliBasics, AttributesShowAndSet) {

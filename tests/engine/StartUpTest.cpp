@@ -8,27 +8,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(CommandLine, SkipsSwitchesQuotesAndBlanks) {
-    const struct {
-        const char* line;
-        const char* file;
-    } cases[] = {
-        {"", ""},
-        {"/p", ""},
-        {"/p \"/home/u/my notes.txt\"", "/home/u/my notes.txt"},
-        {"\"/tmp/a b.txt\" /P", "/tmp/a b.txt"},
-        {"  \t /P   x.txt  ", "x.txt"},
-        {"/proc/cpuinfo", "/proc/cpuinfo"},
-        {"/p/x.txt", "/p/x.txt"},
-        {"file.txt\tmore", "file.txt"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        EXPECT_EQ(ParseCommandLine(c.line), c.file);
-    }
-    EXPECT_EQ(ParseCommandLine(JoinArguments({"/p", "/home/u/my file.txt"})), "/home/u/my file.txt");
-}
-
 TEST(WorkingDirectory, ProgramDirectoryRule) {
     const struct {
         const char* program;

@@ -4,6 +4,7 @@
 #include "app/CQtSettings.h"
 #include "app/CSingleInstance.h"
 
+#include "QuillboxVersion.h"
 #include "TestPorts.h"
 
 #include <QLabel>
@@ -71,7 +72,7 @@ TEST(MainFrame, TitleAndAboutBox) {
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About tav"));
     auto* text = about.findChild<QLabel*>(QStringLiteral("aboutText"));
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->text(), QStringLiteral("Quillbox\nVersion 1.0"));
+    EXPECT_EQ(text->text(), QStringLiteral("Quillbox\nVersion " QUILLBOX_VERSION));
 }
 
 TEST(QtPickers, FilterTranslation) {

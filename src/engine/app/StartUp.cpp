@@ -6,17 +6,11 @@
 #include "app/TextUtil.h"
 
 #include <cstdlib>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// "/p" counts as a switch only as a word of its own: "/proc/x" is a path.
-bool IsSwitchAt(std::string_view s, std::size_t i) {
-    if (i + 1 >= s.size() || s[i] != '/' || (s[i + 1] != 'p' && s[i + 1] != 'P')) return false;
-    if (i > 0 && s[i - 1] != ' ' && s[i - 1] != '\t' && s[i - 1] != '"') return false;
-    return i + 2 == s.size() || s[i + 2] == ' ' || s[i + 2] == '\t' || s[i + 2] == '"';
-}
 
 std::string Env(const char* name) {
     const char* v = std::getenv(name);
@@ -24,30 +18,6 @@ std::string Env(const char* name) {
 }
 
 } // namespace
-
-std::string ParseCommandLine(std::string_view s) {
-    std::size_t i = 0;
-    for (;;) {
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '"')) ++i;
-        if (IsSwitchAt(s, i)) {
-            i += 2;
-            continue;
-        }
-        break;
-    }
-    std::size_t end = i;
-    while (end < s.size() && s[end] != '\t' && s[end] != '"' && !IsSwitchAt(s, end)) ++end;
-    return std::string(TrimBlanks(s.substr(i, end - i)));
-}
-
-std::string JoinArguments(const std::vector<std::string>& args) {
-    std::string line;
-    for (const std::string& a : args) {
-        if (!line.empty()) line += ' ';
-        line += a;
-    }
-    return line;
-}
 
 fs::path WorkingDirectoryFromProgram(const fs::path& programDir) {
     std::vector<fs::path> parts(programDir.begin(), programDir.end());

@@ -4,17 +4,9 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 class CPrompt;
 class CSettings;
-
-// The file named on the command line: "/p" switches skipped, leading blanks, tabs and quotes
-// skipped, the name running to the next tab, quote or switch, then trimmed.
-std::string ParseCommandLine(std::string_view commandLine);
-// argv without the program name, joined the way a single command line reads.
-std::string JoinArguments(const std::vector<std::string>& args);
 
 // The program-directory rule: the first "Debug" (else "Release") component removed, compared
 // without regard to case, then "Collection" appended. Case is kept: the path reaches the disk.

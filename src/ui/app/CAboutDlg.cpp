@@ -3,6 +3,8 @@
 #include "app/QtConvert.h"
 #include "app/Resources.h"
 
+#include "QuillboxVersion.h"
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -15,7 +17,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About tav"));
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/quillbox.png")).pixmap(32, 32));
-    auto* text = new QLabel(ToQMessage("Quillbox\r\nVersion 1.0"), this);
+    auto* text = new QLabel(ToQMessage("Quillbox\r\nVersion " QUILLBOX_VERSION), this);
     text->setObjectName(QStringLiteral("aboutText"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

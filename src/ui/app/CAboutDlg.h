@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-// The About box: program icon, "Quillbox\r\nVersion 1.0" and OK.
+// The About box: program icon, "Quillbox\r\nVersion " with the project version, and OK.
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:

@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <unistd.h>
-#include <vector>
 
 CtavApp* CtavApp::s_instance = nullptr;
 
@@ -22,10 +21,8 @@ CtavApp::~CtavApp() {
     if (s_instance == this) s_instance = nullptr;
 }
 
-bool CtavApp::InitInstance(const QStringList& arguments) {
-    std::vector<std::string> args;
-    for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(FromQPath(arguments[i]).string());
-    m_commandLineFile = ParseCommandLine(JoinArguments(args));
+bool CtavApp::InitInstance(const QString& commandLineFile) {
+    m_commandLineFile = FromQPath(commandLineFile).string();
 
     m_instance = std::make_unique<CSingleInstance>();
     if (!m_instance->TryBecomePrimary()) {

@@ -7,7 +7,7 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QStringList>
+#include <QString>
 
 #include <filesystem>
 #include <memory>
@@ -24,8 +24,9 @@ public:
     CtavApp();
     ~CtavApp() override;
 
-    // False when the program must end at once (a message has been shown).
-    bool InitInstance(const QStringList& arguments);
+    // commandLineFile: absolute, or empty for none. False when the program must end at once (a
+    // message has been shown).
+    bool InitInstance(const QString& commandLineFile);
 
     static CtavApp* Instance() { return s_instance; }
     CQtPrompt& Prompt() { return m_prompt; }
