@@ -23,10 +23,11 @@
 // - Modal steps (popup menus, colour and font dialogs, the drag loop) go through virtual hooks
 //   (ExecPopup, PickColor, PickFont, RunDrag) that tests replace.
 
-#include "table/CDataTableModel.h"
-#include "table/CDataTableParams.h"
-#include "table/CTableNotify.h"
-#include "table/CTipWnd.h"
+#include "CDataTableModel.h"
+#include "CDataTableParams.h"
+#include "CTableNotify.h"
+#include "CTipWnd.h"
+#include "CUiServices.h"
 
 #include <QAbstractScrollArea>
 #include <QFont>
@@ -38,8 +39,6 @@
 #include <string_view>
 #include <vector>
 
-class CPrompt;
-class CSettings;
 class CTableDropList;
 class CTableEdit;
 class QDrag;
@@ -57,7 +56,8 @@ enum ETableCommand : int { ID_TABLE_BACKCOLOR = 32020, ID_TABLE_AUTOFIT = 32040,
 class CDataTable : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    explicit CDataTable(QWidget* parent = nullptr);
+    // Messages go to services.prompt and the chosen font to services.settings.
+    explicit CDataTable(const CUiServices& services, QWidget* parent = nullptr);
     ~CDataTable() override;
 
     // False on a zero column count, an unknown alignment or no parent.
@@ -115,8 +115,6 @@ public:
 
     // --- mouse, keys, marks, context menu -------------------------------------------------------
     CDataTableModel::CHit HitTest(int x, int y) const { return m_model.HitTest(x, y); }
-    // Where messages and settings go; the running program's when not set.
-    void SetPorts(CPrompt* prompt, CSettings* settings);
     // A command of the table's menus: its own three, anything else goes on to the owner.
     void OnCommand(int id);
     int TrackingLineX() const { return m_trackX; }
@@ -229,6 +227,7 @@ private:
     void Redraw(bool redraw);
     int ScrollBarExtent() const;
 
+    CUiServices m_services;
     CDataTableModel m_model;
     bool m_created = false;
     QPointer<QWidget> m_parent;
@@ -262,8 +261,6 @@ private:
     QTimer* m_tipTimer = nullptr;     // 111
     QTimer* m_tipDoneTimer = nullptr; // 112
     QTimer* m_editTimer = nullptr;    // 1000
-    CPrompt* m_prompt = nullptr;
-    CSettings* m_settings = nullptr;
 
     // In-place edit and drop list.
     QPointer<CTableEdit> m_edit;

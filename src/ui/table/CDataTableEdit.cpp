@@ -1,9 +1,9 @@
 // CDataTable: opening and closing the in-place edit and the drop-down list.
 
-#include "table/CDataTable.h"
-#include "table/CTableEdit.h"
+#include "CDataTable.h"
+#include "CTableEdit.h"
 
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 
 #include <QApplication>
 

@@ -1,11 +1,10 @@
 // CDataTable: mouse, keys, row marks, column resizing, hover tip and the context menu.
 
-#include "table/CDataTable.h"
-#include "table/CTableEdit.h"
+#include "CDataTable.h"
+#include "CTableEdit.h"
 
-#include "app/CtavApp.h"
 #include "app/Ports.h"
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -62,11 +61,6 @@ void CDataTable::InitInput() {
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     viewport()->setMouseTracking(true);
-}
-
-void CDataTable::SetPorts(CPrompt* prompt, CSettings* settings) {
-    m_prompt = prompt;
-    m_settings = settings;
 }
 
 int CDataTable::MinColumnWidth() const { return CDataTableModel::kMargin / 2 + ScrollBarExtent(); }
@@ -269,7 +263,7 @@ void CDataTable::ShowHoverTip() {
     }
     // The tip lies over the cell itself: a press there must reach the table as it is, so that
     // a drag or a resize can start under it.
-    if (QWidget* w = m_tip.Window(); w && w->windowHandle())
+    if (QWidget* w = m_tip.Popup(); w && w->windowHandle())
         w->windowHandle()->setFlag(Qt::WindowTransparentForInput, true);
     m_tipJustShown = true;
     m_tipDoneTimer->start();
@@ -412,9 +406,7 @@ std::optional<CLogFont> CDataTable::PickFont(const CLogFont& initial) {
 }
 
 void CDataTable::ShowMessage(const std::string& text) {
-    CPrompt* prompt = m_prompt;
-    if (!prompt && CtavApp::Instance()) prompt = &CtavApp::Instance()->Prompt();
-    if (prompt) prompt->Message(text);
+    if (m_services.prompt) m_services.prompt->Message(text);
 }
 
 void CDataTable::OnCommand(int id) {
@@ -437,8 +429,7 @@ void CDataTable::OnCommand(int id) {
             f->height = kMaxFontSize;
         }
         SetTableFont(*f, true);
-        CSettings* settings = m_settings;
-        if (!settings && CtavApp::Instance()) settings = &CtavApp::Instance()->Settings();
+        CSettings* settings = m_services.settings;
         if (settings) {
             settings->WriteInt("options", "fontSize", f->height);
             settings->WriteString("options", "fontName", f->faceName);

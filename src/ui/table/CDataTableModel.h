@@ -1,7 +1,7 @@
 #pragma once
 
-#include "table/CTableCell.h"
-#include "table/TableBasics.h"
+#include "CTableCell.h"
+#include "TableBasics.h"
 
 #include <QString>
 

@@ -1,17 +1,12 @@
-#include "table/CDataTableParams.h"
+#include "CDataTableParams.h"
 
-#include "app/CtavApp.h"
 #include "app/Ports.h"
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 
 #include <QApplication>
 #include <QFontInfo>
 
 #include <cstdlib>
-
-CDataTableParams::CDataTableParams() {
-    FillDefaults(CtavApp::Instance() ? &CtavApp::Instance()->Settings() : nullptr);
-}
 
 CDataTableParams::CDataTableParams(const CSettings& settings) { FillDefaults(&settings); }
 

@@ -1,8 +1,8 @@
-#include "table/CTableEdit.h"
+#include "CTableEdit.h"
 
-#include "table/CDataTable.h"
+#include "CDataTable.h"
 
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 #include "app/TextUtil.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 // table opens and closes them (CDataTable::BeginEdit, EndEdit, OpenDropList, EndDropList); the
 // rectangles here are in the table's client coordinates.
 
-#include "table/TableBasics.h"
+#include "TableBasics.h"
 
 #include <QLineEdit>
 #include <QListWidget>
