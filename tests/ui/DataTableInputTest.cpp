@@ -1,4 +1,5 @@
 #include "CDataTable.h"
+#include "CTableDropList.h"
 #include "CTableEdit.h"
 
 #include "TestPorts.h"

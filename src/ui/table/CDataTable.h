@@ -1,8 +1,9 @@
 #pragma once
 
-// CDataTable: the program's own grid control.
+// CDataTable: a grid control for tables of text cells, buffered for very many rows.
 //
-// How it is organised:
+// How it is organised (a class too big for one file keeps its definitions in files named after
+// it and the concern, CDataTableInput.cpp and the like):
 // - CDataTableModel (plain class, no painting) holds the row buffer, the column and row edges,
 //   the scroll ranges and requests, the current cell and the row marks. Geometry queries
 //   (ColumnLeft, RowTop, GetCellRect, NextPageColumn ...) live there; tests drive it directly.
@@ -11,11 +12,12 @@
 //   or, with the parent-scroll-bars flag, two bars it places on its parent) and reports to its
 //   owner through the notify signal, synchronously, with the TN_ records of CTableNotify.h.
 // - Every scroll request goes through OnVScrollCode/OnHScrollCode with the codes 0..5, whether
-//   it comes from a bar, the wheel or (later) a key.
+//   it comes from a bar, the wheel or a key.
 // - User input (CDataTableInput.cpp): keys of the table and of its parent arrive at OnKeyDown;
 //   the mouse handlers hit test on the model (CDataTableModelInput.cpp keeps hit testing, marks
-//   and border moves paint-free). The in-place edit and the drop list (CTableEdit.h,
-//   CDataTableEdit.cpp) are children of the table's top-level window laid over the cell.
+//   and border moves paint-free). The in-place edit and the drop list (CTableEdit,
+//   CTableDropList, CDataTableEdit.cpp) are children of the table's top-level window laid over
+//   the cell.
 //   CommitOpenEditors is called wherever an open edit must be committed and an open list closed
 //   before the table changes under it.
 // - Drag and drop (CDataTableDrag.cpp): QDrag with the text and the private "tableDragDrop"
@@ -113,7 +115,6 @@ public:
     const QFont& HeaderQFont() const { return m_headerQFont; }
     const QFont& CellQFont() const { return m_cellQFont; }
 
-    // --- mouse, keys, marks, context menu -------------------------------------------------------
     CDataTableModel::CHit HitTest(int x, int y) const { return m_model.HitTest(x, y); }
     // A command of the table's menus: its own three, anything else goes on to the owner.
     void OnCommand(int id);
@@ -121,7 +122,6 @@ public:
     bool IsResizing() const { return m_resizing; }
     static int KeyFlags(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 
-    // --- in-place edit and drop list -------------------------------------------------------------
     CTableEdit* BeginEdit(int row, int column);
     void EndEdit(bool cancel);
     void OpenDropList(int row, int column);
@@ -133,7 +133,6 @@ public:
     CTableDropList* DropList() const;
     int MinColumnWidth() const;
 
-    // --- drag and drop ----------------------------------------------------------------------
     bool StartDrag(int row, int column, bool rows);
     int OnDragEnter(const QMimeData* data, int keyState, QPoint point);
     int OnDragOver(const QMimeData* data, int keyState, QPoint point);
@@ -213,7 +212,10 @@ private:
     void MaybeStartHoverTip(QPoint pos);
     int AllowedRight() const;
     void SetCursorShape(bool sizing);
+    // The window the edit, its drop button and the drop list are children of.
     QWidget* EditHost() const;
+    // A rectangle in client coordinates, in the edit host's.
+    QRect ToEditHost(const CRect& r) const;
     void MoveDragTimer(int timer, bool on);
     void OnDragTimer(int timer);
     void HideMarker();

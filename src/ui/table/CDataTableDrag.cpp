@@ -1,10 +1,10 @@
-// CDataTable: drag and drop of a cell's text or of the marked rows, within a table, between the
-// tables of the program, and out to other programs as text.
+// CDataTable: drag and drop of a cell's text or of the marked rows, within a table, between
+// tables in this process, and out to other programs as text.
 
 #include "CDataTable.h"
 
+#include "CTableDropList.h"
 #include "CTableEdit.h"
-
 #include "QtConvert.h"
 
 #include <QDrag>

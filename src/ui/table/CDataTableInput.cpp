@@ -72,8 +72,6 @@ void CDataTable::SetCursorShape(bool sizing) {
     else viewport()->unsetCursor();
 }
 
-// --- mouse ---------------------------------------------------------------------------------------
-
 void CDataTable::mousePressEvent(QMouseEvent* e) {
     if (!m_created || !m_painted) return;
     const int flags = KeyFlags(e->modifiers(), e->buttons());
@@ -361,8 +359,6 @@ void CDataTable::OnLeftDoubleClick(int keyFlags, QPoint pos) {
     else if (cell->kind == kCellChoiceOrTyped || cell->kind == kCellChoiceOnly) OpenDropList(hit.row, hit.column);
 }
 
-// --- context menu and commands -------------------------------------------------------------------
-
 void CDataTable::OnRightDown(int keyFlags, QPoint pos) {
     if (m_leftDown) return;
     QMenu menu(this);
@@ -442,8 +438,6 @@ void CDataTable::OnCommand(int id) {
         emit command(id);
     }
 }
-
-// --- keys ------------------------------------------------------------------------------------------
 
 bool CDataTable::OnKeyDown(QKeyEvent* e) {
     if (!m_created) return false;
@@ -614,8 +608,6 @@ void CDataTable::DispatchPending() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
-
-// --- overlays ------------------------------------------------------------------------------------
 
 void CDataTable::PaintOverlays(QPainter& p) {
     if (m_trackX >= 0) {
