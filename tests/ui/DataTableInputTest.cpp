@@ -1,5 +1,6 @@
-#include "table/CDataTable.h"
-#include "table/CTableEdit.h"
+#include "CDataTable.h"
+#include "CTableDropList.h"
+#include "CTableEdit.h"
 
 #include "TestPorts.h"
 
@@ -16,20 +17,18 @@
 
 namespace {
 
-// A table whose modal steps (menus, dialogs, the drag loop, messages) are scripted.
+// A table whose modal steps (menus, dialogs, the drag loop) are scripted.
 class CTestTable : public CDataTable {
 public:
     using CDataTable::CDataTable;
     std::function<int(QMenu&)> onMenu;
     std::optional<CLogFont> font;
-    std::vector<std::string> messages;
     std::function<int(QDrag&)> onDrag;
 
 protected:
     int ExecPopup(QMenu& menu, QPoint) override { return onMenu ? onMenu(menu) : 0; }
     std::optional<CColorRef> PickColor(CColorRef) override { return std::nullopt; }
     std::optional<CLogFont> PickFont(const CLogFont&) override { return font; }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
     int RunDrag(QDrag& drag) override { return onDrag ? onDrag(drag) : 0; }
 };
 
@@ -60,16 +59,15 @@ struct CRecord {
 };
 
 struct CHost {
-    CParentWnd window;
-    CTestTable* table = new CTestTable(&window);
-    std::vector<CRecord> records;
-    std::function<void(CTableNotify&)> answer;
     CMemorySettings settings;
     CScriptedPrompt prompt;
+    CParentWnd window;
+    CTestTable* table = new CTestTable(CUiServices{&prompt, &settings, nullptr}, &window);
+    std::vector<CRecord> records;
+    std::function<void(CTableNotify&)> answer;
 
     explicit CHost(QSize size = {600, 400}) {
         window.resize(size);
-        table->SetPorts(&prompt, &settings);
         QObject::connect(table, &CDataTable::notify, &window, [this](CTableNotify& n) {
             if (answer) answer(n);
             CRecord r;
@@ -363,7 +361,7 @@ TEST(DataTableInput, ContextMenuAndItsCommands) {
     t.font = CLogFont{-28, 0, 700, 1, "DejaVu Sans"};
     t.onMenu = [](QMenu&) { return int(ID_TABLE_FONT); };
     QTest::mouseClick(host.View(), Qt::RightButton, {}, CellPoint(0, 0));
-    EXPECT_EQ(t.messages, std::vector<std::string>{"Maximum 20 l.e.  for font size."});
+    EXPECT_EQ(host.prompt.Texts(), std::vector<std::string>{"Maximum 20 l.e.  for font size."});
     EXPECT_EQ(std::make_tuple(host.settings.GetInt("options", "fontSize", 0), host.settings.GetString("options", "fontName", ""),
                               host.settings.GetInt("options", "fontBold", 0), host.settings.GetInt("options", "fontItalic", 0)),
               std::make_tuple(20, std::string("DejaVu Sans"), 700, 1));

@@ -1,4 +1,4 @@
-#include "table/CDataTable.h"
+#include "CDataTable.h"
 
 #include "TestPorts.h"
 
@@ -17,7 +17,7 @@ namespace {
 // A window holding one table; records every notification the table sends.
 struct CHost {
     QWidget window;
-    CDataTable* table = new CDataTable(&window);
+    CDataTable* table = new CDataTable({}, &window);
     std::vector<int> codes;
     std::function<void(CTableNotify&)> answer;
 
@@ -222,7 +222,7 @@ TEST(DataTable, ParentScrollBarsAndParentKeys) {
     };
     QWidget window;
     window.resize(600, 340);
-    auto* table = new CKeyTable(&window);
+    auto* table = new CKeyTable({}, &window);
     CDataTableParams p = Params(3, 400, 100000, {150, 150, 150});
     p.right = 580;
     p.parentScrollBars = 1;

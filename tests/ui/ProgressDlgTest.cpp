@@ -40,7 +40,7 @@ int BluePixelsInRow(const QImage& img, int y) {
 
 TEST(ProgressDlg, StopAndEscAskAbortWithNoAsDefault) {
     CDefaultsPrompt prompt;
-    CProgressDlg dlg(prompt);
+    CProgressDlg dlg(prompt, nullptr);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Progress indicator"));
     EXPECT_EQ(dlg.StopButton()->text(), QStringLiteral("Stop"));
 
@@ -88,7 +88,7 @@ TEST(ProgressDlg, PortFeedsTheBarAndReportsAStopMadeWhileItRuns) {
 
 TEST(ProgressDlg, KeepAliveLetsEventsThroughOnlyAfterTheInterval) {
     CScriptedPrompt prompt;
-    CProgressDlg dlg(prompt);
+    CProgressDlg dlg(prompt, nullptr);
     int fired = 0;
     QTimer::singleShot(0, &dlg, [&] { ++fired; });
     dlg.KeepAlive(60'000, false);

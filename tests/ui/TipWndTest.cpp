@@ -1,4 +1,4 @@
-#include "table/CTipWnd.h"
+#include "CTipWnd.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -45,12 +45,12 @@ bool WaitFor(F cond, int ms) {
 
 TEST(TipWnd, EmptyTextIsNeverShownAndShownTextIsKept) {
     CActiveOwner owner;
-    CTipWnd tip;
+    CTipWnd tip(nullptr);
     tip.ShowFor(&owner.window, nullptr, false);
     EXPECT_FALSE(tip.IsShown());
     tip.ShowAtPointer(&owner.window, 0);
     EXPECT_FALSE(tip.IsShown());
-    EXPECT_EQ(tip.Window(), nullptr);
+    EXPECT_EQ(tip.Popup(), nullptr);
     tip.HideTip();
 
     tip.SetTipText("first");
@@ -65,16 +65,31 @@ TEST(TipWnd, EmptyTextIsNeverShownAndShownTextIsKept) {
     EXPECT_EQ(tip.TipText(), "second");
 }
 
+TEST(TipWnd, WithoutAnOwnerItBelongsToTheMainWindow) {
+    CActiveOwner main;
+    CTipWnd tip(&main.window);
+    tip.SetTipText("for the main window");
+    tip.ShowFor(nullptr, nullptr, false);
+    ASSERT_TRUE(tip.IsShown());
+    EXPECT_EQ(tip.Owner(), &main.window);
+    tip.HideTip();
+
+    CTipWnd orphan(nullptr);
+    orphan.SetTipText("nobody's");
+    orphan.ShowFor(nullptr, nullptr, false);
+    EXPECT_FALSE(orphan.IsShown()) << "no owner and no main window: not the user's window";
+}
+
 TEST(TipWnd, SizeCoversEveryLineAndOnlyOneTipIsUp) {
     CActiveOwner owner;
-    CTipWnd tip, other;
+    CTipWnd tip(nullptr), other(nullptr);
     tip.SetTipText("short\r\na much longer second line\nthird");
     QCursor::setPos(150, 150);
     tip.ShowFor(&owner.window, nullptr, false);
     ASSERT_TRUE(tip.IsShown());
     const QFontMetrics fm(QApplication::font());
-    EXPECT_EQ(tip.Window()->height(), 3 * fm.height() + 2);
-    EXPECT_GE(tip.Window()->width(), fm.horizontalAdvance(QStringLiteral("a much longer second line")));
+    EXPECT_EQ(tip.Popup()->height(), 3 * fm.height() + 2);
+    EXPECT_GE(tip.Popup()->width(), fm.horizontalAdvance(QStringLiteral("a much longer second line")));
 
     other.SetTipText("other");
     other.ShowFor(&owner.window, nullptr, false);
@@ -109,7 +124,7 @@ TEST(TipWnd, NearTheScreenEdgeItMovesBackOnScreen) {
 
 TEST(TipWnd, TimeOutAndLeavingThePointerBoxTakeItDown) {
     CActiveOwner owner;
-    CTipWnd tip;
+    CTipWnd tip(nullptr);
     tip.SetTipText("timed");
     QCursor::setPos(200, 200);
     tip.ShowAtPointer(&owner.window, 1000);
@@ -127,7 +142,7 @@ TEST(TipWnd, TimeOutAndLeavingThePointerBoxTakeItDown) {
 
 TEST(TipWnd, DelayedShowWaitsHalfASecond) {
     CActiveOwner owner;
-    CTipWnd tip;
+    CTipWnd tip(nullptr);
     tip.SetTipText("later");
     QCursor::setPos(200, 200);
     tip.ShowDelayed(&owner.window);
@@ -145,16 +160,16 @@ TEST(TipWnd, DelayedShowWaitsHalfASecond) {
 
 TEST(TipWnd, ClickOnAFollowingTipGoesToWhatIsUnderIt) {
     CActiveOwner owner;
-    CTipWnd tip;
+    CTipWnd tip(nullptr);
     tip.SetTipText("cell text that did not fit");
     const QPoint cell = owner.child->mapToGlobal(QPoint(30, 40));
     tip.SetPlacement(CRect{cell.x(), cell.y(), cell.x() + 150, cell.y() + 20});
     QCursor::setPos(cell + QPoint(5, 5));
     tip.ShowFor(&owner.window, nullptr, true);
     ASSERT_TRUE(tip.IsShown());
-    ASSERT_EQ(tip.Window()->pos(), cell);
+    ASSERT_EQ(tip.Popup()->pos(), cell);
 
-    QTest::mouseClick(tip.Window(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(tip.Popup(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(tip.IsShown());
     QCoreApplication::processEvents();
     ASSERT_EQ(owner.child->events.size(), 2u);

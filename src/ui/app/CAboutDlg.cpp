@@ -1,6 +1,6 @@
 #include "app/CAboutDlg.h"
 
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 #include "app/Resources.h"
 
 #include "QuillboxVersion.h"

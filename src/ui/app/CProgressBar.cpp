@@ -1,6 +1,6 @@
 #include "app/CProgressBar.h"
 
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 
 #include <QApplication>
 #include <QFontInfo>

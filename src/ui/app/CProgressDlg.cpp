@@ -1,11 +1,9 @@
 #include "app/CProgressDlg.h"
 
 #include "app/CProgressBar.h"
-#include "app/CtavApp.h"
-#include "app/CMainFrame.h"
 #include "app/ProgressState.h"
 #include "app/Ports.h"
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,12 +16,6 @@
 #include <QWindow>
 
 namespace {
-QWidget* DefaultOwner(QWidget* parent) {
-    if (parent) return parent;
-    if (CtavApp* app = CtavApp::Instance()) return app->MainFrame();
-    return nullptr;
-}
-
 // Set when a quit request arrives while an operation pumps events; the request is made again
 // once control is back in the main loop, so the program still ends after the operation.
 bool s_quitPending = false;
@@ -40,8 +32,8 @@ public:
 };
 } // namespace
 
-CProgressDlg::CProgressDlg(CPrompt& prompt, QWidget* parent)
-    : QDialog(nullptr), m_prompt(prompt), m_owner(DefaultOwner(parent)),
+CProgressDlg::CProgressDlg(CPrompt& prompt, QWidget* owner)
+    : QDialog(nullptr), m_prompt(prompt), m_owner(owner),
       m_lastReset(QDateTime::currentMSecsSinceEpoch()) {
     setObjectName(QStringLiteral("progressDlg"));
     setWindowTitle(ToQ(kProgressCaption));

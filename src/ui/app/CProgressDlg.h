@@ -14,9 +14,9 @@ class QPushButton;
 class CProgressDlg : public QDialog {
     Q_OBJECT
 public:
-    // Belongs to owner, or to the main window when none is given, and goes with it. Shown
-    // centred on the screen only when that owner is visible.
-    CProgressDlg(CPrompt& prompt, QWidget* owner = nullptr);
+    // Belongs to owner and goes with it. Shown centred on the screen only when that owner is
+    // visible; without an owner it stays hidden.
+    CProgressDlg(CPrompt& prompt, QWidget* owner);
     QWidget* Owner() const { return m_owner; }
 
     void SetRange(double total);

@@ -1,6 +1,6 @@
 #include "app/CQtPickers.h"
 
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 
 #include <QFileDialog>
 #include <QStringList>

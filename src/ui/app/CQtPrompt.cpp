@@ -1,6 +1,6 @@
 #include "app/CQtPrompt.h"
 
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 
 #include <QMessageBox>
 #include <vector>

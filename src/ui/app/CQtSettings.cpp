@@ -1,6 +1,6 @@
 #include "app/CQtSettings.h"
 
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 
 namespace {
 QString Key(std::string_view section, std::string_view value) {

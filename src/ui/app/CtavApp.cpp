@@ -2,7 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CSingleInstance.h"
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 #include "app/SettingsKeys.h"
 #include "app/StartUp.h"
 #include "collections/CCollections.h"
@@ -15,6 +15,8 @@ CtavApp* CtavApp::s_instance = nullptr;
 CtavApp::CtavApp() { s_instance = this; }
 
 CMainFrame* CtavApp::MainFrame() const { return m_frame; }
+
+CUiServices CtavApp::Services() { return {&m_prompt, &m_settings, m_frame}; }
 
 CtavApp::~CtavApp() {
     delete m_frame;

@@ -4,6 +4,7 @@
 #include "app/CQtProgressHost.h"
 #include "app/CQtPrompt.h"
 #include "app/CQtSettings.h"
+#include "CUiServices.h"
 
 #include <QObject>
 #include <QPointer>
@@ -34,6 +35,8 @@ public:
     CQtPickers& Pickers() { return m_pickers; }
     CQtProgressHost& ProgressHost() { return m_progress; }
     CMainFrame* MainFrame() const;
+    // What the application's reusable windows (tables, tips) are built with.
+    CUiServices Services();
     const std::filesystem::path& ProgramDirectory() const { return m_programDir; }
     const std::filesystem::path& WorkingDirectory() const { return m_workingDir; }
     const std::string& CommandLineFile() const { return m_commandLineFile; }

@@ -1,6 +1,6 @@
-#include "table/CDataTable.h"
+#include "CDataTable.h"
 
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 #include "app/TextUtil.h"
 
 #include <QApplication>
@@ -36,7 +36,8 @@ void WriteText(QPainter& p, const QString& text, int x, int top, int align) {
 }
 } // namespace
 
-CDataTable::CDataTable(QWidget* parent) : QAbstractScrollArea(parent) {
+CDataTable::CDataTable(const CUiServices& services, QWidget* parent)
+    : QAbstractScrollArea(parent), m_services(services), m_tip(services.mainWindow) {
     setObjectName(QStringLiteral("dataTable"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);

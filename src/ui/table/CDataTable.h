@@ -1,8 +1,9 @@
 #pragma once
 
-// CDataTable: the program's own grid control.
+// CDataTable: a grid control for tables of text cells, buffered for very many rows.
 //
-// How it is organised:
+// How it is organised (a class too big for one file keeps its definitions in files named after
+// it and the concern, CDataTableInput.cpp and the like):
 // - CDataTableModel (plain class, no painting) holds the row buffer, the column and row edges,
 //   the scroll ranges and requests, the current cell and the row marks. Geometry queries
 //   (ColumnLeft, RowTop, GetCellRect, NextPageColumn ...) live there; tests drive it directly.
@@ -11,11 +12,12 @@
 //   or, with the parent-scroll-bars flag, two bars it places on its parent) and reports to its
 //   owner through the notify signal, synchronously, with the TN_ records of CTableNotify.h.
 // - Every scroll request goes through OnVScrollCode/OnHScrollCode with the codes 0..5, whether
-//   it comes from a bar, the wheel or (later) a key.
+//   it comes from a bar, the wheel or a key.
 // - User input (CDataTableInput.cpp): keys of the table and of its parent arrive at OnKeyDown;
 //   the mouse handlers hit test on the model (CDataTableModelInput.cpp keeps hit testing, marks
-//   and border moves paint-free). The in-place edit and the drop list (CTableEdit.h,
-//   CDataTableEdit.cpp) are children of the table's top-level window laid over the cell.
+//   and border moves paint-free). The in-place edit and the drop list (CTableEdit,
+//   CTableDropList, CDataTableEdit.cpp) are children of the table's top-level window laid over
+//   the cell.
 //   CommitOpenEditors is called wherever an open edit must be committed and an open list closed
 //   before the table changes under it.
 // - Drag and drop (CDataTableDrag.cpp): QDrag with the text and the private "tableDragDrop"
@@ -23,10 +25,11 @@
 // - Modal steps (popup menus, colour and font dialogs, the drag loop) go through virtual hooks
 //   (ExecPopup, PickColor, PickFont, RunDrag) that tests replace.
 
-#include "table/CDataTableModel.h"
-#include "table/CDataTableParams.h"
-#include "table/CTableNotify.h"
-#include "table/CTipWnd.h"
+#include "CDataTableModel.h"
+#include "CDataTableParams.h"
+#include "CTableNotify.h"
+#include "CTipWnd.h"
+#include "CUiServices.h"
 
 #include <QAbstractScrollArea>
 #include <QFont>
@@ -38,8 +41,6 @@
 #include <string_view>
 #include <vector>
 
-class CPrompt;
-class CSettings;
 class CTableDropList;
 class CTableEdit;
 class QDrag;
@@ -57,7 +58,8 @@ enum ETableCommand : int { ID_TABLE_BACKCOLOR = 32020, ID_TABLE_AUTOFIT = 32040,
 class CDataTable : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    explicit CDataTable(QWidget* parent = nullptr);
+    // Messages go to services.prompt and the chosen font to services.settings.
+    explicit CDataTable(const CUiServices& services, QWidget* parent = nullptr);
     ~CDataTable() override;
 
     // False on a zero column count, an unknown alignment or no parent.
@@ -113,17 +115,13 @@ public:
     const QFont& HeaderQFont() const { return m_headerQFont; }
     const QFont& CellQFont() const { return m_cellQFont; }
 
-    // --- mouse, keys, marks, context menu -------------------------------------------------------
     CDataTableModel::CHit HitTest(int x, int y) const { return m_model.HitTest(x, y); }
-    // Where messages and settings go; the running program's when not set.
-    void SetPorts(CPrompt* prompt, CSettings* settings);
     // A command of the table's menus: its own three, anything else goes on to the owner.
     void OnCommand(int id);
     int TrackingLineX() const { return m_trackX; }
     bool IsResizing() const { return m_resizing; }
     static int KeyFlags(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 
-    // --- in-place edit and drop list -------------------------------------------------------------
     CTableEdit* BeginEdit(int row, int column);
     void EndEdit(bool cancel);
     void OpenDropList(int row, int column);
@@ -135,7 +133,6 @@ public:
     CTableDropList* DropList() const;
     int MinColumnWidth() const;
 
-    // --- drag and drop ----------------------------------------------------------------------
     bool StartDrag(int row, int column, bool rows);
     int OnDragEnter(const QMimeData* data, int keyState, QPoint point);
     int OnDragOver(const QMimeData* data, int keyState, QPoint point);
@@ -215,7 +212,10 @@ private:
     void MaybeStartHoverTip(QPoint pos);
     int AllowedRight() const;
     void SetCursorShape(bool sizing);
+    // The window the edit, its drop button and the drop list are children of.
     QWidget* EditHost() const;
+    // A rectangle in client coordinates, in the edit host's.
+    QRect ToEditHost(const CRect& r) const;
     void MoveDragTimer(int timer, bool on);
     void OnDragTimer(int timer);
     void HideMarker();
@@ -229,6 +229,7 @@ private:
     void Redraw(bool redraw);
     int ScrollBarExtent() const;
 
+    CUiServices m_services;
     CDataTableModel m_model;
     bool m_created = false;
     QPointer<QWidget> m_parent;
@@ -262,8 +263,6 @@ private:
     QTimer* m_tipTimer = nullptr;     // 111
     QTimer* m_tipDoneTimer = nullptr; // 112
     QTimer* m_editTimer = nullptr;    // 1000
-    CPrompt* m_prompt = nullptr;
-    CSettings* m_settings = nullptr;
 
     // In-place edit and drop list.
     QPointer<CTableEdit> m_edit;

@@ -1,11 +1,11 @@
-// CDataTable: drag and drop of a cell's text or of the marked rows, within a table, between the
-// tables of the program, and out to other programs as text.
+// CDataTable: drag and drop of a cell's text or of the marked rows, within a table, between
+// tables in this process, and out to other programs as text.
 
-#include "table/CDataTable.h"
+#include "CDataTable.h"
 
-#include "table/CTableEdit.h"
-
-#include "app/QtConvert.h"
+#include "CTableDropList.h"
+#include "CTableEdit.h"
+#include "QtConvert.h"
 
 #include <QDrag>
 #include <QDragEnterEvent>

@@ -1,9 +1,10 @@
 // CDataTable: opening and closing the in-place edit and the drop-down list.
 
-#include "table/CDataTable.h"
-#include "table/CTableEdit.h"
+#include "CDataTable.h"
+#include "CTableDropList.h"
+#include "CTableEdit.h"
 
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 
 #include <QApplication>
 
@@ -31,6 +32,10 @@ CTableEdit* CDataTable::Edit() const { return m_edit.data(); }
 CTableDropList* CDataTable::DropList() const { return m_list.data(); }
 
 QWidget* CDataTable::EditHost() const { return window(); }
+
+QRect CDataTable::ToEditHost(const CRect& r) const {
+    return r.ToQRect().translated(viewport()->mapTo(EditHost(), QPoint(0, 0)));
+}
 
 void CDataTable::CommitOpenEditors() {
     if (m_listOpen) EndDropList(false);

@@ -1,12 +1,11 @@
 // CDataTable: mouse, keys, row marks, column resizing, hover tip and the context menu.
 
-#include "table/CDataTable.h"
-#include "table/CTableEdit.h"
+#include "CDataTable.h"
+#include "CTableEdit.h"
 
-#include "app/CtavApp.h"
 #include "app/Ports.h"
+#include "QtConvert.h"
 #include "app/SettingsKeys.h"
-#include "app/QtConvert.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -65,11 +64,6 @@ void CDataTable::InitInput() {
     viewport()->setMouseTracking(true);
 }
 
-void CDataTable::SetPorts(CPrompt* prompt, CSettings* settings) {
-    m_prompt = prompt;
-    m_settings = settings;
-}
-
 int CDataTable::MinColumnWidth() const { return CDataTableModel::kMargin / 2 + ScrollBarExtent(); }
 
 int CDataTable::AllowedRight() const { return viewport()->width(); }
@@ -78,8 +72,6 @@ void CDataTable::SetCursorShape(bool sizing) {
     if (sizing) viewport()->setCursor(Qt::SizeHorCursor);
     else viewport()->unsetCursor();
 }
-
-// --- mouse ---------------------------------------------------------------------------------------
 
 void CDataTable::mousePressEvent(QMouseEvent* e) {
     if (!m_created || !m_painted) return;
@@ -270,7 +262,7 @@ void CDataTable::ShowHoverTip() {
     }
     // The tip lies over the cell itself: a press there must reach the table as it is, so that
     // a drag or a resize can start under it.
-    if (QWidget* w = m_tip.Window(); w && w->windowHandle())
+    if (QWidget* w = m_tip.Popup(); w && w->windowHandle())
         w->windowHandle()->setFlag(Qt::WindowTransparentForInput, true);
     m_tipJustShown = true;
     m_tipDoneTimer->start();
@@ -368,8 +360,6 @@ void CDataTable::OnLeftDoubleClick(int keyFlags, QPoint pos) {
     else if (cell->kind == kCellChoiceOrTyped || cell->kind == kCellChoiceOnly) OpenDropList(hit.row, hit.column);
 }
 
-// --- context menu and commands -------------------------------------------------------------------
-
 void CDataTable::OnRightDown(int keyFlags, QPoint pos) {
     if (m_leftDown) return;
     QMenu menu(this);
@@ -413,9 +403,7 @@ std::optional<CLogFont> CDataTable::PickFont(const CLogFont& initial) {
 }
 
 void CDataTable::ShowMessage(const std::string& text) {
-    CPrompt* prompt = m_prompt;
-    if (!prompt && CtavApp::Instance()) prompt = &CtavApp::Instance()->Prompt();
-    if (prompt) prompt->Message(text);
+    if (m_services.prompt) m_services.prompt->Message(text);
 }
 
 void CDataTable::OnCommand(int id) {
@@ -438,8 +426,7 @@ void CDataTable::OnCommand(int id) {
             f->height = kMaxFontSize;
         }
         SetTableFont(*f, true);
-        CSettings* settings = m_settings;
-        if (!settings && CtavApp::Instance()) settings = &CtavApp::Instance()->Settings();
+        CSettings* settings = m_services.settings;
         if (settings) {
             settings->Set(kTableFontSize, f->height);
             settings->Set(kTableFontName, f->faceName);
@@ -452,8 +439,6 @@ void CDataTable::OnCommand(int id) {
         emit command(id);
     }
 }
-
-// --- keys ------------------------------------------------------------------------------------------
 
 bool CDataTable::OnKeyDown(QKeyEvent* e) {
     if (!m_created) return false;
@@ -624,8 +609,6 @@ void CDataTable::DispatchPending() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
-
-// --- overlays ------------------------------------------------------------------------------------
 
 void CDataTable::PaintOverlays(QPainter& p) {
     if (m_trackX >= 0) {

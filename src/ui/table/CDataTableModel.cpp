@@ -1,4 +1,4 @@
-#include "table/CDataTableModel.h"
+#include "CDataTableModel.h"
 
 #include <algorithm>
 #include <cassert>

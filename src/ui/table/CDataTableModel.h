@@ -1,7 +1,7 @@
 #pragma once
 
-#include "table/CTableCell.h"
-#include "table/TableBasics.h"
+#include "CTableCell.h"
+#include "TableBasics.h"
 
 #include <QString>
 
@@ -43,7 +43,6 @@ public:
     void Setup(const CSetup& setup);
     bool IsSetUp() const { return m_columns > 0; }
 
-    // --- row buffer -----------------------------------------------------------------------
     int Columns() const { return m_columns; }
     int TotalRows() const { return m_totalRows; }
     int BufferRows() const { return m_bufferRows; }
@@ -62,7 +61,6 @@ public:
     void SetRowCounts(int bufferRows, int totalRows);
     void SetColumnKind(int column, int kind);
 
-    // --- geometry ---------------------------------------------------------------------------
     int HeaderHeight() const { return m_headerHeight; }
     int RowHeight() const { return m_rowHeight; }
     int RowNumberWidth() const { return m_rowNumberWidth; }
@@ -86,7 +84,6 @@ public:
     // Scroll ranges for the rectangle; what the scroll bars need comes from the getters below.
     void Layout();
 
-    // --- scrolling --------------------------------------------------------------------------
     int FirstColumn() const { return m_firstColumn; }
     void SetFirstColumn(int column);
     int HMax() const { return m_hMax; }
@@ -115,7 +112,6 @@ public:
     };
     CHScroll HScrollTarget(int code, int position) const;
 
-    // --- current cell and marks ---------------------------------------------------------------
     int CurrentRow() const { return m_currentRow; }
     int CurrentColumn() const { return m_currentColumn; }
     int PreviousRow() const { return m_prevRow; }
@@ -129,7 +125,7 @@ public:
 
     bool AnyMarked() const;
 
-    // --- input arithmetic (the widget's mouse and key handlers run on these) -----------------
+    // Input arithmetic: the widget's mouse and key handlers run on these.
     enum EHitKind : int {
         kHitNothing = 0,
         kHitCell = 1,

@@ -1,6 +1,6 @@
 // The input side of CDataTableModel: hit testing, row marks, border moves, choice lists.
 
-#include "table/CDataTableModel.h"
+#include "CDataTableModel.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,18 +1,13 @@
-#include "table/CDataTableParams.h"
+#include "CDataTableParams.h"
 
-#include "app/CtavApp.h"
 #include "app/Ports.h"
+#include "QtConvert.h"
 #include "app/SettingsKeys.h"
-#include "app/QtConvert.h"
 
 #include <QApplication>
 #include <QFontInfo>
 
 #include <cstdlib>
-
-CDataTableParams::CDataTableParams() {
-    FillDefaults(CtavApp::Instance() ? &CtavApp::Instance()->Settings() : nullptr);
-}
 
 CDataTableParams::CDataTableParams(const CSettings& settings) { FillDefaults(&settings); }
 

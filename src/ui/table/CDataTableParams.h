@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/TableBasics.h"
+#include "TableBasics.h"
 
 #include <vector>
 
@@ -13,8 +13,7 @@ enum ETextAlign : int { TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6 };
 // CDataTable::Create, which copies it.
 class CDataTableParams {
 public:
-    // The default fonts come from the kTableFont settings of the running program.
-    CDataTableParams();
+    // The default fonts come from the table font settings.
     explicit CDataTableParams(const CSettings& settings);
     virtual ~CDataTableParams() = default;
 

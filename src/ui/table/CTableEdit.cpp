@@ -1,9 +1,9 @@
-#include "table/CTableEdit.h"
+#include "CTableEdit.h"
 
-#include "table/CDataTable.h"
-
-#include "app/QtConvert.h"
-#include "app/TextUtil.h"
+#include "CDataTable.h"
+#include "CTableDropButton.h"
+#include "CTableDropList.h"
+#include "QtConvert.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,31 +11,13 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
-#include <QPainter>
-#include <QScrollBar>
 #include <QStyle>
 
 #include <algorithm>
 
-namespace {
-constexpr int kMaxShownRows = 7;
-
-QWidget* HostOf(CDataTable& table) { return table.window(); }
-
-// Table client coordinates to the host's.
-QRect ToHost(CDataTable& table, const CRect& r) {
-    const QPoint origin = table.viewport()->mapTo(HostOf(table), QPoint(0, 0));
-    return r.ToQRect().translated(origin);
-}
-
-bool SameNoCase(const QString& a, const QString& b) { return ToUpperAscii(FromQ(a)) == ToUpperAscii(FromQ(b)); }
-} // namespace
-
-// --- edit ------------------------------------------------------------------------------------------
-
 CTableEdit::CTableEdit(CDataTable& table, const CRect& cell, const QString& text, bool typingBlocked, bool listOpen,
                        int widestRight)
-    : QLineEdit(HostOf(table)), m_table(table), m_rect(cell), m_initial(cell), m_widestRight(widestRight),
+    : QLineEdit(table.EditHost()), m_table(table), m_rect(cell), m_initial(cell), m_widestRight(widestRight),
       m_blocked(typingBlocked), m_listOpen(listOpen) {
     setObjectName(QStringLiteral("tableEdit"));
     if (listOpen) m_rect.right -= table.MinColumnWidth();
@@ -48,8 +30,8 @@ CTableEdit::CTableEdit(CDataTable& table, const CRect& cell, const QString& text
     FitWidth();
     Place();
     if (listOpen) {
-        m_button = new CTableDropButton(table, HostOf(table));
-        m_button->setGeometry(ToHost(table, {m_rect.right, m_initial.top, m_initial.right, m_initial.bottom}));
+        m_button = new CTableDropButton(table, table.EditHost());
+        m_button->setGeometry(table.ToEditHost({m_rect.right, m_initial.top, m_initial.right, m_initial.bottom}));
         m_button->show();
         m_button->raise();
     }
@@ -61,7 +43,7 @@ CTableEdit::CTableEdit(CDataTable& table, const CRect& cell, const QString& text
 
 CTableEdit::~CTableEdit() { delete m_button.data(); }
 
-void CTableEdit::Place() { setGeometry(ToHost(m_table, m_rect)); }
+void CTableEdit::Place() { setGeometry(m_table.ToEditHost(m_rect)); }
 
 void CTableEdit::FitWidth() {
     if (m_listOpen) return;
@@ -181,95 +163,4 @@ void CTableEdit::RunCommand(int id) {
     default:
         if (id) emit m_table.command(id);
     }
-}
-
-// --- drop button -------------------------------------------------------------------------------
-
-CTableDropButton::CTableDropButton(CDataTable& table, QWidget* host) : QWidget(host), m_table(table) {
-    setObjectName(QStringLiteral("tableDropButton"));
-    setFocusPolicy(Qt::NoFocus);
-}
-
-void CTableDropButton::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    const QRect box = rect();
-    p.fillRect(box, palette().color(QPalette::Button));
-    p.setPen(Qt::white);
-    p.drawLine(box.topLeft(), box.topRight());
-    p.drawLine(box.topLeft(), box.bottomLeft());
-    p.setPen(ToQColor(0x808080));
-    p.drawLine(box.bottomLeft(), box.bottomRight());
-    p.drawLine(box.topRight(), box.bottomRight());
-    const int ax = box.left() - 1 + (box.width() - 9) / 2, ay = box.top() + (box.height() - 5) / 2;
-    for (int i = 0; i < 5; ++i) p.fillRect(QRect(ax + i + 1, ay + i, 9 - 2 * i, 1), Qt::black);
-}
-
-void CTableDropButton::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) m_table.EndDropList(false);
-}
-
-// --- drop list -------------------------------------------------------------------------------
-
-CTableDropList::CTableDropList(CDataTable& table, const CRect& cell, const std::string& choices, bool sorted,
-                               int limit)
-    : QListWidget(HostOf(table)), m_table(table) {
-    setObjectName(QStringLiteral("tableDropList"));
-    // The edit keeps the keyboard: typing, Enter, Escape and the arrows reach the list from it.
-    setFocusPolicy(Qt::NoFocus);
-    setFont(MakeQFont(table.CellFont()));
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setUniformItemSizes(true);
-    const int h = cell.Height();
-    for (const std::string& item : SplitChoiceList(choices)) {
-        auto* it = new QListWidgetItem(ToQ(item), this);
-        it->setSizeHint(QSize(cell.Width(), h));
-    }
-    if (sorted) sortItems();
-    m_shown = ShownRows(count(), cell.top, h, limit);
-    setVerticalScrollBarPolicy(m_shown < count() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    const int frame = 2 * frameWidth();
-    const CRect r{cell.left, cell.bottom, cell.right, cell.bottom + m_shown * h + frame};
-    setGeometry(ToHost(table, r));
-    show();
-    raise();
-}
-
-int CTableDropList::ShownRows(int count, int cellTop, int h, int limit) {
-    int n = count;
-    if (h > 0 && (count - 1) * h + cellTop > limit) n = std::max(0, (limit - cellTop) / h + 1);
-    n = std::min(n, kMaxShownRows);
-    if (count >= 2) n = std::max(n, 1);
-    return std::min(n, count);
-}
-
-int CTableDropList::FindPrefix(const QString& text) const {
-    const std::string upper = ToUpperAscii(FromQ(text));
-    for (int i = 0; i < count(); ++i)
-        if (ToUpperAscii(FromQ(item(i)->text())).starts_with(upper)) return i;
-    return -1;
-}
-
-int CTableDropList::FindExact(const QString& text) const {
-    for (int i = 0; i < count(); ++i)
-        if (SameNoCase(item(i)->text(), text)) return i;
-    return -1;
-}
-
-void CTableDropList::MoveSelection(int delta) {
-    if (count() == 0) return;
-    const int at = std::clamp(currentRow() < 0 ? (delta > 0 ? 0 : count() - 1) : currentRow() + delta, 0, count() - 1);
-    setCurrentRow(at);
-    scrollToItem(item(at));
-}
-
-void CTableDropList::mouseReleaseEvent(QMouseEvent* e) {
-    QListWidget::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton && itemAt(e->position().toPoint())) m_table.EndDropList(false);
-}
-
-void CTableDropList::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) m_table.EndDropList(false);
-    else if (e->key() == Qt::Key_Escape) m_table.EndDropList(true);
-    else QListWidget::keyPressEvent(e);
 }

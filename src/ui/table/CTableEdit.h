@@ -1,22 +1,17 @@
 #pragma once
 
-// The in-place edit of a table cell, the drop button beside it and the drop-down list of a
-// choice cell. All three are children of the table's top-level window, laid over (and below)
-// the cell, so an edit can grow past the table's right edge and a list past its bottom. The
-// table opens and closes them (CDataTable::BeginEdit, EndEdit, OpenDropList, EndDropList); the
-// rectangles here are in the table's client coordinates.
+// The in-place edit of a table cell. Like the drop button beside it and the drop-down list of a
+// choice cell, it is a child of the table's top-level window, laid over the cell, so it can grow
+// past the table's right edge. The table opens and closes it (CDataTable::BeginEdit, EndEdit);
+// the rectangles here are in the table's client coordinates.
 
-#include "table/TableBasics.h"
+#include "CTableDropButton.h"
+#include "TableBasics.h"
 
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPointer>
 
-#include <string>
-#include <vector>
-
 class CDataTable;
-class CTableDropButton;
 
 // Commands of the edit's context menu.
 enum EEditCommand : int {
@@ -61,44 +56,4 @@ private:
     bool m_blocked = false;
     bool m_listOpen = false;
     QPointer<CTableDropButton> m_button;
-};
-
-// The raised box with the down arrow at the right of an edit whose list is open.
-class CTableDropButton : public QWidget {
-    Q_OBJECT
-public:
-    explicit CTableDropButton(CDataTable& table, QWidget* host);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-
-private:
-    CDataTable& m_table;
-};
-
-class CTableDropList : public QListWidget {
-    Q_OBJECT
-public:
-    // cell: the cell's rectangle in the table's client coordinates; limit: the lowest y (same
-    // coordinates) the list may reach.
-    CTableDropList(CDataTable& table, const CRect& cell, const std::string& choices, bool sorted, int limit);
-
-    // Rows the list shows for count items under a cell at cellTop of height h.
-    static int ShownRows(int count, int cellTop, int h, int limit);
-    int ShownRowCount() const { return m_shown; }
-    // The item that starts with text (no case), as a typed prefix finds it; -1 when none.
-    int FindPrefix(const QString& text) const;
-    // The item equal to text (no case); -1 when none.
-    int FindExact(const QString& text) const;
-    // Moves the selection by delta, within the items.
-    void MoveSelection(int delta);
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    CDataTable& m_table;
-    int m_shown = 0;
 };

@@ -1,8 +1,6 @@
-#include "table/CTipWnd.h"
+#include "CTipWnd.h"
 
-#include "app/CMainFrame.h"
-#include "app/CtavApp.h"
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -57,12 +55,12 @@ QRect ScreenAt(QPoint p) {
 }
 } // namespace
 
-// The popup itself: draws the text and hands clicks and keys back to its tip.
-class CTipWindow : public QWidget {
+// The popup of a shown tip: draws the text and hands clicks and keys back to its tip.
+class CTipPopup : public QWidget {
 public:
-    CTipWindow(CTipWnd& tip, QWidget* owner)
+    CTipPopup(CTipWnd& tip, QWidget* owner)
         : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint), m_tip(tip) {
-        setObjectName(QStringLiteral("tipWindow"));
+        setObjectName(QStringLiteral("tipPopup"));
         setAttribute(Qt::WA_ShowWithoutActivating);
         setAttribute(Qt::WA_DeleteOnClose, false);
         setFocusPolicy(Qt::NoFocus);
@@ -99,7 +97,7 @@ private:
 
 CTipWnd* CTipWnd::s_current = nullptr;
 
-CTipWnd::CTipWnd(QObject* parent) : QObject(parent) {
+CTipWnd::CTipWnd(QWidget* mainWindow, QObject* parent) : QObject(parent), m_mainWindow(mainWindow) {
     m_hoverTimer.setInterval(200);
     connect(&m_hoverTimer, &QTimer::timeout, this, &CTipWnd::CheckHover);
     m_boxTimer.setInterval(kPollMs);
@@ -116,7 +114,7 @@ CTipWnd::~CTipWnd() {
     if (s_current == this) s_current = nullptr;
 }
 
-QWidget* CTipWnd::Window() const { return m_window; }
+QWidget* CTipWnd::Popup() const { return m_popup; }
 
 void CTipWnd::SetTipText(std::string_view text) {
     if (!m_shown) m_text.assign(text);
@@ -184,12 +182,12 @@ void CTipWnd::OnDelayedShow() {
 void CTipWnd::ShowFor(QWidget* owner, const CLogFont* font, bool followMouse) {
     BecomeCurrent();
     m_armed = false;
-    QWidget* mainWindow = CtavApp::Instance() ? CtavApp::Instance()->MainFrame() : nullptr;
+    QWidget* mainWindow = m_mainWindow;
     m_owner = owner ? owner : mainWindow;
     // Only for the window the user works in.
     QWidget* active = QApplication::activeWindow();
     const bool ours = active && ((m_owner && active == m_owner->window()) ||
-                                 (m_window && active == m_window) || active == mainWindow);
+                                 (m_popup && active == m_popup) || active == mainWindow);
     if (!ours) return;
     if (m_shown) TakeDown();
     if (m_text.empty()) return;
@@ -213,7 +211,7 @@ void CTipWnd::HideTip() {
 QFont CTipWnd::TipFont() const {
     if (m_font) return *m_font;
     if (m_useGuiFont) return QApplication::font();
-    return m_window ? m_window->font() : QApplication::font();
+    return m_popup ? m_popup->font() : QApplication::font();
 }
 
 QRect CTipWnd::PlaceTip(const CPlaceInput& in) {
@@ -238,7 +236,7 @@ QRect CTipWnd::PlaceTip(const CPlaceInput& in) {
 
 void CTipWnd::CreateAndShow() {
     if (m_shown || m_text.empty()) return;
-    m_window = new CTipWindow(*this, m_owner);
+    m_popup = new CTipPopup(*this, m_owner);
     const QFontMetrics fm(TipFont());
     int w = 0, h = 0;
     for (const QString& line : SplitLines(ToQ(m_text))) {
@@ -247,8 +245,8 @@ void CTipWnd::CreateAndShow() {
     }
     const QPoint at = QCursor::pos();
     if (m_hover) m_hoverTimer.start();
-    m_window->setGeometry(PlaceTip({at, QSize(w, h), ScreenAt(at), m_useGuiFont && !m_font, m_placement}));
-    m_window->show();
+    m_popup->setGeometry(PlaceTip({at, QSize(w, h), ScreenAt(at), m_useGuiFont && !m_font, m_placement}));
+    m_popup->show();
     m_shown = true;
 }
 
@@ -257,10 +255,10 @@ void CTipWnd::TakeDown() {
     m_boxTimer.stop();
     m_timeoutTimer.stop();
     m_font.reset();
-    if (m_window) {
-        m_window->hide();
-        m_window->deleteLater();
-        m_window = nullptr;
+    if (m_popup) {
+        m_popup->hide();
+        m_popup->deleteLater();
+        m_popup = nullptr;
     }
     m_shown = false;
     m_leaveRect = ScreenAt(QCursor::pos());
@@ -297,7 +295,7 @@ void CTipWnd::StopFollowing() {
 void CTipWnd::CheckFollow() {
     if (!m_shown) return;
     const QPoint p = QCursor::pos();
-    const bool overTip = m_window && m_window->geometry().contains(p);
+    const bool overTip = m_popup && m_popup->geometry().contains(p);
     const bool overOwner = m_owner && m_owner->isVisible() &&
                            m_owner->rect().contains(m_owner->mapFromGlobal(p));
     if ((!overTip && !overOwner) || !m_leaveRect.contains(p)) TakeDown();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/TableBasics.h"
+#include "TableBasics.h"
 
 #include <QObject>
 #include <QPoint>
@@ -12,17 +12,19 @@
 #include <string_view>
 
 class QWidget;
-class CTipWindow;
+class CTipPopup;
 
-// A small bordered popup with a text of one or more lines, shown near the pointer or over a
-// given rectangle, and taken down when the pointer moves away, a time runs out or the user
-// clicks or types (the click or key then goes on to the owner). Each owner keeps its own
-// CTipWnd; at most one of them is current in the process. The popup window exists only while
-// the tip is shown; text and settings stay for the next show.
+// A tip: a small bordered popup with a text of one or more lines, shown near the pointer or
+// over a given rectangle, and taken down when the pointer moves away, a time runs out or the
+// user clicks or types (the click or key then goes on to the owner). Each owner keeps its own
+// CTipWnd; at most one of them is current in the process. CTipWnd decides when and where; the
+// popup (CTipPopup) exists only while the tip is shown, and text and settings stay for the next
+// show.
 class CTipWnd : public QObject {
     Q_OBJECT
 public:
-    explicit CTipWnd(QObject* parent = nullptr);
+    // mainWindow (may be null) stands in for a missing owner; see ShowFor.
+    explicit CTipWnd(QWidget* mainWindow, QObject* parent = nullptr);
     ~CTipWnd() override;
 
     // Ignored while the tip is shown.
@@ -44,7 +46,7 @@ public:
 
     bool IsShown() const { return m_shown; }
     const std::string& TipText() const { return m_text; }
-    QWidget* Window() const;
+    QWidget* Popup() const;
     QWidget* Owner() const { return m_owner; }
     static CTipWnd* Current() { return s_current; }
 
@@ -67,7 +69,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class CTipWindow;
+    friend class CTipPopup;
     void BecomeCurrent();
     // The common start of the pointer-anchored shows; false when nothing is to be shown.
     bool ArmAtPointer(QWidget* owner);
@@ -83,8 +85,9 @@ private:
     static void OnDelayedShow();
 
     std::string m_text;
+    QPointer<QWidget> m_mainWindow;
     QPointer<QWidget> m_owner;
-    QPointer<CTipWindow> m_window;
+    QPointer<CTipPopup> m_popup;
     bool m_shown = false;
     bool m_armed = false;
     bool m_following = false;

@@ -1,25 +1,31 @@
-#include "app/Demos.h"
+// A long operation under the progress indicator, to try Stop and Esc by hand.
+//   progress_demo [ITEMS] [--creeping]
 
 #include "app/CQtProgressHost.h"
 #include "app/CQtPrompt.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QLabel>
 #include <QThread>
 #include <QTimer>
 
-int RunDemoIfAsked(const QStringList& arguments) {
-    if (arguments.contains(QStringLiteral("--table-demo"))) return RunTableDemo(arguments);
-    if (arguments.contains(QStringLiteral("--progress-demo"))) return RunProgressDemo(arguments);
-    return -1;
-}
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The progress indicator with its Stop button."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("items"), QStringLiteral("Items to work through (3000)."),
+                                 QStringLiteral("[ITEMS]"));
+    const QCommandLineOption creepingOption(QStringLiteral("creeping"), QStringLiteral("Run the bar in creeping mode."));
+    parser.addOption(creepingOption);
+    parser.process(app);
 
-int RunProgressDemo(const QStringList& arguments) {
-    const qsizetype at = arguments.indexOf(QStringLiteral("--progress-demo"));
     bool ok = false;
-    int items = at + 1 < arguments.size() ? arguments[at + 1].toInt(&ok) : 0;
+    const QStringList positional = parser.positionalArguments();
+    int items = positional.isEmpty() ? 0 : positional.first().toInt(&ok);
     if (!ok || items <= 0) items = 3000;
-    const bool creeping = arguments.contains(QStringLiteral("--creeping"));
+    const bool creeping = parser.isSet(creepingOption);
 
     QLabel owner(QStringLiteral("A long operation runs; press Stop or Esc in the progress window."));
     owner.setWindowTitle(QStringLiteral("Progress demo"));

@@ -1,6 +1,6 @@
-#include "table/TableBasics.h"
+#include "TableBasics.h"
 
-#include "app/QtConvert.h"
+#include "QtConvert.h"
 
 #include <QFontInfo>
 

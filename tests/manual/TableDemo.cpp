@@ -1,10 +1,15 @@
-#include "app/Demos.h"
+// Two tables side by side to try by hand: edit, resize, drag between them. The status line
+// shows the notifications and the tables' messages.
+//   table_demo [ROWS] [--back 0xBBGGRR] [--widths A,B,C] [--row-numbers]
 
-#include "table/CDataTable.h"
+#include "CDataTable.h"
+#include "QtConvert.h"
 
+#include "app/CMemorySettings.h"
 #include "app/TextUtil.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QResizeEvent>
@@ -13,6 +18,19 @@
 
 namespace {
 constexpr int kBufferRows = 400;
+
+// The tables only ever show plain messages; they go to the status line.
+class CStatusPrompt : public CPrompt {
+public:
+    explicit CStatusPrompt(QLabel* status) : m_status(status) {}
+    EPromptAnswer Ask(std::string_view text, std::string_view, EPromptButtons, EPromptIcon, int) override {
+        m_status->setText(QStringLiteral("message: %1").arg(ToQMessage(text)));
+        return EPromptAnswer::Ok;
+    }
+
+private:
+    QLabel* m_status;
+};
 
 // A short line about a notification, for the demo's status line.
 std::string Describe(const CTableNotify& n) {
@@ -53,9 +71,9 @@ std::string Describe(const CTableNotify& n) {
 // parent, and two tables must not share them.
 class CTablePane : public QWidget {
 public:
-    CTablePane(int rows, const CDataTableParams& params, bool second, QLabel* status)
+    CTablePane(const CUiServices& services, int rows, const CDataTableParams& params, bool second, QLabel* status)
         : m_rows(rows), m_second(second) {
-        m_table = new CDataTable(this);
+        m_table = new CDataTable(services, this);
         m_table->setObjectName(second ? QStringLiteral("rightTable") : QStringLiteral("leftTable"));
         connect(m_table, &CDataTable::notify, this, [this, status](CTableNotify& n) {
             if (n.code == TN_VSCROLL) Fill(static_cast<CTableVScroll&>(n).topRow);
@@ -118,30 +136,49 @@ private:
 
 class CTableDemoWnd : public QWidget {
 public:
-    CTableDemoWnd(int rows, const CDataTableParams& left, const CDataTableParams& right) {
+    CTableDemoWnd(CSettings& settings, int rows, const CDataTableParams& left, const CDataTableParams& right)
+        : m_status(new QLabel(this)), m_prompt(m_status) {
         setWindowTitle(QStringLiteral("Table demo: %1 rows").arg(rows));
         resize(1100, 480);
-        auto* status = new QLabel(this);
-        status->setObjectName(QStringLiteral("demoStatus"));
+        m_status->setObjectName(QStringLiteral("demoStatus"));
+        const CUiServices services{&m_prompt, &settings, this};
         auto* panes = new QHBoxLayout;
         panes->setSpacing(8);
-        panes->addWidget(new CTablePane(rows, left, false, status), 3);
-        panes->addWidget(new CTablePane(50, right, true, status), 2);
+        panes->addWidget(new CTablePane(services, rows, left, false, m_status), 3);
+        panes->addWidget(new CTablePane(services, 50, right, true, m_status), 2);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(4, 4, 4, 4);
         layout->addLayout(panes, 1);
-        layout->addWidget(status);
+        layout->addWidget(m_status);
     }
+
+private:
+    QLabel* m_status;
+    CStatusPrompt m_prompt;
 };
 } // namespace
 
-int RunTableDemo(const QStringList& arguments) {
-    const qsizetype at = arguments.indexOf(QStringLiteral("--table-demo"));
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Two tables to try by hand."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("rows"), QStringLiteral("Rows of the left table (1000)."), QStringLiteral("[ROWS]"));
+    const QCommandLineOption backOption(QStringLiteral("back"), QStringLiteral("Background colour as 0xBBGGRR."),
+                                        QStringLiteral("colour"));
+    const QCommandLineOption widthsOption(QStringLiteral("widths"), QStringLiteral("Column widths A,B,C."),
+                                          QStringLiteral("widths"));
+    const QCommandLineOption rowNumbersOption(QStringLiteral("row-numbers"), QStringLiteral("Show row numbers."));
+    parser.addOptions({backOption, widthsOption, rowNumbersOption});
+    parser.process(app);
+
     bool ok = false;
-    int rows = at + 1 < arguments.size() ? arguments[at + 1].toInt(&ok) : 0;
+    const QStringList positional = parser.positionalArguments();
+    int rows = positional.isEmpty() ? 0 : positional.first().toInt(&ok);
     if (!ok || rows <= 0) rows = 1000;
 
-    CDataTableParams params;
+    CMemorySettings settings;
+    CDataTableParams params(settings);
     params.columnCount = 3;
     params.totalRows = rows;
     params.bufferRows = std::min(rows, kBufferRows);
@@ -150,21 +187,17 @@ int RunTableDemo(const QStringList& arguments) {
     params.columnColors = {0xC0C0C0, 0xC0DCC0, 0xF0CAA6};
     params.backColor = 0xFFFFFF;
     params.lastColumn = 1;
-    const auto option = [&](const char* name) -> QString {
-        const qsizetype i = arguments.indexOf(QLatin1String(name));
-        return i >= 0 && i + 1 < arguments.size() ? arguments[i + 1] : QString();
-    };
-    if (const QString back = option("--back"); !back.isEmpty()) params.backColor = back.toUInt(&ok, 0);
-    if (const QString widths = option("--widths"); !widths.isEmpty()) {
+    if (parser.isSet(backOption)) params.backColor = parser.value(backOption).toUInt(&ok, 0);
+    if (const QString widths = parser.value(widthsOption); !widths.isEmpty()) {
         const QStringList parts = widths.split(QLatin1Char(','));
         for (int c = 0; c < parts.size() && c < 3; ++c) params.SetColumnWidth(c, parts[c].toInt());
     } else {
         for (int c = 0; c < 3; ++c) params.SetColumnWidth(c, c == 1 ? 240 : 200);
     }
-    if (arguments.contains(QStringLiteral("--row-numbers"))) params.rowNumbers = 1;
+    if (parser.isSet(rowNumbersOption)) params.rowNumbers = 1;
 
     // The second table: two columns to drop cells on, with row numbers for row drags.
-    CDataTableParams right;
+    CDataTableParams right(settings);
     right.columnCount = 2;
     right.totalRows = 50;
     right.bufferRows = 50;
@@ -176,7 +209,7 @@ int RunTableDemo(const QStringList& arguments) {
     right.SetColumnWidth(0, 180);
     right.SetColumnWidth(1, 150);
 
-    CTableDemoWnd window(rows, params, right);
+    CTableDemoWnd window(settings, rows, params, right);
     window.show();
     return QApplication::exec();
 }
