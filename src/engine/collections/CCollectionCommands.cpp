@@ -1,5 +1,6 @@
 #include "collections/CCollectionCommands.h"
 
+#include "app/CUniqueFd.h"
 #include "app/FileAccess.h"
 #include "app/Ports.h"
 #include "app/TextUtil.h"
@@ -40,9 +41,7 @@ bool ReplaceFile(const fs::path& from, const fs::path& to) {
 
 // Whether a new, empty file can be made at path (it is removed again).
 bool CanCreateFile(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    ::close(fd);
+    if (!CUniqueFd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600))) return false;
     ::unlink(path.c_str());
     return true;
 }
