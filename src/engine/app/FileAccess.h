@@ -38,7 +38,7 @@ const CVolumeProbe& VolumeProbe();
 std::optional<std::string> ReadWholeFile(CPrompt& prompt, const std::filesystem::path& path);
 // Writes through CFileWriter after the checks and messages of the write policy; false on failure,
 // and the old content is then left as it was (or in the backup the message names).
-bool WriteWholeFile(CPrompt& prompt, const std::filesystem::path& path, std::string_view data,
+[[nodiscard]] bool WriteWholeFile(CPrompt& prompt, const std::filesystem::path& path, std::string_view data,
                     bool clearReadOnly);
 
 // Copies one regular file the way the platform's file copy does (data, permission bits and

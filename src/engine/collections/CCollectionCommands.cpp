@@ -232,7 +232,13 @@ void CCollectionCommands::OnCollectionInfo() {
 
     if (!extensionsChanged) {
         if (!m_store.SetName(after.name) || !m_store.SetDescription(after.description)) return;
-        m_store.WriteCollectionHeader();
+        if (!m_store.WriteCollectionHeader()) {
+            // The file keeps its old header (the failure has shown its message), so the
+            // collection in memory does as well.
+            m_store.SetName(before.name);
+            m_store.SetDescription(before.description);
+            return;
+        }
         if (m_hooks.setWindowCaption)
             m_hooks.setWindowCaption(Format("Collection \"%s\": %lu files.", m_store.Name().c_str(),
                                             static_cast<unsigned long>(m_store.RowCount())));
@@ -328,7 +334,9 @@ bool CCollectionCommands::OnDeleteFile(std::size_t row) {
         return false;
     }
     m_store.EraseRecords({*index});
-    m_store.WriteCollectionFile();
+    // The file is gone either way; a failed save has shown its message, and the next refresh
+    // drops the record from the file as well.
+    (void)m_store.WriteCollectionFile();
     ShowWholeAndRefill();
     return true;
 }
@@ -393,7 +401,9 @@ bool CCollectionCommands::RenameCollectionFile(std::size_t row, std::string_view
     const std::vector<std::size_t> found = m_store.FoundList();
     m_store.ReplaceRecords(std::move(records));
     if (showsFound) m_store.ShowFoundList(found);
-    m_store.WriteCollectionFile();
+    // The file has its new name either way; a failed save has shown its message, and the record
+    // keeps its description in memory for the next save.
+    (void)m_store.WriteCollectionFile();
     return true;
 }
 
