@@ -1,5 +1,6 @@
 #include "collections/CCollectionCommands.h"
 
+#include "app/CFileWriter.h"
 #include "app/CUniqueFd.h"
 #include "app/FileAccess.h"
 #include "app/Ports.h"
@@ -31,7 +32,9 @@ bool HasParentComponent(std::string_view text) {
 }
 
 // Moves from over an existing file at to in one step, so a failure leaves both as they were.
+// A file this user may not write is not theirs to replace, though the folder would allow it.
 bool ReplaceFile(const fs::path& from, const fs::path& to) {
+    if (!UserMayWrite(to)) return false;
     if (::rename(from.c_str(), to.c_str()) == 0) return true;
     if (errno != EXDEV) return false;
     std::error_code ec;
