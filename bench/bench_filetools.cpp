@@ -112,7 +112,7 @@ void BM_ReplaceFile_ReadReplaceWrite(benchmark::State& state) {
         const auto text = ReadWholeFile(prompt, in);
         std::uint64_t count = 0;
         const std::string result = CReplaceInFiles::ReplaceText(*text, "word", "words", "", "", count);
-        WriteWholeFile(prompt, out, result, false);
+        if (!WriteWholeFile(prompt, out, result, false)) state.SkipWithError("write failed");
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(BigText().size()));
 }

@@ -1,5 +1,6 @@
 #include "collections/CCollectionCommands.h"
 
+#include "app/CFileWriter.h"
 #include "app/FileAccess.h"
 #include "TestPorts.h"
 
@@ -397,6 +398,13 @@ TEST_F(CollectionCommandsTest, RenameRefusalsLeaveTheRecordUnchanged) {
         EXPECT_TRUE(fs::exists(dir / "a.txt"));
     }
     EXPECT_EQ(ReadFileBytes(tmp.Work() / "outside.txt"), "o");
+    SetWriteFailureForTest(CWriteFailure{.notWritable = {dir / "b.txt"}});
+    t.prompt.AnswerYes();
+    EXPECT_FALSE(cmd.RenameCollectionFile(Row("a.txt"), "b.txt"));
+    SetWriteFailureForTest(std::nullopt);
+    EXPECT_EQ(t.prompt.LastText(), "Can not rename file\r\n\"" + (dir / "a.txt").string() + "\"\r\nto\r\n\"" +
+                                       (dir / "b.txt").string() + "\".");
+    EXPECT_EQ(ReadFileBytes(dir / "b.txt"), "beta");
     EXPECT_FALSE(cmd.RenameCollectionFile(Row("a.txt"), "x#y.txt"));
     windowOpen = false;
     EXPECT_FALSE(cmd.RenameCollectionFile(Row("a.txt"), "z.txt"));

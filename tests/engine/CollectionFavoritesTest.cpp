@@ -18,7 +18,8 @@ protected:
         t.settings.WriteString("Property", "mainDirExt", "txt");
         ASSERT_TRUE(coll.RefreshCollectionWithUI());
         for (std::size_t i = 0; i < coll.Store().RecordCount(); ++i)
-            coll.Store().SaveChanges(i, "d:" + fs::path(coll.Store().Records()[i].location).filename().string(), "");
+            ASSERT_EQ(coll.Store().SaveChanges(i, "d:" + fs::path(coll.Store().Records()[i].location).filename().string(), ""),
+                      ERecordWrite::Written);
     }
     std::size_t RowOf(const std::string& name) const {
         const auto& r = coll.Store().Records();

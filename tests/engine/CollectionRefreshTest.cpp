@@ -1,7 +1,7 @@
 #include "collections/CCollections.h"
 #include "collections/DirectoryWalk.h"
 
-#include "app/FileAccess.h"
+#include "app/CFileWriter.h"
 #include "TestPorts.h"
 
 #include <gtest/gtest.h>
@@ -236,7 +236,7 @@ TEST_F(CollectionRefreshTest, FailedSaveKeepsFileAndMainListInStep) {
     ASSERT_TRUE(Refresh(dir));
     const std::string before = ReadFileBytes(File(dir));
     tmp.Write("work/tree/d3/more.txt", "");
-    SetWriteFailureForTest(10);
+    SetWriteFailureForTest(CWriteFailure{.steps = {EWriteStep::Write}, .afterBytes = 10});
     EXPECT_FALSE(Refresh(dir));
     SetWriteFailureForTest(std::nullopt);
     EXPECT_EQ(ReadFileBytes(File(dir)), before);

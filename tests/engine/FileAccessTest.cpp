@@ -1,10 +1,13 @@
 #include "app/FileAccess.h"
 
+#include "app/CFileWriter.h"
 #include "TestPorts.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -94,18 +97,89 @@ TEST_F(FileAccessTest, OpenFailureMessages) {
     EXPECT_EQ(prompt.Texts().size(), 2u);
 }
 
-TEST_F(FileAccessTest, InterruptedWriteKeepsOldFileAndLeavesNoTemporary) {
-    const fs::path p = tmp.Write("work/data.inf", "precious descriptions");
-    ::chmod(p.c_str(), 0640);
-    SetWriteFailureForTest(3);
-    EXPECT_FALSE(WriteWholeFile(prompt, p, "replacement text", true));
-    EXPECT_EQ(ReadFileBytes(p), "precious descriptions");
-    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.Work()), fs::directory_iterator()), 1);
+std::size_t Entries(const fs::path& dir) {
+    std::error_code ec;
+    return std::size_t(std::distance(fs::directory_iterator(dir, ec), fs::directory_iterator()));
+}
 
-    SetWriteFailureForTest(std::nullopt);
-    EXPECT_TRUE(WriteWholeFile(prompt, p, "replacement text", true));
-    EXPECT_EQ(ReadFileBytes(p), "replacement text");
-    EXPECT_EQ(Mode(p), 0640u) << "permission bits of the old file are kept";
+// Each step of a write failing in turn: the old content survives, or when even putting it back
+// fails, the message names the backup that holds it. No temporary or backup is left behind.
+TEST_F(FileAccessTest, EveryFailedWriteStepKeepsTheOldContent) {
+    const struct {
+        const char* name;
+        bool folderWritable;
+        std::vector<EWriteStep> steps;
+        bool backupKept;
+    } cases[] = {
+        {"open temporary", true, {EWriteStep::OpenTemporary}, false},
+        {"write", true, {EWriteStep::Write}, false},
+        {"sync", true, {EWriteStep::Sync}, false},
+        {"rename", true, {EWriteStep::Rename}, false},
+        {"backup", false, {EWriteStep::Backup}, false},
+        {"write in place", false, {EWriteStep::WriteInPlace}, false},
+        {"sync in place", false, {EWriteStep::Sync}, false},
+        {"restore", false, {EWriteStep::WriteInPlace, EWriteStep::Restore}, true},
+    };
+    const fs::path backups = WriteBackupFolder();
+    ASSERT_EQ(backups, tmp.Root() / "user" / ".cache" / "Quillbox" / "backup");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path dir = tmp.Work() / c.name;
+        const fs::path p = tmp.Write(fs::path("work") / c.name / "data.inf", "precious descriptions");
+        ::chmod(p.c_str(), 0640);
+        CWriteFailure failure{.steps = c.steps, .afterBytes = 3};
+        if (!c.folderWritable) failure.notWritable = {dir};
+        SetWriteFailureForTest(failure);
+        prompt.Clear();
+
+        EXPECT_FALSE(WriteWholeFile(prompt, p, "replacement text", true));
+        const std::string refused = "Can not open file for writing:\r\n" + p.string();
+        if (c.backupKept) {
+            const std::string text = prompt.LastText();
+            const std::string lead = refused + "\r\n\r\nIts old content is saved in:\r\n";
+            ASSERT_EQ(text.substr(0, lead.size()), lead);
+            const fs::path backup = text.substr(lead.size());
+            EXPECT_EQ(backup.parent_path(), backups);
+            EXPECT_EQ(ReadFileBytes(backup), "precious descriptions");
+            EXPECT_EQ(ReadFileBytes(p), "pre") << "the half-restored file is what a real failure leaves";
+            fs::remove(backup);
+        } else {
+            EXPECT_EQ(prompt.Texts(), std::vector<std::string>{refused});
+            EXPECT_EQ(ReadFileBytes(p), "precious descriptions");
+        }
+        EXPECT_EQ(Entries(dir), 1u);
+        EXPECT_EQ(Entries(backups), 0u);
+
+        failure.steps.clear();
+        SetWriteFailureForTest(failure);
+        EXPECT_TRUE(WriteWholeFile(prompt, p, "replacement text", true));
+        EXPECT_EQ(ReadFileBytes(p), "replacement text");
+        EXPECT_EQ(Mode(p), 0640u) << "permission bits of the old file are kept";
+        EXPECT_EQ(Entries(dir), 1u);
+        EXPECT_EQ(Entries(backups), 0u);
+    }
+}
+
+// A rename in a writable folder would replace a file this user may not write and make it theirs.
+TEST_F(FileAccessTest, FileTheUserMayNotWriteIsRefusedInAWritableFolder) {
+    const fs::path p = tmp.Write("work/theirs.inf", "their content");
+    const fs::path source = tmp.Write("work/mine.inf", "mine");
+    ::chmod(p.c_str(), 0644);
+    // Root really owns nothing but can hand the file to someone else; the seam then plays a user
+    // without root's override of the permission bits.
+    const bool handedOver = ::chown(p.c_str(), 12345, 12345) == 0;
+    SetWriteFailureForTest(CWriteFailure{.notWritable = {p}});
+
+    EXPECT_FALSE(WriteWholeFile(prompt, p, "new", true));
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Can not open file for writing:\r\n" + p.string()});
+    EXPECT_EQ(CopyFileSafely(source, p, true), EACCES);
+    EXPECT_EQ(ReadFileBytes(p), "their content");
+    struct stat st {};
+    ASSERT_EQ(::stat(p.c_str(), &st), 0);
+    if (handedOver) {
+        EXPECT_EQ(st.st_uid, 12345u);
+    }
+    EXPECT_EQ(Entries(tmp.Work()), 2u);
 }
 
 TEST_F(FileAccessTest, WritingThroughALinkKeepsTheLink) {

@@ -66,7 +66,8 @@ CTempHome::CTempHome() {
     const std::pair<const char*, fs::path> vars[] = {{"QUILLBOX_HOME", Home()},
                                                      {"HOME", m_root / "user"},
                                                      {"XDG_CONFIG_HOME", m_root / "user" / ".config"},
-                                                     {"XDG_DATA_HOME", m_root / "user" / ".local" / "share"}};
+                                                     {"XDG_DATA_HOME", m_root / "user" / ".local" / "share"},
+                                                     {"XDG_CACHE_HOME", m_root / "user" / ".cache"}};
     for (const auto& [name, value] : vars) {
         const char* old = std::getenv(name);
         m_savedEnv.emplace_back(name, old ? old : std::string("\x01"));

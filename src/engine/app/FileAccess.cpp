@@ -1,5 +1,7 @@
 #include "app/FileAccess.h"
 
+#include "app/CFileWriter.h"
+#include "app/CUniqueFd.h"
 #include "app/Ports.h"
 #include "app/TextUtil.h"
 
@@ -24,57 +26,6 @@ constexpr long kUdfMagic = 0x15013346;
 
 const CVolumeProbe g_realProbe;
 const CVolumeProbe* g_probe = nullptr;
-std::optional<std::size_t> g_failWriteAfter;
-
-mode_t DefaultFileMode() {
-    static const mode_t mode = [] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mode_t(0666 & ~mask);
-    }();
-    return mode;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    std::size_t limit = data.size();
-    const bool injected = g_failWriteAfter && *g_failWriteAfter < limit;
-    if (injected) limit = *g_failWriteAfter;
-    std::size_t done = 0;
-    while (done < limit) {
-        const ssize_t n = ::write(fd, data.data() + done, limit - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += std::size_t(n);
-    }
-    return !injected;
-}
-
-// The temporary file sits beside the target so the final rename never crosses a volume.
-bool WriteReplacing(const fs::path& target, std::string_view data) {
-    struct stat old {};
-    const bool hadOld = ::stat(target.c_str(), &old) == 0;
-    std::string tmpl = (target.parent_path() / ("." + target.filename().string() + ".qbtmp-XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
-    if (ok) {
-        ::fchmod(fd, hadOld ? (old.st_mode & 07777) : DefaultFileMode());
-        if (hadOld && ::geteuid() == 0) (void)!::fchown(fd, old.st_uid, old.st_gid);
-    }
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(tmpl.c_str(), target.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(tmpl.c_str());
-    return ok;
-}
-
-bool WriteInPlace(const fs::path& target, std::string_view data) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, DefaultFileMode());
-    if (fd < 0) return false;
-    const bool ok = WriteAll(fd, data);
-    return (::close(fd) == 0) && ok;
-}
 
 // A link is written through to the file it names, so the link itself survives.
 fs::path ResolveWriteTarget(const fs::path& path) {
@@ -121,37 +72,27 @@ std::uint64_t CVolumeProbe::FreeBytes(const fs::path& path) const {
 
 void SetVolumeProbe(const CVolumeProbe* probe) { g_probe = probe; }
 const CVolumeProbe& VolumeProbe() { return g_probe ? *g_probe : g_realProbe; }
-void SetWriteFailureForTest(std::optional<std::size_t> failAfterBytes) { g_failWriteAfter = failAfterBytes; }
 
 std::optional<std::string> ReadWholeFile(CPrompt& prompt, const fs::path& path) {
     if (path.empty()) return std::nullopt;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    const CUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    if (!fd || ::fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
     std::string data;
     try {
         data.reserve(std::size_t(st.st_size));
         std::array<char, 65536> chunk;
         for (;;) {
-            const ssize_t n = ::read(fd, chunk.data(), chunk.size());
+            const ssize_t n = ::read(fd.Get(), chunk.data(), chunk.size());
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                ::close(fd);
-                return std::nullopt;
-            }
+            if (n < 0) return std::nullopt;
             if (n == 0) break;
             data.append(chunk.data(), std::size_t(n));
         }
     } catch (const std::bad_alloc&) {
-        ::close(fd);
         prompt.Message("Can not enough memory!");
         return std::nullopt;
     }
-    ::close(fd);
     return data;
 }
 
@@ -170,27 +111,41 @@ bool WriteWholeFile(CPrompt& prompt, const fs::path& path, std::string_view data
     if (clearReadOnly && !IsExistingFile(path, true)) SetFileAttribute(path, kAttrArchive);
 
     const fs::path target = ResolveWriteTarget(path);
-    const auto attr = GetFileAttributeByte(target);
-    // A read-only file is refused as its open would be refused (root ignores permission bits,
-    // and the rename below would replace the file regardless of them).
-    const bool blocked = attr && (*attr & (kAttrReadOnly | kAttrDirectory));
-    if (!blocked) {
-        fs::path folder = target.parent_path();
-        if (folder.empty()) folder = ".";
-        const bool written = ::access(folder.c_str(), W_OK) == 0 ? WriteReplacing(target, data)
-                                                                 : WriteInPlace(target, data);
-        if (written) return true;
-    }
+    CFileWriter writer(target);
+    if (writer.Open() && writer.Write(data) && writer.Commit()) return true;
 
     const auto now = GetFileAttributeByte(target);
     const bool readOnly = now && (*now & kAttrReadOnly);
+    std::string message;
     if ((probe.IsRemovable(root) || probe.IsWriteProtected(root)) && !readOnly)
-        prompt.Message("Plese remove write protection."); // sic: the program's own spelling
+        message = "Plese remove write protection."; // sic: the program's own spelling
     else if (readOnly)
-        prompt.Message(Format("File is readonly:\r\n%s", path.c_str()));
+        message = Format("File is readonly:\r\n%s", path.c_str());
     else
-        prompt.Message(Format("Can not open file for writing:\r\n%s", path.c_str()));
+        message = Format("Can not open file for writing:\r\n%s", path.c_str());
+    if (!writer.KeptBackup().empty())
+        message += Format("\r\n\r\nIts old content is saved in:\r\n%s", writer.KeptBackup().c_str());
+    prompt.Message(message);
     return false;
+}
+
+int CopyFileSafely(const fs::path& from, const fs::path& to, bool overwrite) {
+    if (from.empty() || to.empty()) return ENOENT;
+    const CUniqueFd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in) return errno;
+    struct stat src {};
+    if (::fstat(in.Get(), &src) != 0) return errno;
+    if (!S_ISREG(src.st_mode)) return S_ISDIR(src.st_mode) ? EISDIR : EINVAL;
+    CFileWriter out(to, overwrite ? CFileWriter::EExisting::Replace : CFileWriter::EExisting::Keep);
+    out.SetTimes(src.st_atim, src.st_mtim);
+    if (out.Open(mode_t(src.st_mode & 07777)) && out.CopyFrom(in.Get()) && out.Commit()) return 0;
+    return out.Error();
+}
+
+int WriteNewFile(const fs::path& path, std::string_view data) {
+    CFileWriter out(path, CFileWriter::EExisting::Keep);
+    if (out.Open() && out.Write(data) && out.Commit()) return 0;
+    return out.Error();
 }
 
 std::optional<std::uint8_t> GetFileAttributeByte(const fs::path& path) {
@@ -244,8 +199,9 @@ bool RenameFile(const fs::path& from, const fs::path& to) {
     if (::lstat(to.c_str(), &b) == 0 && !(a.st_dev == b.st_dev && a.st_ino == b.st_ino)) return false;
     if (::rename(from.c_str(), to.c_str()) == 0) return true;
     if (errno != EXDEV || !S_ISREG(a.st_mode)) return false;
+    // Across volumes: a copy that never leaves half a file, then the old name goes.
+    if (CopyFileSafely(from, to, false) != 0) return false;
     std::error_code ec;
-    if (!fs::copy_file(from, to, ec) || ec) return false;
     fs::remove(from, ec);
     return !ec;
 }

@@ -36,10 +36,20 @@ const CVolumeProbe& VolumeProbe();
 
 // Whole file as bytes; nullopt for an empty path or a file that cannot be opened.
 std::optional<std::string> ReadWholeFile(CPrompt& prompt, const std::filesystem::path& path);
-// Writes atomically after the checks and messages of the write policy; false on failure, and the
-// old file is then left as it was.
-bool WriteWholeFile(CPrompt& prompt, const std::filesystem::path& path, std::string_view data,
+// Writes through CFileWriter after the checks and messages of the write policy; false on failure,
+// and the old content is then left as it was (or in the backup the message names).
+[[nodiscard]] bool WriteWholeFile(CPrompt& prompt, const std::filesystem::path& path, std::string_view data,
                     bool clearReadOnly);
+
+// Copies one regular file the way the platform's file copy does (data, permission bits and
+// modification time), through CFileWriter: a failed copy never leaves a half-written target,
+// and an existing target keeps its old content until the copy is complete. Returns 0 or the
+// errno of the failure; an existing target gives EEXIST without overwrite, EACCES when it is
+// read-only or the user may not write it.
+[[nodiscard]] int CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to, bool overwrite);
+// Writes a file that does not exist yet, through CFileWriter. 0 or the errno; EEXIST when the
+// name is taken.
+[[nodiscard]] int WriteNewFile(const std::filesystem::path& path, std::string_view data);
 
 std::optional<std::uint8_t> GetFileAttributeByte(const std::filesystem::path& path);
 bool IsExistingFile(const std::filesystem::path& path, bool requireWritable);
@@ -63,6 +73,3 @@ bool IsBinaryContent(std::string_view data);
 
 // The folder browser titled "Default: <start>"; empty when cancelled.
 std::string BrowseForDirectory(CPickers& pickers, const std::filesystem::path& start);
-
-// Test hook: make the next atomic writes fail after this many bytes (nullopt: never).
-void SetWriteFailureForTest(std::optional<std::size_t> failAfterBytes);

@@ -1,5 +1,7 @@
 #include "collections/CCollectionCommands.h"
 
+#include "app/CFileWriter.h"
+#include "app/CUniqueFd.h"
 #include "app/FileAccess.h"
 #include "app/Ports.h"
 #include "app/SettingsKeys.h"
@@ -31,7 +33,9 @@ bool HasParentComponent(std::string_view text) {
 }
 
 // Moves from over an existing file at to in one step, so a failure leaves both as they were.
+// A file this user may not write is not theirs to replace, though the folder would allow it.
 bool ReplaceFile(const fs::path& from, const fs::path& to) {
+    if (!UserMayWrite(to)) return false;
     if (::rename(from.c_str(), to.c_str()) == 0) return true;
     if (errno != EXDEV) return false;
     std::error_code ec;
@@ -41,9 +45,7 @@ bool ReplaceFile(const fs::path& from, const fs::path& to) {
 
 // Whether a new, empty file can be made at path (it is removed again).
 bool CanCreateFile(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    ::close(fd);
+    if (!CUniqueFd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600))) return false;
     ::unlink(path.c_str());
     return true;
 }
@@ -234,7 +236,13 @@ void CCollectionCommands::OnCollectionInfo() {
 
     if (!extensionsChanged) {
         if (!m_store.SetName(after.name) || !m_store.SetDescription(after.description)) return;
-        m_store.WriteCollectionHeader();
+        if (!m_store.WriteCollectionHeader()) {
+            // The file keeps its old header (the failure has shown its message), so the
+            // collection in memory does as well.
+            m_store.SetName(before.name);
+            m_store.SetDescription(before.description);
+            return;
+        }
         if (m_hooks.setWindowCaption)
             m_hooks.setWindowCaption(Format("Collection \"%s\": %lu files.", m_store.Name().c_str(),
                                             static_cast<unsigned long>(m_store.RowCount())));
@@ -333,7 +341,9 @@ bool CCollectionCommands::OnDeleteFile(std::size_t row) {
         return false;
     }
     m_store.EraseRecords({*index});
-    m_store.WriteCollectionFile();
+    // The file is gone either way; a failed save has shown its message, and the next refresh
+    // drops the record from the file as well.
+    (void)m_store.WriteCollectionFile();
     ShowWholeAndRefill();
     return true;
 }
@@ -398,7 +408,9 @@ bool CCollectionCommands::RenameCollectionFile(std::size_t row, std::string_view
     const std::vector<std::size_t> found = m_store.FoundList();
     m_store.ReplaceRecords(std::move(records));
     if (showsFound) m_store.ShowFoundList(found);
-    m_store.WriteCollectionFile();
+    // The file has its new name either way; a failed save has shown its message, and the record
+    // keeps its description in memory for the next save.
+    (void)m_store.WriteCollectionFile();
     return true;
 }
 

@@ -76,15 +76,15 @@ public:
 
     // --- writing
     // Header and every record, written whole and atomically; false after a write failure.
-    bool WriteCollectionFile();
+    [[nodiscard]] bool WriteCollectionFile();
     // Replaces line 1 only. "Can not open this collection file for writing." and false when the
     // file cannot be read.
-    bool WriteCollectionHeader();
+    [[nodiscard]] bool WriteCollectionHeader();
     // The in-place edits of one displayed row; each refuses '#', CR and LF first. Past that
     // check the main list keeps the new text even when the file could not take it, as the
     // table already shows it.
-    ERecordWrite SaveChanges(std::size_t row, std::string_view description, std::string_view groups);
-    ERecordWrite SetGroupMarker(std::size_t row, std::string_view groups);
+    [[nodiscard]] ERecordWrite SaveChanges(std::size_t row, std::string_view description, std::string_view groups);
+    [[nodiscard]] ERecordWrite SetGroupMarker(std::size_t row, std::string_view groups);
     // Appends the names not yet in the row's group list (joined with "; "), adds them to the
     // known groups and rewrites the line. The new group text (unchanged and not written when
     // every name is there already); nullopt after a refused name or a failed rewrite.
@@ -141,7 +141,7 @@ public:
     std::optional<std::size_t> RecordOfRow(std::size_t row) const;
 
 private:
-    ERecordWrite RewriteRecord(std::size_t index, const char* notFoundText, bool messageWhenUnreadable);
+    [[nodiscard]] ERecordWrite RewriteRecord(std::size_t index, const char* notFoundText, bool messageWhenUnreadable);
     void ClearKnownGroups();
 
     CPrompt& m_prompt;

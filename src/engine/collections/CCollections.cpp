@@ -253,7 +253,8 @@ void CCollections::MoveFavorites(const CLocationIndex& oldIndex) {
         }
         out += "\r\n";
     }
-    if (moved) WriteWholeFile(m_ports.prompt, FavoritesPath(), out, true);
+    // A failed write has shown its message and keeps the old favorites; the collection moves on.
+    if (moved) (void)WriteWholeFile(m_ports.prompt, FavoritesPath(), out, true);
 }
 
 bool CCollections::OpenCurrentCollection() {

@@ -101,7 +101,7 @@ public:
     // Index of the first record of the main list matching path as CLocationIndex matches, -1
     // when none. A linear scan for single look-ups; a refresh uses its own index.
     long FindRecordByLocation(std::string_view path);
-    bool CreateOrSaveCollectionFile();
+    [[nodiscard]] bool CreateOrSaveCollectionFile();
 
     // --- catalogue
     int BuildCatalogue(); // selected index, -1 for none

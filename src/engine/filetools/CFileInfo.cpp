@@ -82,7 +82,8 @@ void CFileInfo::OnFileInfo(std::optional<std::size_t> selectedRecord) {
                            location.c_str()),
                     "File Info")) {
                 store.EraseRecords({*selectedRecord});
-                store.WriteCollectionFile();
+                // A failed save has shown its message; the next refresh drops the missing file too.
+                (void)store.WriteCollectionFile();
                 if (m_hooks.refillWindow) m_hooks.refillWindow();
             }
             return;

@@ -337,7 +337,8 @@ void CReplaceInFiles::ProcessFile(const std::string& path, const CTexts& texts, 
     std::uint64_t count = 0;
     const std::string result = cleaning ? CleanText(*text, count)
                                         : ReplaceText(*text, texts.from, texts.to, texts.alsoFrom, texts.alsoTo, count);
+    // An unchanged file is not rewritten. A failed rewrite keeps the old text and has shown its
+    // message; its words were not replaced, so they are not counted.
+    if (count > 0 && result != *text && !WriteWholeFile(m_ports.prompt, path, result, false)) return;
     m_counts.replaced += count;
-    // An unchanged file is not rewritten; a rewrite is atomic, so a failure keeps the old text.
-    if (count > 0 && result != *text) WriteWholeFile(m_ports.prompt, path, result, false);
 }

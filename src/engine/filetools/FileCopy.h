@@ -5,18 +5,6 @@
 #include <string>
 #include <string_view>
 
-// Copies one regular file the way the platform's file copy does (data, permission bits and
-// modification time), but through a temporary file beside the target that is renamed into
-// place: a failed copy never leaves a half-written target, and an existing target keeps its
-// old content until the copy is complete. Returns 0 or the errno of the failure; an existing
-// target gives EEXIST without overwrite, EACCES when it is read-only.
-int CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to, bool overwrite);
-
-// Writes a file that does not exist yet, through a temporary file renamed into place (without
-// the flush to disk of a rewrite: nothing older can be lost). 0 or the errno; EEXIST when the
-// name is taken.
-int WriteNewFile(const std::filesystem::path& path, std::string_view data);
-
 // dev/inode identity of an existing file or folder, for "is this the same place" tests that
 // links or differently spelled paths must not fool.
 struct CFileId {
