@@ -325,6 +325,9 @@ void CMainFrame::SavePlacement() {
 void CMainFrame::ShowAtStart() {
     if (m_startMaximized) showMaximized();
     else show();
+    // A window manager activates a new window itself; without one the frame would start
+    // without the keyboard.
+    activateWindow();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
