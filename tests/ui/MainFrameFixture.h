@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/CFrameSeams.h"
 #include "app/CMainFrame.h"
 #include "collections/CCollectionCommands.h"
 #include "collections/CCollections.h"
@@ -12,74 +11,59 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
-// One log of everything the frame shows or calls, in order: "prompt:TEXT", "picker:TITLE",
-// "hook:NAME", "seam:NAME". Questions are answered from a queue, else No / Cancel.
-struct CLog {
-    std::vector<std::string> lines;
-    void Add(std::string line) { lines.push_back(std::move(line)); }
-};
-
+// One log of what the frame shows or calls, in order: "prompt:TEXT", "picker:TITLE",
+// "hook:NAME", "seam:NAME". Every question is answered No or Cancel.
 class CLogPrompt : public CPrompt {
 public:
-    explicit CLogPrompt(CLog& log) : m_log(log) {}
+    explicit CLogPrompt(std::vector<std::string>& log) : m_log(log) {}
     EPromptAnswer Ask(std::string_view text, std::string_view caption, EPromptButtons buttons, EPromptIcon,
                       int) override {
-        m_log.Add("prompt:" + std::string(text));
+        m_log.push_back("prompt:" + std::string(text));
         captions.emplace_back(caption);
         if (buttons == EPromptButtons::Ok) return EPromptAnswer::Ok;
-        if (!answers.empty()) {
-            const EPromptAnswer a = answers.front();
-            answers.pop_front();
-            return a;
-        }
         return buttons == EPromptButtons::YesNo ? EPromptAnswer::No : EPromptAnswer::Cancel;
     }
-    std::deque<EPromptAnswer> answers;
     std::vector<std::string> captions;
 
 private:
-    CLog& m_log;
+    std::vector<std::string>& m_log;
 };
 
 class CLogPickers : public CPickers {
 public:
-    explicit CLogPickers(CLog& log) : m_log(log) {}
-    std::string BrowseForDirectory(std::string_view title, const std::filesystem::path&) override { return Log(title); }
-    std::string OpenFile(std::string_view title, std::string_view, const std::filesystem::path&) override { return Log(title); }
-    std::string SaveFile(std::string_view title, std::string_view, const std::filesystem::path&) override { return Log(title); }
+    explicit CLogPickers(std::vector<std::string>& log) : m_log(log) {}
+    std::string BrowseForDirectory(std::string_view t, const std::filesystem::path&) override { return Log(t); }
+    std::string OpenFile(std::string_view t, std::string_view, const std::filesystem::path&) override { return Log(t); }
+    std::string SaveFile(std::string_view t, std::string_view, const std::filesystem::path&) override { return Log(t); }
 
 private:
     std::string Log(std::string_view title) {
-        m_log.Add("picker:" + std::string(title));
+        m_log.push_back("picker:" + std::string(title));
         return {};
     }
-    CLog& m_log;
+    std::vector<std::string>& m_log;
 };
 
 // A parentless window standing in for the collection window.
-class CStandInWindow : public QWidget {
-public:
-    std::optional<std::size_t> currentRow;
-    std::optional<std::size_t> contextRow;
+struct CStandInWindow : QWidget {
+    std::optional<std::size_t> currentRow, contextRow;
     bool editing = false;
     std::vector<std::string>* closeLog = nullptr;
-
-protected:
     void closeEvent(QCloseEvent* e) override {
         if (closeLog) closeLog->push_back("collection");
         QWidget::closeEvent(e);
     }
 };
 
-// A frame over a temporary home with logging ports. Seams and hooks are empty until Fill* runs.
+// A frame over a temporary home with logging ports; seams and dialog hooks stay empty until
+// FillAll.
 struct CFrameFixture {
     CTempHome home;
-    CLog log;
+    std::vector<std::string> log;
     CLogPrompt prompt{log};
     CLogPickers pickers{log};
     CMemorySettings settings;
@@ -87,70 +71,80 @@ struct CFrameFixture {
     CStandInWindow standIn; // before the frame: its seams point here
     CMainFrame frame{prompt, settings, progress, pickers};
 
-    CFrameFixture() { frame.AttachCollections(home.Home(), home.Root() / "program"); }
-
-    CCollections& Collections() { return *frame.Collections(); }
-    CCollectionStore& Store() { return frame.Collections()->Store(); }
-
-    // A collection of folder "docs" with the given files, registered in the home.
-    std::filesystem::path AddCollection(const std::vector<std::pair<std::string, std::string>>& files) {
-        const std::filesystem::path base = home.Work() / "docs";
-        std::string text = "#Docs#" + base.string() + "#My documents#*.*\r\n";
-        for (const auto& [name, content] : files) text += home.Write(base / name, content).string() + "#about#\r\n";
-        return home.Write(Store().GetCollectionFilePath(base.string()), text);
-    }
-    void AddFavorites() { home.Write(Collections().FavoritesPath(), "#Favorites#\r\n/x/a.txt#fav#\r\n"); }
-    // Reloads the engine, so it learns of files written since.
+    CFrameFixture() { Reattach(); }
+    // A new engine, which learns of the files written since.
     void Reattach() { frame.AttachCollections(home.Home(), home.Root() / "program"); }
-    void LoadShown(const std::filesystem::path& collectionFile) {
-        Store().SetCollectionFilePath(collectionFile);
+    CCollections& Collections() { return *frame.Collections(); }
+    CCollectionStore& Store() { return Collections().Store(); }
+    std::filesystem::path Docs() const { return home.Work() / "docs"; }
+
+    // Collection "Docs" of Work()/docs, one record per file.
+    std::filesystem::path AddCollection(const std::vector<std::pair<std::string, std::string>>& files) {
+        std::string text = "#Docs#" + Docs().string() + "#My documents#*.*\r\n";
+        for (const auto& [name, content] : files) text += home.Write(Docs() / name, content).string() + "#about#\r\n";
+        return home.Write(Store().GetCollectionFilePath(Docs().string()), text);
+    }
+    void AddFavorites() {
+        home.Write(Collections().FavoritesPath(), "#Favorites#\r\n/x/a.txt#fav#\r\n");
+        Reattach();
+        FillAll();
+    }
+    // The collection window shows a collection of a.txt, its row 0 current and under the menu.
+    void ShowRow(std::string_view content = "x") {
+        Store().SetCollectionFilePath(AddCollection({{"a.txt", std::string(content)}}));
         Store().LoadCollection();
+        standIn.currentRow = standIn.contextRow = 0;
+        standIn.show();
     }
 
-    void FillCollectionWindow() {
-        CFrameSeams::CCollectionWindow& cw = frame.Seams().collectionWindow;
-        cw.showCollection = [this] {
-            log.Add("seam:showCollection");
+    bool Hook(const char* name) {
+        log.push_back(std::string("hook:") + name);
+        return false;
+    }
+    std::function<void()> Seam(const char* name) {
+        return [this, name] { log.push_back(std::string("seam:") + name); };
+    }
+    std::function<void(const std::filesystem::path&)> FileSeam(const char* name) {
+        return [this, name](const std::filesystem::path& f) {
+            log.push_back(std::string("seam:") + name + ":" + f.string());
+        };
+    }
+    void FillAll() {
+        CFrameSeams& s = frame.Seams();
+        s.collectionWindow.showCollection = [this] {
+            log.push_back("seam:showCollection");
             standIn.show();
         };
-        cw.window = [this]() -> QWidget* { return standIn.isVisible() ? &standIn : nullptr; };
-        cw.currentRow = [this] { return standIn.currentRow; };
-        cw.contextMenuRow = [this] { return standIn.contextRow; };
-        cw.isEditing = [this] { return standIn.editing; };
-    }
-    void FillEngineDialogs() {
+        s.collectionWindow.window = [this]() -> QWidget* { return standIn.isVisible() ? &standIn : nullptr; };
+        s.collectionWindow.currentRow = [this] { return standIn.currentRow; };
+        s.collectionWindow.contextMenuRow = [this] { return standIn.contextRow; };
+        s.collectionWindow.isEditing = [this] { return standIn.editing; };
         CCollectionCommandHooks& h = frame.CollectionCommands()->Hooks();
         h.openCollectionDialog = [this](COpenCollectionDialogData&) { return Hook("openCollectionDialog"); };
         h.newCollectionDialog = [this](CNewCollectionDialogData&) { return Hook("newCollectionDialog"); };
         h.keywordSearchDialog = [this](CKeywordDialogValues&) { return Hook("keywordSearchDialog"); };
-        Collections().Hooks().collectionInfoDialog = [this](CCollectionInfoFields&) { return Hook("collectionInfoDialog"); };
+        Collections().Hooks().collectionInfoDialog = [this](CCollectionInfoFields&) {
+            return Hook("collectionInfoDialog");
+        };
         frame.FileInfo()->Hooks().dialog = [this](CFileInfoDlgModel&) { return Hook("fileInfoDialog"); };
-    }
-    void FillWindowSeams() {
-        CFrameSeams& s = frame.Seams();
-        s.deleteFromFavorites = [this] { log.Add("seam:deleteFromFavorites"); };
         s.openDocument = [this](const std::filesystem::path& f, bool fromCollection) {
-            log.Add("seam:openDocument:" + f.string() + (fromCollection ? ":collection" : ""));
+            log.push_back("seam:openDocument:" + f.string() + (fromCollection ? ":collection" : ""));
             return true;
         };
-        s.newDocument = [this] { log.Add("seam:newDocument"); };
         s.viewCommandEnabled = [](int) { return true; };
-        s.runViewCommand = [this](int id) { log.Add("seam:view:" + std::to_string(id)); };
+        s.runViewCommand = [this](int id) { log.push_back("seam:view:" + std::to_string(id)); };
         s.openHelpDocument = [this](const std::filesystem::path&) {
-            log.Add("seam:openHelpDocument");
+            log.push_back("seam:openHelpDocument");
             return true;
         };
-        s.fileExtensionTool = [this] { log.Add("seam:fileExtensionTool"); };
-        s.replaceInFiles = [this] { log.Add("seam:replaceInFiles"); };
-        s.saveProjectAs = [this](bool any) { log.Add(any ? "seam:saveProjectAs:any" : "seam:saveProjectAs:vs"); };
-        s.copyAllFiles = [this] { log.Add("seam:copyAllFiles"); };
-        s.runFile = [this](const std::filesystem::path& f) { log.Add("seam:runFile:" + f.string()); };
-        s.printFile = [this](const std::filesystem::path& f) { log.Add("seam:printFile:" + f.string()); };
-    }
-    void FillAll() {
-        FillCollectionWindow();
-        FillEngineDialogs();
-        FillWindowSeams();
+        s.newDocument = Seam("newDocument");
+        s.deleteFromFavorites = Seam("deleteFromFavorites");
+        s.fileExtensionTool = Seam("fileExtensionTool");
+        s.replaceInFiles = Seam("replaceInFiles");
+        s.copyAllFiles = Seam("copyAllFiles");
+        s.saveProjectAs = [this](bool any) { log.push_back(any ? "seam:saveAnyProject" : "seam:saveVsProject"); };
+        s.runFile = FileSeam("runFile");
+        s.printFile = FileSeam("printFile");
         frame.UpdateCommandUi();
     }
     void ShowActive(QWidget& w) {
@@ -158,10 +152,5 @@ struct CFrameFixture {
         w.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
         frame.UpdateCommandUi();
-    }
-
-    bool Hook(const char* name) {
-        log.Add(std::string("hook:") + name);
-        return false;
     }
 };

