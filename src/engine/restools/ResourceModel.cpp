@@ -35,8 +35,10 @@ std::size_t FindLineStart(std::string_view text, std::size_t pos) {
 }
 
 std::string_view LineBreakOf(std::string_view text) {
-    const bool crlf = text.find("\r\n") != std::string_view::npos;
-    return (!crlf && text.find('\n') != std::string_view::npos) ? "\n" : "\r\n";
+    const std::size_t hash = std::min(text.find('#'), text.size());
+    std::size_t lf = text.find('\n', hash);
+    if (lf == std::string_view::npos) lf = text.rfind('\n', hash);
+    return lf != std::string_view::npos && (lf == 0 || text[lf - 1] != '\r') ? "\n" : "\r\n";
 }
 
 namespace {

@@ -38,7 +38,10 @@ bool MatchWord(std::string_view text, std::size_t pos, std::string_view word, bo
 std::size_t FindLineEnd(std::string_view text, std::size_t pos);
 // The offset where the line holding pos starts.
 std::size_t FindLineStart(std::string_view text, std::size_t pos);
-// "\n" for text whose lines end in LF alone, "\r\n" otherwise (also for text without lines).
+// The line end the tools write into text: the one that ends the line of its first '#' ("\n" for
+// an LF alone, "\r\n" for CR LF), else the last LF before it, else CR LF. Every text the
+// correction writes has its directives end in the line end it chose, so a text keeps its style
+// however often it is corrected.
 std::string_view LineBreakOf(std::string_view text);
 
 // text without the lines that hold the given offsets, each line once, as "Exlude a red color
