@@ -10,17 +10,64 @@ CFileId FileIdOf(const fs::path& path) {
     return {std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), true};
 }
 
+bool IsBelowFolder(const fs::path& folder, const fs::path& ancestor) {
+    const CFileId top = FileIdOf(ancestor);
+    std::error_code ec;
+    const fs::path real = fs::weakly_canonical(folder, ec);
+    if (!top.valid || ec) return false;
+    for (fs::path p = real.parent_path(); !p.empty(); p = p.parent_path()) {
+        if (FileIdOf(p) == top) return true;
+        if (p == p.root_path()) break;
+    }
+    return false;
+}
+
+CExcludedFolder::CExcludedFolder(const fs::path& source, const fs::path& target) {
+    if (!IsBelowFolder(target, source)) return;
+    m_target = FileIdOf(target);
+    m_source = FileIdOf(source);
+}
+
 bool CExcludedFolder::Contains(std::string_view dir) {
-    if (!m_id.valid) return false;
+    if (!m_target.valid) return false;
     if (dir == m_lastDir) return m_lastInside;
     m_lastDir.assign(dir);
     m_lastInside = false;
+    // The walk reports folders below the source; going up stops at the source.
     for (fs::path p(m_lastDir); !p.empty(); p = p.parent_path()) {
-        if (FileIdOf(p) == m_id) {
+        const CFileId id = FileIdOf(p);
+        if (id == m_target) {
             m_lastInside = true;
             break;
         }
-        if (p == p.root_path()) break;
+        if (id == m_source || p == p.root_path()) break;
     }
     return m_lastInside;
+}
+
+CTreeGuard::CTreeGuard(ELinks links, const fs::path& folder) : m_links(links) {
+    std::error_code ec;
+    if (links == ELinks::InsideFolder) m_folder = fs::canonical(folder, ec);
+    if (ec) m_links = ELinks::None; // without a folder to stay in, no link is followed
+}
+
+std::optional<fs::path> CTreeGuard::Admit(const fs::path& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
+    const bool link = S_ISLNK(st.st_mode);
+    if (link && m_links == ELinks::None) return std::nullopt;
+    std::error_code ec;
+    const fs::path real = fs::canonical(path, ec);
+    if (ec) return std::nullopt;
+    if (link && m_links == ELinks::InsideFolder) {
+        const fs::path rel = real.lexically_relative(m_folder);
+        if (rel.empty() || *rel.begin() == "..") return std::nullopt;
+    }
+    if (link && ::stat(real.c_str(), &st) != 0) return std::nullopt;
+    // Both keys: a file rewritten through a temporary file has a new inode by the time a link
+    // leads to it again, and a second hard link to it has another path.
+    const bool newId = m_seenIds.insert({std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)}).second;
+    const bool newPath = m_seenPaths.insert(real.string()).second;
+    if (!newId || !newPath) return std::nullopt;
+    return link ? real : path;
 }
