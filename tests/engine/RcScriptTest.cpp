@@ -134,7 +134,6 @@ TEST(ParseRcLists, NamesOfBlocksSharingALine) {
         {"A DIALOG DISCARDABLE BEGIN END B DIALOG DISCARDABLE BEGIN END\r\nC DIALOG DISCARDABLE BEGIN END",
          {"A", "A", "C"}},
         {"A DIALOG DISCARDABLE BEGIN END\rB DIALOG DISCARDABLE BEGIN END\nC DIALOGEX 0 BEGIN END", {"A", "B", "C"}},
-        {"  \"Q\" DIALOG DISCARDABLE BEGIN END", {"Q\""}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -8,6 +8,7 @@
 #include "filetools/CFileInfo.h"
 #include "filetools/CProjectSaveAs.h"
 #include "filetools/CReplaceInFiles.h"
+#include "filetools/CTreeGuard.h"
 #include "filetools/FileCopy.h"
 
 #include "TestPorts.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Ports.h"
-#include "filetools/FileCopy.h"
+#include "filetools/CTreeGuard.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -6,6 +6,7 @@
 #include "app/TextUtil.h"
 #include "collections/CCollections.h"
 #include "collections/DirectoryWalk.h"
+#include "filetools/FileCopy.h"
 
 #include <cstring>
 #include <set>

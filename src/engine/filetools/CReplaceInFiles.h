@@ -2,7 +2,7 @@
 
 #include "app/Ports.h"
 #include "collections/CParseExt.h"
-#include "filetools/FileCopy.h"
+#include "filetools/CTreeGuard.h"
 
 #include <cstdint>
 #include <filesystem>
