@@ -102,8 +102,8 @@ bool CCopyAllFiles::CopyAllFiles(const fs::path& source, const fs::path& target,
     if (source.empty()) return false;
     if (FileIdOf(source) == FileIdOf(target)) return false;
     if (!IsDirectory(target) && IsDirectory(source)) CreateDirectoryPath(target);
-    // A target inside the source is not walked: its copies would be copied again.
-    CExcludedFolder excluded(target);
+    // A target below the source is not walked: its copies would be copied again.
+    CExcludedFolder excluded(source, target);
     CWalkCallbacks cb;
     cb.file = [&](const CWalkFile& f) {
         if (excluded.Contains(f.dir)) return true;
