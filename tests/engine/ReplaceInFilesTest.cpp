@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The replacement as the design describes it, moving the rest of the text in place; a match
+// The replacement done the slow, obvious way, moving the rest of the text in place; a match
 // must take at least one byte that no replacement has inserted (boundary: where the untouched
 // text starts), or the additional replacement can loop for ever.
 std::string ReferenceReplace(std::string text, const std::string& from, const std::string& to,

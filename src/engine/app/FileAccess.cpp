@@ -118,7 +118,7 @@ bool WriteWholeFile(CPrompt& prompt, const fs::path& path, std::string_view data
     const bool readOnly = now && (*now & kAttrReadOnly);
     std::string message;
     if ((probe.IsRemovable(root) || probe.IsWriteProtected(root)) && !readOnly)
-        message = "Plese remove write protection."; // sic: the program's own spelling
+        message = "Plese remove write protection."; // sic: kept as users know it
     else if (readOnly)
         message = Format("File is readonly:\r\n%s", path.c_str());
     else

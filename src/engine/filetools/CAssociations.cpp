@@ -157,7 +157,7 @@ std::string CAssociations::GetAssociationInfo(std::string_view ext) const {
     std::string command = app->exec;
     const std::size_t percent = command.rfind('%');
     if (percent != std::string::npos && percent > 0) command.resize(percent);
-    // sic: the program's own spelling
+    // sic: kept as users know it
     return "Assotiated program: " + command + "\r\n";
 }
 

@@ -51,7 +51,7 @@ std::string CProjectSaveAs::BrowseSource() {
 std::string CProjectSaveAs::BrowseTarget() {
     const bool vs = m_variant == EVariant::Vs;
     const std::string start = m_ports.settings.Get(kSaveAsProjDir);
-    // The leading blank of the Any filter is the program's own.
+    // The leading blank of the Any filter is kept: it is part of the stored text.
     std::string chosen =
         vs ? m_ports.pickers.SaveFile("Choose a path and WRITE A NEW DSP-file NAME",
                                       "VS project files|*.dsp|All files|*.*||", start)

@@ -199,7 +199,7 @@ CReplaceInFiles::CTexts CReplaceInFiles::InitialTexts() const {
 }
 
 const char* CReplaceInFiles::HelpText() {
-    // sic: the program's own spelling throughout
+    // sic: these texts keep their spelling as users know it
     return "Symply choose keywords for replacing.\r\nClick OK.\r\nWill be look for all files in this collection "
            "directory\r\nand subdirectories with replace.\r\n\r\nIf you don't set any words for searghing,\r\nthen "
            "programm will be look for non textual symbol\r\nand remove it from all files.\r\n\r\nYou can set an "
