@@ -215,6 +215,8 @@ void CCollectionWnd::CreateTable() {
     p.top = 0;
     p.right = m_client->width();
     p.bottom = m_client->height();
+    // The table's own default is black; a grid of text reads best on the window's base colour.
+    p.backColor = FromQColor(palette().color(QPalette::Base));
     p.headerTextColor = 0x800000;
     p.headerAlign = TA_CENTER;
     p.totalRows = rows;
