@@ -5,6 +5,7 @@
 #include "QtConvert.h"
 #include "app/SettingsKeys.h"
 #include "app/StartUp.h"
+#include "collections/CCollectionWindowHost.h"
 #include "collections/CCollections.h"
 
 #include <QCoreApplication>
@@ -50,6 +51,7 @@ bool CtavApp::InitInstance(const QString& commandLineFile) {
     m_workingDir = *working;
 
     m_frame->AttachCollections(m_workingDir, m_programDir);
+    CCollectionWindowHost::Install(*m_frame, Services());
 
     CStartUpHooks hooks;
     hooks.checkFavorites = [this] {
