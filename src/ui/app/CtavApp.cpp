@@ -6,6 +6,7 @@
 #include "app/SettingsKeys.h"
 #include "app/StartUp.h"
 #include "collections/CCollections.h"
+#include "textdoc/CTextDocuments.h"
 
 #include <QCoreApplication>
 #include <unistd.h>
@@ -34,6 +35,8 @@ bool CtavApp::InitInstance(const QString& commandLineFile) {
     }
 
     m_frame = new CMainFrame(m_prompt, m_settings, m_progress, m_pickers);
+    new CTextDocuments(*m_frame); // fills the text seams; a child of the frame
+    m_frame->UpdateCommandUi();
     m_prompt.SetParent(m_frame);
     m_pickers.SetParent(m_frame);
     m_progress.SetOwner(m_frame);
