@@ -134,6 +134,13 @@ CTextEncoding CTextEncoding::Decode(std::string_view bytes, std::u16string& view
             t.m_points.push_back(at);
             nextPoint = at.file + kPointSpacing;
         }
+        // Plain ASCII is one unit in every measure.
+        const unsigned char byte = static_cast<unsigned char>(body[at.file]);
+        if (!IsUtf16(t.m_encoding) && byte < 0x80 && byte != '\r' && byte != '\n') {
+            viewText.push_back(char16_t(byte));
+            ++at.file, ++at.engine, ++at.view;
+            continue;
+        }
         const CChar c = CharAt(t.m_encoding, body, at.file);
         if (c.lineEnd) {
             if (!anyLineEnd) t.m_lineEnd = c.kind;

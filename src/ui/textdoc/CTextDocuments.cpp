@@ -76,6 +76,8 @@ CChildFrame* CTextDocuments::AddFrame(CtavDoc* doc, CtavView*& view) {
     frame->setWindowTitle(doc->Title());
     frame->setWindowIcon(m_frame.windowIcon());
     m_frame.MdiArea()->addSubWindow(frame);
+    const QSize area = m_frame.MdiArea()->viewport()->size();
+    if (area.width() > 200 && area.height() > 150) frame->resize(area.width() * 3 / 4, area.height() * 3 / 4);
     // The document lives as long as one of its windows does.
     doc->AddView();
     connect(frame, &QObject::destroyed, doc, [doc] {
