@@ -165,6 +165,12 @@ TEST(TextDocuments, FindAndTheKeywordCombo) {
     EXPECT_EQ(f.ports.prompt.LastText(), "Found nothing more.");
     EXPECT_EQ(v->textCursor().position(), 0);
 
+    // F3 finds the combo box's word from where the last search stopped.
+    v->WholeWord() = false;
+    f.frame.UpdateCommandUi();
+    f.frame.RunCommand(kIdFindKeyword);
+    f.frame.RunCommand(kIdFindKeyword);
+    EXPECT_EQ(v->textCursor().selectionStart(), 6);
     for (int i = 0; i < 11; ++i) f.docs->AddKeyword("k" + std::to_string(i));
     CKeywordComboBox* combo = f.docs->KeywordCombo();
     ASSERT_NE(combo, nullptr);
