@@ -7,6 +7,7 @@
 #include "app/StartUp.h"
 #include "collections/CCollectionWindowHost.h"
 #include "collections/CCollections.h"
+#include "textdoc/CTextDocuments.h"
 
 #include <QCoreApplication>
 #include <unistd.h>
@@ -35,6 +36,8 @@ bool CtavApp::InitInstance(const QString& commandLineFile) {
     }
 
     m_frame = new CMainFrame(m_prompt, m_settings, m_progress, m_pickers);
+    new CTextDocuments(*m_frame); // fills the text seams; a child of the frame
+    m_frame->UpdateCommandUi();
     m_prompt.SetParent(m_frame);
     m_pickers.SetParent(m_frame);
     m_progress.SetOwner(m_frame);

@@ -1,0 +1,192 @@
+#include "app/CMainFrame.h"
+#include "app/CMdiClientWnd.h"
+#include "app/CommandTable.h"
+#include "app/SettingsKeys.h"
+#include "collections/CCollectionCommands.h"
+#include "textdoc/CKeywordComboBox.h"
+#include "textdoc/CTextDocuments.h"
+#include "textdoc/CtavDoc.h"
+#include "textdoc/CtavView.h"
+
+#include "TestPorts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QTest>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CTextDocsFixture {
+    CTempHome home;
+    CTestPorts ports;
+    CMainFrame frame{ports.prompt, ports.settings, ports.progress, ports.pickers};
+    CTextDocuments* docs = new CTextDocuments(frame);
+
+    CTextDocsFixture() { frame.AttachCollections(home.Home(), home.Root() / "program"); }
+    void SearchFor(std::string_view keywords) {
+        CKeywordSearchState& s = frame.CollectionCommands()->Search();
+        s.SetKeywords(keywords, true);
+        s.SetInForce(true);
+    }
+    CtavView* Open(const fs::path& file, bool fromCollection = false) {
+        if (!docs->OpenDocumentFile(file, fromCollection)) return nullptr;
+        return docs->ActiveView();
+    }
+    std::vector<QString> MarkedTexts(CtavView& v) {
+        std::vector<QString> texts;
+        for (const QTextEdit::ExtraSelection& s : v.extraSelections()) texts.push_back(s.cursor.selectedText());
+        return texts;
+    }
+};
+
+std::string Utf16Le(std::u16string_view s) {
+    std::string out = "\xFF\xFE";
+    for (char16_t c : s) out += char(c & 0xFF), out += char(c >> 8);
+    return out;
+}
+
+TEST(TextDocuments, MarksLandOnTheKeywordsWhateverTheEncoding) {
+    const struct {
+        const char* name;
+        std::string bytes;
+    } rows[] = {
+        {"utf8 crlf", "\xC3\xA4\xC3\xB6\r\nzz W\xC3\xB6rd\r\n\xE2\x82\xAC w\xC3\xB6rd.\r\n"},
+        {"utf16 le", Utf16Le(u"\u00E4\u00F6\r\nzz W\u00F6rd\r\n\u20AC w\u00F6rd.\r\n")},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        CTextDocsFixture f;
+        f.SearchFor("w\xC3\xB6rd");
+        CtavView* v = f.Open(f.home.Write("m.txt", r.bytes), true);
+        ASSERT_NE(v, nullptr);
+        EXPECT_EQ(f.MarkedTexts(*v), (std::vector<QString>{QStringLiteral("W\u00F6rd"), QStringLiteral("w\u00F6rd")}));
+        EXPECT_EQ(v->extraSelections().front().format.foreground().color(), QColor(0, 0, 255));
+        v->RunCommand(kIdGoToNextFound);
+        v->RunCommand(kIdGoToNextFound);
+        EXPECT_EQ(v->textCursor().selectedText(), QStringLiteral("w\u00F6rd"));
+        v->RunCommand(kIdGoToNextFound);
+        EXPECT_EQ(f.ports.prompt.LastText(), "End of all found keywords.");
+        QTest::keyClick(v, Qt::Key_X);
+        EXPECT_TRUE(v->extraSelections().isEmpty());
+    }
+}
+
+TEST(TextDocuments, SavingGivesBackTheSameBytes) {
+    const std::string rows[] = {
+        "caf\xC3\xA9\nline\n", "caf\xE9\r\nno last line end", Utf16Le(u"\u00E4\r\nb\r\n"), "a\r\nb\nc",
+    };
+    for (const std::string& bytes : rows) {
+        SCOPED_TRACE(bytes);
+        CTextDocsFixture f;
+        const fs::path file = f.home.Write("s.txt", bytes);
+        CtavView* v = f.Open(file);
+        ASSERT_NE(v, nullptr);
+        // An edit and its undo, then Save.
+        QTest::keyClick(v, Qt::Key_Q);
+        v->RunCommand(kIdEditUndo);
+        QTest::keyClick(v, Qt::Key_Q);
+        EXPECT_TRUE(v->IsCommandEnabled(kIdFileSave));
+        v->RunCommand(kIdEditUndo);
+        v->document()->setModified(true);
+        EXPECT_TRUE(v->Save(kIdFileSave));
+        EXPECT_EQ(ReadFileBytes(file), bytes);
+        // Save As and 10039 of the unchanged text.
+        const fs::path copy = f.home.Work() / "copy.txt", other = f.home.Work() / "other.txt";
+        f.ports.pickers.answers = {copy.string(), other.string()};
+        EXPECT_TRUE(v->Save(kIdFileSaveAs));
+        EXPECT_TRUE(v->Save(kIdSaveToAnotherFile));
+        EXPECT_EQ(ReadFileBytes(copy), bytes);
+        EXPECT_EQ(ReadFileBytes(other), bytes);
+        EXPECT_EQ(v->Document()->Path(), copy); // 10039 keeps the document's file
+        EXPECT_EQ(v->accessibleName(), QStringLiteral("copy.txt"));
+    }
+}
+
+TEST(TextDocuments, ReadOnlyQuestionBothWays) {
+    for (const bool yes : {true, false}) {
+        SCOPED_TRACE(yes);
+        CTextDocsFixture f;
+        const fs::path file = f.home.Write("a.txt", "text\n");
+        const fs::path locked = f.home.Write("ro.txt", "old\n");
+        ::chmod(locked.c_str(), 0444);
+        CtavView* v = f.Open(file);
+        ASSERT_NE(v, nullptr);
+        f.ports.pickers.answers = {locked.string(), f.home.Work().string() + "/fresh.txt"};
+        f.ports.prompt.Answer(yes ? EPromptAnswer::Yes : EPromptAnswer::No);
+        EXPECT_TRUE(v->Save(kIdFileSaveAs));
+        EXPECT_EQ(f.ports.prompt.Shown().front().text,
+                  "This file has a readonly attribute.\r\n\r\nWhat do you like to rewriting it in any case?");
+        EXPECT_EQ(ReadFileBytes(locked), yes ? "text\n" : "old\n");
+        // No goes back to the dialog, which then names another file.
+        EXPECT_EQ(f.ports.pickers.titles.size(), yes ? 1u : 2u);
+    }
+}
+
+TEST(TextDocuments, RefusesWhatItCannotShow) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string message;
+    } rows[] = {
+        {"doc.RTF", "{\\rtf1 x}", "RTF documents can not be shown yet."},
+        {"bin.txt", std::string("\x01\x02\x00\x03", 4), "It's not a textual file."},
+        {"prog.exe", "MZ", "It's not a textual file."},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        CTextDocsFixture f;
+        EXPECT_EQ(f.Open(f.home.Write(r.name, r.bytes)), nullptr);
+        EXPECT_EQ(f.ports.prompt.LastText(), r.message);
+        EXPECT_TRUE(f.docs->Views().empty());
+    }
+    CTextDocsFixture f;
+    CtavView* v = f.Open(f.home.Write("x.txt", "{\\RTF1 raw}"));
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(f.ports.prompt.LastText(), "It's RTF- format.\r\nPlease load a textual file.");
+    EXPECT_EQ(v->toPlainText(), QStringLiteral("{\\RTF1 raw}"));
+}
+
+TEST(TextDocuments, FindAndTheKeywordCombo) {
+    CTextDocsFixture f;
+    CtavView* v = f.Open(f.home.Write("w.txt", "words word"));
+    ASSERT_NE(v, nullptr);
+    v->FindWord() = QStringLiteral("word");
+    v->WholeWord() = true;
+    v->FindNext();
+    EXPECT_EQ(v->textCursor().selectionStart(), 6);
+    v->FindNext();
+    EXPECT_EQ(f.ports.prompt.LastText(), "Found nothing more.");
+    EXPECT_EQ(v->textCursor().position(), 0);
+
+    // F3 finds the combo box's word from where the last search stopped.
+    v->WholeWord() = false;
+    f.frame.UpdateCommandUi();
+    f.frame.RunCommand(kIdFindKeyword);
+    f.frame.RunCommand(kIdFindKeyword);
+    EXPECT_EQ(v->textCursor().selectionStart(), 6);
+    for (int i = 0; i < 11; ++i) f.docs->AddKeyword("k" + std::to_string(i));
+    CKeywordComboBox* combo = f.docs->KeywordCombo();
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 10);
+    EXPECT_EQ(combo->itemText(9), QStringLiteral("k1"));
+    f.docs->SaveKeywordList();
+    EXPECT_EQ(f.ports.settings.Get(kComboListCount), 10);
+
+    const CtavView* second = f.Open(f.home.Write("v.txt", "v"));
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(f.docs->IsKeywordComboShown());
+    f.frame.MdiArea()->closeAllSubWindows();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(f.docs->Views().empty());
+    EXPECT_FALSE(f.docs->IsKeywordComboShown());
+    EXPECT_EQ(f.docs->RecentFiles().front().filename(), "v.txt");
+}
+
+} // namespace
