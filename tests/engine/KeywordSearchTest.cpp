@@ -183,6 +183,47 @@ TEST_F(SearchCollectionFilesTest, StopKeepsWhatWasFound) {
     EXPECT_TRUE(t.busy.collectionEnabled);
 }
 
+// Seeded stress: the workers must give the found list, the progress texts and the place of a
+// Stop exactly as the search on the calling thread does.
+TEST(SearchCollectionFilesStressTest, WorkersFindWhatTheSerialSearchFinds) {
+    std::mt19937 rng(1414);
+    const char* const kKeywordTexts[] = {"ab", "ab + ba", "cab+Abc", "bb a", "b+", "ABC + c a b"};
+    const char* const kNames[] = {".txt", ".doc", ".exe", "", ".h"};
+    const std::string alphabet = "abcAB \r\n";
+    for (int tree = 0; tree < 20; ++tree) {
+        CTempHome tmp;
+        std::vector<std::string> locations;
+        const std::size_t files = 201 + rng() % 200;
+        for (std::size_t i = 0; i < files; ++i) {
+            std::string text(rng() % 2000, ' ');
+            for (char& c : text) c = alphabet[rng() % alphabet.size()];
+            if (rng() % 10 == 0) text.insert(0, "\x01");
+            const std::string name = "work/d" + std::to_string(i % 7) + "/f" + std::to_string(i) + kNames[rng() % 5];
+            locations.push_back(tmp.Write(name, text).string());
+            if (rng() % 20 == 0) fs::remove(locations.back());
+        }
+        const auto keywords = BuildKeywordSet(kKeywordTexts[rng() % std::size(kKeywordTexts)]);
+        const bool noCase = rng() % 2;
+        const int steps = int((files + 19) / 20);
+        for (const int stopAt : {0, 1 + int(rng() % steps)}) {
+            SCOPED_TRACE("tree " + std::to_string(tree) + ", stop at query " + std::to_string(stopAt));
+            CTestPorts serial, parallel;
+            serial.progress.log.stopAtQuery = parallel.progress.log.stopAtQuery = stopAt;
+            const auto expected = SearchCollectionFiles(locations, keywords, noCase, serial.ports, 0);
+            EXPECT_EQ(SearchCollectionFiles(locations, keywords, noCase, parallel.ports, 3), expected);
+            EXPECT_EQ(parallel.progress.log.labels, serial.progress.log.labels);
+            EXPECT_EQ(parallel.progress.log.positions, serial.progress.log.positions);
+            if (stopAt == 0) {
+                CKeywordFileTest test(keywords, noCase);
+                std::vector<std::size_t> plain;
+                for (std::size_t i = 0; i < files; ++i)
+                    if (test.Matches(locations[i])) plain.push_back(i);
+                EXPECT_EQ(expected, plain);
+            }
+        }
+    }
+}
+
 TEST(FindKeywordMatchesTest, MarksEveryOccurrenceInOrder) {
     const struct {
         const char* name;

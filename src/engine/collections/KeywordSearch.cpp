@@ -4,6 +4,7 @@
 #include "app/Ports.h"
 #include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
+#include "collections/CKeywordTestPool.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -25,8 +26,8 @@ constexpr std::size_t kProgressStep = 20;
 constexpr std::size_t kHugePageThreshold = std::size_t(4) << 20;
 
 // Opens a regular file for reading without ever blocking on a pipe or device; -1 otherwise.
-int OpenRegularFile(const fs::path& path, std::size_t& size) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+int OpenRegularFile(const char* path, std::size_t& size) {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -86,11 +87,10 @@ CKeywordFileTest::CKeywordFileTest(const std::vector<std::string>& keywords, boo
 
 void CKeywordFileTest::SetPieceSize(std::size_t bytes) { m_pieceSize = std::max<std::size_t>(bytes, 1); }
 
-bool CKeywordFileTest::Matches(const fs::path& location) {
-    const std::string& name = location.native();
+bool CKeywordFileTest::Matches(const std::string& name) {
     if (IsExcludedExtension(name)) return false;
     std::size_t size = 0;
-    const int fd = OpenRegularFile(location, size);
+    const int fd = OpenRegularFile(name.c_str(), size);
     if (fd < 0) return false;
     bool result = false;
     try {
@@ -118,6 +118,7 @@ bool CKeywordFileTest::Scan(int fd, std::size_t fileSize, bool binaryAllowed) {
     std::size_t total = 0;
     bool first = true;
     while (total < fileSize) {
+        if (m_stop && m_stop->load(std::memory_order_relaxed)) return false;
         const std::size_t want = std::min(piece, fileSize - total);
         const long got = ReadFully(fd, m_buffer.data() + carry, want);
         if (got <= 0) return false;
@@ -129,8 +130,14 @@ bool CKeywordFileTest::Scan(int fd, std::size_t fileSize, bool binaryAllowed) {
             first = false;
         }
         const std::string_view view(m_buffer.data(), carry + n);
+        // In the last piece a keyword not found ends the test; the others need not be looked for.
+        const bool last = total + n >= fileSize;
         for (std::size_t k = 0; k < m_finders.size(); ++k) {
-            if (m_found[k] || m_finders[k].Find(view) == CKeywordFinder::npos) continue;
+            if (m_found[k]) continue;
+            if (m_finders[k].Find(view) == CKeywordFinder::npos) {
+                if (last) return false;
+                continue;
+            }
             m_found[k] = true;
             if (--remaining == 0) return true;
         }
@@ -146,6 +153,12 @@ bool CKeywordFileTest::Scan(int fd, std::size_t fileSize, bool binaryAllowed) {
 std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& locations,
                                                const std::vector<std::string>& keywords,
                                                bool noCase, CPorts& ports) {
+    return SearchCollectionFiles(locations, keywords, noCase, ports, CKeywordTestPool::DefaultWorkers());
+}
+
+std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& locations,
+                                               const std::vector<std::string>& keywords,
+                                               bool noCase, CPorts& ports, unsigned workers) {
     std::unique_ptr<CProgress> progress;
     if (locations.size() > kProgressThreshold) {
         progress = ports.progress.OpenProgress();
@@ -156,14 +169,17 @@ std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& l
     ports.busy.EnableFrame(false);
     ports.busy.EnableCollectionWindow(false);
 
-    CKeywordFileTest test(keywords, noCase);
     std::vector<std::size_t> found;
-    unsigned long fed = 0;
-    for (std::size_t i = 0; i < locations.size(); ++i) {
-        if (test.Matches(locations[i])) found.push_back(i);
-        if (progress && i % kProgressStep == 0) {
-            progress->SetPosText(double(fed++), Format("Found: %lu", static_cast<unsigned long>(found.size())));
-            if (progress->IsAborted()) break;
+    {
+        // The workers run ahead of this loop; what they test past a Stop is dropped with them.
+        CKeywordTestPool pool(locations, keywords, noCase, workers);
+        unsigned long fed = 0;
+        for (std::size_t i = 0; i < locations.size(); ++i) {
+            if (pool.Holds(i)) found.push_back(i);
+            if (progress && i % kProgressStep == 0) {
+                progress->SetPosText(double(fed++), Format("Found: %lu", static_cast<unsigned long>(found.size())));
+                if (progress->IsAborted()) break;
+            }
         }
     }
 
@@ -251,7 +267,7 @@ bool CKeywordSearchState::PrepareSelPos(CPrompt& prompt, const fs::path& file) {
         return false;
     }
     std::size_t size = 0;
-    const int fd = OpenRegularFile(file, size);
+    const int fd = OpenRegularFile(file.c_str(), size);
     if (fd < 0) {
         prompt.Message("CMainFrame::PrepareSelPos error: can not read file.");
         return false;
