@@ -1,6 +1,7 @@
 #include "collections/KeywordSearch.h"
 
 #include "TestPorts.h"
+#include "app/TextUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -36,12 +37,30 @@ TEST(CKeywordFinderTest, AgreesWithAPlainScanOnRandomText) {
         const std::string& alphabet = alphabets[round % 2];
         std::string text(rng() % 300, ' ');
         for (char& c : text) c = alphabet[rng() % alphabet.size()];
-        std::string key(1 + rng() % 8, ' ');
+        // Short keywords take the probe scan, long ones the skipping scan; a long keyword is
+        // put into the text, whole or with one byte changed, or random text would never hold it.
+        std::string key(round % 3 == 2 ? 100 + rng() % 60 : 1 + rng() % 8, ' ');
         for (char& c : key) c = alphabet[rng() % alphabet.size()];
+        if (key.size() > 8) {
+            std::string copy = key;
+            if (rng() % 2) copy[rng() % copy.size()] = alphabet[rng() % alphabet.size()];
+            text.insert(rng() % (text.size() + 1), copy);
+        }
         const bool noCase = rng() % 2;
         const std::size_t from = text.empty() ? 0 : rng() % (text.size() + 1);
         SCOPED_TRACE("text \"" + text + "\" key \"" + key + "\" noCase " + std::to_string(noCase));
         EXPECT_EQ(CKeywordFinder(key, noCase).Find(text, from), NaiveFind(text, key, noCase, from));
+    }
+}
+
+TEST(CKeywordFinderTest, FindsALongKeywordAtEveryOffset) {
+    std::string key;
+    for (int i = 0; i < 130; ++i) key += char('a' + i % 26);
+    for (std::size_t at = 0; at < 300; ++at) {
+        SCOPED_TRACE(at);
+        const std::string text = std::string(at, '.') + key + "..";
+        EXPECT_EQ(CKeywordFinder(key, false).Find(text), at);
+        EXPECT_EQ(CKeywordFinder(ToUpperAscii(key), true).Find(text), at);
     }
 }
 

@@ -26,8 +26,9 @@ constexpr std::size_t kProgressStep = 20;
 constexpr std::size_t kHugePageThreshold = std::size_t(4) << 20;
 
 // Opens a regular file for reading without ever blocking on a pipe or device; -1 otherwise.
-int OpenRegularFile(const char* path, std::size_t& size) {
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+// A relative path is taken from the folder dirFd (AT_FDCWD: the current one).
+int OpenRegularFile(int dirFd, const char* path, std::size_t& size) {
+    const int fd = ::openat(dirFd, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -87,10 +88,34 @@ CKeywordFileTest::CKeywordFileTest(const std::vector<std::string>& keywords, boo
 
 void CKeywordFileTest::SetPieceSize(std::size_t bytes) { m_pieceSize = std::max<std::size_t>(bytes, 1); }
 
+CKeywordFileTest::~CKeywordFileTest() {
+    if (m_dirFd >= 0) ::close(m_dirFd);
+}
+
+int CKeywordFileTest::OpenInFolder(const std::string& name, std::size_t& size) {
+    // Locations come folder by folder, so the folder stays open and each file is opened from
+    // it: the kernel then looks up one name instead of the whole path.
+    const std::size_t slash = name.rfind('/');
+    if (slash == std::string::npos || slash == 0) return OpenRegularFile(AT_FDCWD, name.c_str(), size);
+    const std::string_view dir(name.data(), slash);
+    if (dir != m_dirPath) {
+        if (m_dirFd >= 0) ::close(m_dirFd);
+        m_dirPath.assign(dir);
+        m_dirFd = ::open(m_dirPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    }
+    if (m_dirFd < 0) return OpenRegularFile(AT_FDCWD, name.c_str(), size);
+    return OpenRegularFile(m_dirFd, name.c_str() + slash + 1, size);
+}
+
 bool CKeywordFileTest::Matches(const std::string& name) {
     if (IsExcludedExtension(name)) return false;
     std::size_t size = 0;
-    const int fd = OpenRegularFile(name.c_str(), size);
+    int fd = -1;
+    try {
+        fd = OpenInFolder(name, size);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     if (fd < 0) return false;
     bool result = false;
     try {
@@ -267,7 +292,7 @@ bool CKeywordSearchState::PrepareSelPos(CPrompt& prompt, const fs::path& file) {
         return false;
     }
     std::size_t size = 0;
-    const int fd = OpenRegularFile(file.c_str(), size);
+    const int fd = OpenRegularFile(AT_FDCWD, file.c_str(), size);
     if (fd < 0) {
         prompt.Message("CMainFrame::PrepareSelPos error: can not read file.");
         return false;

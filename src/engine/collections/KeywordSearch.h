@@ -25,6 +25,9 @@ std::vector<std::string> BuildKeywordSet(std::string_view text);
 class CKeywordFileTest {
 public:
     CKeywordFileTest(const std::vector<std::string>& keywords, bool noCase);
+    ~CKeywordFileTest();
+    CKeywordFileTest(const CKeywordFileTest&) = delete;
+    CKeywordFileTest& operator=(const CKeywordFileTest&) = delete;
     bool Matches(const std::string& location);
     bool Matches(const std::filesystem::path& location) { return Matches(location.native()); }
 
@@ -35,6 +38,7 @@ public:
 
 private:
     bool Scan(int fd, std::size_t fileSize, bool binaryAllowed);
+    int OpenInFolder(const std::string& name, std::size_t& size);
 
     std::vector<CKeywordFinder> m_finders;
     std::vector<bool> m_found;
@@ -42,6 +46,8 @@ private:
     std::size_t m_pieceSize;
     std::string m_buffer;
     const std::atomic<bool>* m_stop = nullptr;
+    std::string m_dirPath; // the folder m_dirFd was opened for
+    int m_dirFd = -1;
 };
 
 // Tests every location and returns, in record order, the indexes of the files holding every
