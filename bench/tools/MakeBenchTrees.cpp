@@ -20,8 +20,9 @@
 
 namespace {
 
-// Bump when a tree's shape changes: older trees are then made anew.
-constexpr const char* kStampName = ".complete-v1";
+// Beside each finished tree (inside it would be one more file to find). Bump the version when a
+// tree's shape changes: older trees are then made anew.
+constexpr const char* kStampSuffix = ".complete-v1";
 
 struct CShape {
     const char* name;
@@ -111,7 +112,7 @@ private:
 
 bool MakeTree(const std::string& cache, const CShape& shape) {
     const std::string root = cache + "/" + shape.name;
-    const std::string stamp = root + "/" + kStampName;
+    const std::string stamp = root + kStampSuffix;
     if (Exists(stamp)) return true;
     std::fprintf(stderr, "Making %s (once; kept for later runs)...\n", root.c_str());
     if (Exists(root) && std::system(("rm -rf '" + root + "'").c_str()) != 0) return false;
