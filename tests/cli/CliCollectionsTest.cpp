@@ -99,4 +99,25 @@ TEST_F(CliCollectionsTest, FavoritesAndCatalogue) {
     EXPECT_FALSE(fs::exists(tmp.Home() / "favorite_collection.inf"));
 }
 
+TEST_F(CliCollectionsTest, RefreshRefusesNamesTheCollectionDialogsRefuse) {
+    for (const std::string& name : std::vector<std::string>{"", "a b", "a\tb", "a\\b", "a:b", "a!b", "a.b", "a*b", "a?b", "a#b",
+                                                           std::string(257, 'n')}) {
+        SCOPED_TRACE(name);
+        const CCliResult r = RunCli({"refresh", dir, "--name", name});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, "Please, insert a real collection name.\n");
+        EXPECT_EQ(RunCli({"catalogue"}).exitCode, 1);
+    }
+    EXPECT_EQ(RunCli({"refresh", dir, "--name", std::string(256, 'n')}).exitCode, 0);
+}
+
+TEST_F(CliCollectionsTest, RemovingAGroupTheFileDoesNotHaveIsAnError) {
+    ASSERT_EQ(RunCli({"refresh", dir, "--ext", "txt"}).exitCode, 0);
+    ASSERT_EQ(RunCli({"group", dir, Location("a.txt"), "add", "work"}).exitCode, 0);
+    const CCliResult r = RunCli({"group", dir, Location("a.txt"), "remove", "home"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Can not find group:\nhome\n");
+    EXPECT_NE(RunCli({"list", dir}).out.find("\twork\n"), std::string::npos);
+}
+
 } // namespace

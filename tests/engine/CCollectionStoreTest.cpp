@@ -31,6 +31,32 @@ TEST_F(CollectionStoreTest, FileNamesDropColonsAndSeparators) {
     EXPECT_EQ(store.GetCollectionFilePath("/home/u/x"), tmp.Home() / "homeux.inf");
 }
 
+// A folder so deep that its file name would pass 255 bytes still gets a collection file; every
+// name that fits stays as it always was, so existing files are still found.
+TEST_F(CollectionStoreTest, OverlongFileNamesAreShortenedStably) {
+    const struct {
+        std::size_t nameBytes;
+        bool kept;
+    } cases[] = {{250, true}, {251, true}, {252, false}, {4000, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nameBytes);
+        const std::string dir = "/" + std::string(c.nameBytes, 'd');
+        const std::string name = CCollectionStore::MakeCollectionFileName(dir);
+        EXPECT_EQ(name == std::string(c.nameBytes, 'd'), c.kept);
+        EXPECT_LE(name.size() + 4, 255u);
+        EXPECT_EQ(name.substr(0, 150), std::string(150, 'd'));
+        EXPECT_EQ(CCollectionStore::MakeCollectionFileName(dir), name);
+        EXPECT_NE(CCollectionStore::MakeCollectionFileName(dir + "x"), name);
+        if (!c.kept) {
+            EXPECT_TRUE(WriteWholeFile(prompt, store.GetCollectionFilePath(dir), "#n#\r\n", true));
+        }
+    }
+    // A character of several bytes is never cut in two.
+    const std::string accented =
+        CCollectionStore::MakeCollectionFileName("/" + std::string(182, 'a') + "\xc3\xa9\xc3\xa9" + std::string(99, 'b'));
+    EXPECT_EQ(accented.substr(179, 4), "aaa~");
+}
+
 TEST_F(CollectionStoreTest, HeaderFieldsTakeTheirSlotsAndDefaults) {
     struct Case {
         const char* text;
@@ -197,6 +223,51 @@ TEST_F(CollectionStoreTest, AddingGroupsSkipsNamesAlreadyThere) {
     EXPECT_EQ(store.AddGroupsToRecord(0, {"p ;q;;", std::string(256, 'L')}), "x; p; q");
     EXPECT_EQ(ReadFileBytes(file), "#N#/d##txt\r\n/d/a.txt##x; p; q\r\n/d/b.txt##a; y\r\n");
     EXPECT_EQ(store.KnownGroups(), (std::vector<std::string>{"a", "x", "y", "p", "q"}));
+}
+
+// A name is found by the rule the list is split by: only blanks are trimmed, so a TAB at either
+// end belongs to the name. A name the row does not have changes nothing.
+TEST_F(CollectionStoreTest, RemovingAGroupUsesTheListsOwnTrimRule) {
+    const struct {
+        const char* groups;
+        const char* name;
+        std::optional<std::string> result;
+    } cases[] = {
+        {"\tx; y", "\tx", "y"},
+        {" a\t;b", "a\t ", "b"},
+        {"x; y", "\tx", std::nullopt},
+        {"x; y", "z", std::nullopt},
+        {"p; Q", "q", "p"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.groups);
+        const std::string text = std::string("#N#/d##txt\r\n/d/a.txt##") + c.groups + "\r\n";
+        Load(text);
+        EXPECT_EQ(store.RemoveGroupFromRecord(0, c.name), c.result);
+        EXPECT_EQ(ReadFileBytes(file), c.result ? "#N#/d##txt\r\n/d/a.txt##" + *c.result + "\r\n" : text);
+    }
+}
+
+TEST_F(CollectionStoreTest, GroupMenuRemovesTheKthNameOnly) {
+    Load("#N#/d##txt\r\n/d/a.txt##a; A;; b\r\n");
+    EXPECT_EQ(store.RemoveGroupAt(0, 1), "a; b");
+    EXPECT_EQ(store.RemoveGroupAt(0, 2), std::nullopt);
+    EXPECT_EQ(ReadFileBytes(file), "#N#/d##txt\r\n/d/a.txt##a; b\r\n");
+}
+
+// Once the window has closed, nothing of the collection it showed can be edited any more.
+TEST_F(CollectionStoreTest, ResetLeavesNoCollectionToEdit) {
+    const std::string text = "#N#/d##txt\r\n/d/a.txt#a#\r\n";
+    Load(text);
+    store.SetFavoritesView(true);
+    store.ShowFoundList({0});
+    store.ResetCurrentCollection();
+    EXPECT_EQ(store.CollectionFilePath(), fs::path());
+    EXPECT_EQ(store.BaseDirectory(), "");
+    EXPECT_FALSE(store.IsFavoritesView());
+    EXPECT_EQ(store.RowCount(), 0u);
+    EXPECT_EQ(store.SaveChanges(0, "late edit", ""), ERecordWrite::NoRecord);
+    EXPECT_EQ(ReadFileBytes(file), text);
 }
 
 TEST_F(CollectionStoreTest, ErasingRecordsKeepsOrderAndResetsTheRowMap) {

@@ -2,12 +2,14 @@
 
 #include "app/CFileWriter.h"
 #include "app/FileAccess.h"
+#include "collections/CollectionDialogs.h"
 #include "TestPorts.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -49,6 +51,7 @@ protected:
         coll.Hooks().refillWindow = [this] { ++refills; };
     }
 
+    void TearDown() override { SetWriteFailureForTest(std::nullopt); }
     // A folder with files a.txt, b.txt and c.txt holding the given texts.
     fs::path Folder(const std::string& name, std::vector<std::string> texts = {"alpha", "beta", "alpha beta"}) {
         for (std::size_t i = 0; i < texts.size(); ++i)
@@ -189,7 +192,6 @@ TEST_F(CollectionCommandsTest, OpenOfAMovedCollection) {
     EXPECT_EQ(coll.Store().Records()[Row("b.txt")].location, (moved / "b.txt").string());
     EXPECT_EQ(coll.Store().Records()[Row("b.txt")].description, "described");
     EXPECT_EQ(t.settings.GetString("Property", "mainDir", ""), moved.string());
-    EXPECT_FALSE(coll.changePath.has_value());
 }
 
 TEST_F(CollectionCommandsTest, OpenFavoritesAndEntriesWithoutTheirFolder) {
@@ -307,7 +309,6 @@ TEST_F(CollectionCommandsTest, CollectionInfoRewritesTheHeaderOrRefreshesForNewE
     EXPECT_EQ(coll.Store().RecordCount(), 4u); // refreshed without the save question
     EXPECT_EQ(coll.Store().ExtensionList(), "txt, rtf");
     EXPECT_EQ(t.settings.GetString("Property", "mainDirExt", ""), "txt, rtf");
-    EXPECT_FALSE(coll.collectionInfo);
     EXPECT_TRUE(t.prompt.AllAnswersUsed());
 }
 
@@ -386,7 +387,9 @@ TEST_F(CollectionCommandsTest, RenameRefusalsLeaveTheRecordUnchanged) {
         {"sub/../../x.txt", {}, "You can not to move file from this collection directory."},
         {"/tmp/x.txt", {}, "You can not to move file from this collection directory."},
         {"nodir/x.txt", {}, "This file name is wrong."},
+        {"link/x.txt", {}, "You can not to move file from this collection directory."},
     };
+    fs::create_directory_symlink(tmp.Work(), dir / "link");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         for (auto a : c.answers) t.prompt.Answer(a);
@@ -479,6 +482,217 @@ TEST_F(CollectionCommandsTest, ColumnSearchesSwitchTheRowsOrSignalNotFound) {
     EXPECT_FALSE(coll.Store().IsShowingFoundList());
     EXPECT_TRUE(t.busy.frameEnabled);
     EXPECT_FALSE(t.busy.waitCursor);
+}
+
+// Each command below changes the collection it works on before its refresh; when the refresh is
+// not taken, the window still shows the first collection and must still edit that one.
+TEST_F(CollectionCommandsTest, CommandsWhoseRefreshIsNotTakenGiveBackTheShownCollection) {
+    const fs::path one = Folder("one"), two = Folder("two");
+    fs::create_directories(tmp.Work() / "empty");
+    Create(two);
+    Create(one);
+    tmp.Write("work/two/new.txt", "n");
+    const std::string twoFile = ReadFileBytes(File(two));
+    const struct {
+        const char* name;
+        std::function<void()> run;
+    } cases[] = {
+        {"new, No at the save question",
+         [&] {
+             newAnswers = {two.string()};
+             t.prompt.AnswerNo();
+             cmd.OnNewCollection();
+         }},
+        {"new of a folder without files",
+         [&] {
+             newAnswers = {(tmp.Work() / "empty").string()};
+             cmd.OnNewCollection();
+         }},
+        {"open, No at the save question",
+         [&] {
+             openAnswers = {CCollectionStore::MakeCollectionFileName(two.string())};
+             t.prompt.AnswerNo();
+             cmd.OnOpenCollections();
+         }},
+        {"change path to a folder without files",
+         [&] {
+             t.prompt.AnswerYes();
+             t.pickers.answers = {(tmp.Work() / "empty").string()};
+             EXPECT_EQ(cmd.ChangeCollectionPath(one.string(), File(one), false), -1);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.run();
+        EXPECT_TRUE(t.prompt.AllAnswersUsed());
+        EXPECT_EQ(coll.Store().BaseDirectory(), one.string());
+        EXPECT_EQ(coll.Store().CollectionFilePath(), File(one));
+        EXPECT_FALSE(coll.Store().IsFavoritesView());
+        EXPECT_EQ(coll.Store().RecordCount(), 3u);
+        EXPECT_EQ(t.settings.GetString("Property", "mainDir", ""), one.string());
+    }
+    EXPECT_TRUE(cmd.RenameCollectionFile(Row("a.txt"), "z.txt"));
+    EXPECT_TRUE(fs::exists(one / "z.txt"));
+    EXPECT_EQ(ReadFileBytes(File(one)).substr(0, ReadFileBytes(File(one)).find("\r\n")),
+              "#" + CCollectionStore::MakeCollectionFileName(one.string()) + "#" + one.string() + "##txt");
+    EXPECT_EQ(ReadFileBytes(File(two)), twoFile);
+}
+
+TEST_F(CollectionCommandsTest, ChangePathOntoAFolderWithItsOwnCollectionReplacesNothing) {
+    const fs::path one = Folder("one"), two = Folder("two");
+    Create(two);
+    ASSERT_EQ(coll.Store().SaveChanges(Row("a.txt"), "two's own", ""), ERecordWrite::Written);
+    const std::string twoFile = ReadFileBytes(File(two));
+    Create(one);
+    const std::string oneFile = ReadFileBytes(File(one));
+    windowOpen = false;
+    t.prompt.Clear();
+    t.prompt.AnswerYes();
+    t.pickers.answers = {two.string()};
+    EXPECT_EQ(cmd.ChangeCollectionPath(one.string(), File(one), false), -1);
+    EXPECT_EQ(t.prompt.LastText(), "Directory\r\n\"" + two.string() +
+                                       "\"\r\nhas its own collection already.\r\nThis collection was not moved there.");
+    EXPECT_EQ(ReadFileBytes(File(two)), twoFile);
+    EXPECT_EQ(ReadFileBytes(File(one)), oneFile);
+}
+
+// The favorites file's first line names no folder, whatever is done in the favorites view.
+TEST_F(CollectionCommandsTest, FavoritesHeaderNeverTakesABaseDirectory) {
+    const fs::path dir = Folder("docs", {"a", "b", "c", "d"});
+    Create(dir);
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) ASSERT_TRUE(coll.AddToFavorites(Row(name)));
+    coll.Hooks().collectionInfoDialog = [](CCollectionInfoFields& f) {
+        f.description = "liked files";
+        return true;
+    };
+    const struct {
+        const char* name;
+        std::function<void()> run;
+    } cases[] = {
+        {"delete file",
+         [&] {
+             t.prompt.AnswerYes();
+             EXPECT_TRUE(cmd.OnDeleteFile(Row("a.txt")));
+         }},
+        {"rename", [&] { EXPECT_TRUE(cmd.RenameCollectionFile(Row("b.txt"), "bb.txt")); }},
+        {"collection info", [&] { cmd.OnCollectionInfo(); }},
+    };
+    ASSERT_TRUE(coll.ShowFavorites());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.run();
+        CCollectionStore reader(t.prompt, tmp.Home());
+        reader.ParseCollectionHeader(ReadFileBytes(coll.FavoritesPath()));
+        EXPECT_EQ(reader.HeaderFields()[1], "");
+        coll.BuildCatalogue();
+        for (const auto& e : coll.Catalogue()) {
+            if (e.path == coll.FavoritesPath()) {
+                EXPECT_EQ(e.baseDirectory, "");
+            }
+        }
+    }
+}
+
+// New of a folder without a collection file saves its first scan without a question; the next
+// refresh, which would drop a description, must ask again.
+TEST_F(CollectionCommandsTest, ModesOfACommandEndWithItsRefresh) {
+    const fs::path dir = Folder("docs");
+    Create(dir);
+    ASSERT_EQ(coll.Store().SaveChanges(Row("b.txt"), "described", ""), ERecordWrite::Written);
+    fs::remove(dir / "b.txt");
+    tmp.Write("work/docs/d.txt", "d");
+    const std::string before = ReadFileBytes(File(dir));
+    t.prompt.Clear();
+    t.prompt.AnswerNo();
+    EXPECT_FALSE(coll.RefreshCollectionWithUI());
+    EXPECT_TRUE(t.prompt.AllAnswersUsed());
+    EXPECT_EQ(t.prompt.Shown().size(), 1u);
+    EXPECT_EQ(ReadFileBytes(File(dir)), before);
+}
+
+// Another program (quillbox-cli) may write a description while the window is open: deleting or
+// renaming another file keeps it, and a failed write leaves memory as the file is.
+TEST_F(CollectionCommandsTest, DeleteAndRenameRewriteOnlyTheirOwnLine) {
+    const fs::path dir = Folder("docs", {"a", "b", "c", "d"});
+    Create(dir);
+    CCollectionStore other(t.prompt, tmp.Home());
+    other.SetCollectionFilePath(File(dir));
+    ASSERT_EQ(other.LoadCollection(), 4u);
+    std::size_t b = 0;
+    while (fs::path(other.Records()[b].location).filename() != "b.txt") ++b;
+    ASSERT_EQ(other.SaveChanges(b, "from the command line", ""), ERecordWrite::Written);
+
+    t.prompt.AnswerYes();
+    EXPECT_TRUE(cmd.OnDeleteFile(Row("a.txt")));
+    EXPECT_TRUE(cmd.RenameCollectionFile(Row("c.txt"), "cc.txt"));
+    const std::string text = ReadFileBytes(File(dir));
+    EXPECT_NE(text.find(dir.string() + "/b.txt#from the command line#\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(dir.string() + "/cc.txt##\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("/a.txt#"), std::string::npos) << text;
+
+    SetWriteFailureForTest(0);
+    t.prompt.Clear();
+    EXPECT_FALSE(cmd.RenameCollectionFile(Row("d.txt"), "dd.txt"));
+    EXPECT_FALSE(t.prompt.Texts().empty());
+    EXPECT_TRUE(fs::exists(dir / "d.txt"));
+    t.prompt.Clear();
+    t.prompt.AnswerYes();
+    EXPECT_FALSE(cmd.OnDeleteFile(Row("d.txt")));
+    EXPECT_GT(t.prompt.Texts().size(), 1u);
+    SetWriteFailureForTest(std::nullopt);
+    EXPECT_EQ(ReadFileBytes(File(dir)), text);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"b.txt", "cc.txt", "d.txt"}));
+}
+
+TEST_F(CollectionCommandsTest, DeletingTheLastFavoriteFileLeavesNoFavorites) {
+    const fs::path dir = Folder("docs");
+    Create(dir);
+    ASSERT_TRUE(coll.AddToFavorites(Row("a.txt")));
+    ASSERT_TRUE(coll.ShowFavorites());
+    t.prompt.AnswerYes();
+    EXPECT_TRUE(cmd.OnDeleteFile(0));
+    EXPECT_FALSE(fs::exists(dir / "a.txt"));
+    EXPECT_FALSE(coll.FavoritesExist());
+    EXPECT_FALSE(fs::exists(coll.FavoritesPath()));
+    EXPECT_FALSE(coll.Store().IsFavoritesView());
+    EXPECT_EQ(coll.Store().RowCount(), 0u);
+}
+
+TEST_F(CollectionCommandsTest, DeleteFromFavoritesUsesTheDialogUnlessTheWindowHasTheFocus) {
+    const fs::path dir = Folder("docs");
+    Create(dir);
+    for (const char* name : {"c.txt", "a.txt", "b.txt"}) ASSERT_TRUE(coll.AddToFavorites(Row(name)));
+    bool active = false;
+    std::vector<std::string> offered;
+    CDeleteFavoritesDialogData answer;
+    cmd.Hooks().isWindowActive = [&] { return active; };
+    cmd.Hooks().deleteFavoritesDialog = [&](CDeleteFavoritesDialogData& d) {
+        offered = d.locations;
+        d.selected = answer.selected;
+        d.deleteAll = answer.deleteAll;
+        return !answer.selected.empty() || answer.deleteAll;
+    };
+    EXPECT_FALSE(cmd.DeleteFromFavorites(std::nullopt)); // cancelled
+    EXPECT_EQ(offered, (std::vector<std::string>{(dir / "c.txt").string(), (dir / "a.txt").string(),
+                                                 (dir / "b.txt").string()}));
+    answer.selected = {(dir / "a.txt").string()};
+    EXPECT_TRUE(cmd.DeleteFromFavorites(std::nullopt));
+    EXPECT_FALSE(coll.IsFavorite((dir / "a.txt").string()));
+
+    // With the focus in the window, the favorites view's selected row goes; outside it nothing.
+    active = true;
+    EXPECT_FALSE(cmd.DeleteFromFavorites(0));
+    ASSERT_TRUE(coll.ShowFavorites());
+    EXPECT_TRUE(cmd.DeleteFromFavorites(1));
+    EXPECT_EQ(coll.FavoriteLocations(), std::vector<std::string>{(dir / "c.txt").string()});
+
+    active = false;
+    answer = {{}, {}, true};
+    EXPECT_TRUE(cmd.DeleteFromFavorites(std::nullopt));
+    EXPECT_FALSE(fs::exists(coll.FavoritesPath()));
+    EXPECT_EQ(t.prompt.LastText(), "Favorites is empty now.");
+    EXPECT_FALSE(CheckFavoritesSelection(t.prompt, 0));
+    EXPECT_EQ(t.prompt.LastText(), "Select some line for delete, please.");
 }
 
 } // namespace

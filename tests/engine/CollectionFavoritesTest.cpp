@@ -1,5 +1,6 @@
 #include "collections/CCollections.h"
 
+#include "app/FileAccess.h"
 #include "TestPorts.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +11,14 @@ namespace {
 
 class CollectionFavoritesTest : public ::testing::Test {
 protected:
-    void SetUp() override { coll.quietCreation = coll.noQuestion = true; }
+    void SetUp() override { options.quietCreation = options.noQuestion = true; }
+    void TearDown() override { SetWriteFailureForTest(std::nullopt); }
     // A collection of dir with one record per name, each described "d:<name>".
     void MakeCollection(const fs::path& dir, const std::vector<std::string>& names) {
         for (const auto& n : names) tmp.Write(dir / n, "");
         t.settings.WriteString("Property", "mainDir", dir.string());
         t.settings.WriteString("Property", "mainDirExt", "txt");
-        ASSERT_TRUE(coll.RefreshCollectionWithUI());
+        ASSERT_TRUE(coll.RefreshCollectionWithUI(options));
         for (std::size_t i = 0; i < coll.Store().RecordCount(); ++i)
             ASSERT_EQ(coll.Store().SaveChanges(i, "d:" + fs::path(coll.Store().Records()[i].location).filename().string(), ""),
                       ERecordWrite::Written);
@@ -33,6 +35,7 @@ protected:
     CTempHome tmp;
     CTestPorts t;
     CCollections coll{t.ports, tmp.Home()};
+    CRefreshOptions options;
 };
 
 TEST_F(CollectionFavoritesTest, StartCheckDeletesOnlyFilesWithoutRecords) {
@@ -68,6 +71,19 @@ TEST_F(CollectionFavoritesTest, AddCreatesTheFileAndSkipsKnownLocationsInAnyCase
     tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n/x/z.txt##");
     EXPECT_TRUE(other.AddToFavorites(RowOf("b.txt")));
     EXPECT_EQ(Favorites(), "#Favorites#\r\n/x/z.txt##\r\n" + (tmp.Work() / "c/b.txt").string() + "#d:b.txt#\r\n");
+}
+
+TEST_F(CollectionFavoritesTest, IsFavoritePassesOverLineOneOnlyAsAHeader) {
+    const struct {
+        const char* text;
+        bool a;
+    } cases[] = {{"/x/a.txt##\r\n/x/b.txt##\r\n", true}, {"#Favorites#\r\n/x/b.txt##\r\n", false},
+                 {"#/x/a.txt##\r\n", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        tmp.Write("home/favorite_collection.inf", c.text);
+        EXPECT_EQ(coll.IsFavorite("/X/A.TXT"), c.a);
+    }
 }
 
 TEST_F(CollectionFavoritesTest, ViewShowsFavoritesAndDeletingTheLastClosesIt) {
@@ -132,10 +148,9 @@ TEST_F(CollectionFavoritesTest, ChangePathMovesOnlyThisCollectionsFavorites) {
     const fs::path newDir = tmp.Work() / "New" / "Place";
     fs::create_directories(newDir.parent_path());
     fs::rename(oldDir, newDir);
-    coll.changePath = CCollections::CChangePath{oldDir.string(), newDir.string()};
-    coll.noQuestion = false;
-    ASSERT_TRUE(coll.RefreshCollectionWithUI());
-    coll.changePath.reset();
+    CRefreshOptions move;
+    move.changePath = CRefreshOptions::CChangePath{oldDir.string(), newDir.string()};
+    ASSERT_TRUE(coll.RefreshCollectionWithUI(move));
 
     EXPECT_EQ(t.prompt.LastText(), "All files was successfuly updated.");
     EXPECT_FALSE(fs::exists(oldFile));
@@ -143,6 +158,34 @@ TEST_F(CollectionFavoritesTest, ChangePathMovesOnlyThisCollectionsFavorites) {
     EXPECT_EQ(coll.Store().Records()[RowOf("f.txt")].description, "d:f.txt");
     EXPECT_EQ(coll.Store().Records()[RowOf("f.txt")].location, (newDir / "x/f.txt").string());
     EXPECT_EQ(Favorites(), "#Favorites#\r\n" + (newDir / "x/f.txt").string() + "#d:f.txt#\r\n/other/Old/x/f.txt#o#\r\n");
+}
+
+// A favorites file that exists but cannot be read is kept, and so are favorites a move could not
+// update; each failure is said.
+TEST_F(CollectionFavoritesTest, FavoritesThatCannotBeReadOrWrittenAreKeptAndReported) {
+    MakeCollection(tmp.Work() / "Old", {"f.txt"});
+    fs::create_symlink("favorite_collection.inf", coll.FavoritesPath()); // a loop: no read can open it
+    EXPECT_FALSE(coll.AddToFavorites(0));
+    EXPECT_EQ(t.prompt.LastText(), "Can not read the favorites file\r\n\"" + coll.FavoritesPath().string() +
+                                       "\".\r\nNothing was added to it.");
+    EXPECT_TRUE(fs::is_symlink(coll.FavoritesPath()));
+    fs::remove(coll.FavoritesPath());
+
+    ASSERT_TRUE(coll.AddToFavorites(0));
+    const std::string favorites = Favorites() + "/other/x.txt#" + std::string(4000, 'o') + "#\r\n";
+    tmp.Write("home/favorite_collection.inf", favorites);
+    const fs::path oldDir = tmp.Work() / "Old", newDir = tmp.Work() / "New";
+    fs::rename(oldDir, newDir);
+    // The collection file is short enough to be written, the favorites file is not.
+    SetWriteFailureForTest(1000);
+    CRefreshOptions move;
+    move.changePath = CRefreshOptions::CChangePath{oldDir.string(), newDir.string()};
+    EXPECT_TRUE(coll.RefreshCollectionWithUI(move));
+    SetWriteFailureForTest(std::nullopt);
+    EXPECT_EQ(coll.Store().Records()[0].location, (newDir / "f.txt").string());
+    EXPECT_EQ(Favorites(), favorites);
+    EXPECT_EQ(t.prompt.LastText(), "Can not update the favorites file\r\n\"" + coll.FavoritesPath().string() +
+                                       "\".\r\nIts favorites of this collection still name the old directory.");
 }
 
 TEST_F(CollectionFavoritesTest, CatalogueListsCollectionFilesAndSelectsTheCurrent) {
@@ -174,7 +217,6 @@ TEST_F(CollectionFavoritesTest, DeclinedRefreshLeavesTheFavoritesViewInForce) {
     coll.AddToFavorites(RowOf("b.txt"));
     ASSERT_TRUE(coll.ShowFavorites());
     tmp.Write("work/c/new.txt", "");
-    coll.noQuestion = false;
     t.prompt.AnswerNo();
     EXPECT_FALSE(coll.RefreshCollectionWithUI());
     // The window still shows the favorites, so an edit of its row 0 goes to the favorites file.

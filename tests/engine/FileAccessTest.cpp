@@ -49,6 +49,15 @@ TEST_F(FileAccessTest, ZeroByteWriteCreatesEmptyFile) {
     EXPECT_TRUE(prompt.Texts().empty());
 }
 
+// A name of 255 bytes is legal; its temporary sibling must fit the same limit.
+TEST_F(FileAccessTest, LongestLegalNameIsWritten) {
+    const fs::path p = tmp.Work() / std::string(255, 'n');
+    EXPECT_TRUE(WriteWholeFile(prompt, p, "x", true));
+    EXPECT_TRUE(WriteWholeFile(prompt, p, "yz", true));
+    EXPECT_EQ(fs::file_size(p), 2u);
+    EXPECT_TRUE(prompt.Texts().empty());
+}
+
 TEST_F(FileAccessTest, CdRomWarnsButWriteGoesOn) {
     volume.cdrom = true;
     const fs::path p = tmp.Work() / "a.txt";

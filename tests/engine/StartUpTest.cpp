@@ -53,14 +53,27 @@ TEST(WorkingDirectory, UnwritableProgramDirectoryFallsBackToDataFolder) {
 TEST(StartUp, FirstRunOpensHelpAndRecordsTheWorkingDirectory) {
     CMemorySettings settings;
     int helps = 0, favorites = 0;
-    std::string opened;
-    CStartUpHooks hooks{[&] { ++favorites; }, [&](const std::string& f) { opened = f; }, [&] { ++helps; }};
+    std::string opened, infoDirDuringHelp = "unset";
+    CStartUpHooks hooks{[&] { ++favorites; }, [&](const std::string& f) { opened = f; }, [&] {
+                            ++helps;
+                            infoDirDuringHelp = settings.GetString("Property", "infoDir", "");
+                        }};
     EXPECT_TRUE(FinishStartUp(settings, "/w/Collection", "/tmp/x.txt", hooks));
+    EXPECT_EQ(infoDirDuringHelp, "");
     EXPECT_EQ(settings.GetString("Property", "infoDir", ""), "/w/Collection/");
     EXPECT_FALSE(FinishStartUp(settings, "/w/Collection", "", hooks));
     EXPECT_EQ(helps, 1);
     EXPECT_EQ(favorites, 2);
     EXPECT_EQ(opened, "/tmp/x.txt");
+}
+
+// Until something can open the help, the first run is not used up: a later build that can will
+// still show it.
+TEST(StartUp, WithoutAHelpHookTheFirstRunStaysPending) {
+    CMemorySettings settings;
+    EXPECT_TRUE(FinishStartUp(settings, "/w/Collection", "", CStartUpHooks{}));
+    EXPECT_TRUE(FinishStartUp(settings, "/w/Collection", "", CStartUpHooks{}));
+    EXPECT_FALSE(settings.Has("Property", "infoDir"));
 }
 
 TEST(StartUp, HelpDocumentSearchOrder) {

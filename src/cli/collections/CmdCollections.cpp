@@ -4,6 +4,7 @@
 #include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 #include "collections/CCollections.h"
+#include "collections/CollectionDialogs.h"
 
 #include <cstdio>
 
@@ -78,13 +79,15 @@ int RunRefresh(CCliContext& ctx, const std::vector<std::string>& raw) {
     if (!home) return kExitFailed;
 
     CCollections coll(ctx.Ports(), *home);
-    if ((name && !coll.Store().CheckStorable(*name)) || (description && !coll.Store().CheckStorable(*description)))
-        return kExitFailed;
+    // A name as the collection dialogs take it.
+    if (name && !CheckCollectionInfo(ctx.Prompt(), *name, "", "")) return kExitFailed;
+    if (description && !coll.Store().CheckStorable(*description)) return kExitFailed;
     ctx.Settings().Set(kMainDir, dir);
     ctx.Settings().Set(kMainDirExt, ext.value_or("*.*"));
     // As the new and open commands: a first scan is saved without a question.
-    coll.noQuestion = !IsExistingFile(coll.Store().GetCollectionFilePath(dir), false);
-    coll.quietCreation = true;
+    CRefreshOptions options;
+    options.noQuestion = !IsExistingFile(coll.Store().GetCollectionFilePath(dir), false);
+    options.quietCreation = true;
     coll.Hooks().collectionInfoDialog = [&](CCollectionInfoFields& f) {
         if (name) f.name = *name;
         if (description) f.description = *description;
@@ -93,7 +96,7 @@ int RunRefresh(CCliContext& ctx, const std::vector<std::string>& raw) {
     coll.Hooks().changePathDialog = [&](const std::string&, const std::filesystem::path&) {
         ctx.Prompt().Message("This collection is absent now.\r\nPlease choose anoter.");
     };
-    if (!coll.RefreshCollectionWithUI()) return kExitFailed;
+    if (!coll.RefreshCollectionWithUI(options)) return kExitFailed;
     PrintLine(coll.Store().CollectionFilePath().string());
     return kExitOk;
 }
@@ -153,6 +156,10 @@ int RunGroup(CCliContext& ctx, const std::vector<std::string>& raw) {
     if (verb == "add") {
         result = store.AddGroupsToRecord(*row, names);
     } else if (verb == "remove") {
+        if (!CCollectionStore::FindGroup(store.Records()[*row].groups, names[0])) {
+            ctx.Prompt().Message("Can not find group:\r\n" + names[0]);
+            return kExitFailed;
+        }
         result = store.RemoveGroupFromRecord(*row, names[0]);
     } else if (store.SetGroupMarker(*row, "") == ERecordWrite::Written) {
         result = std::string();

@@ -27,6 +27,7 @@ int RunSearch(CCliContext& ctx, const std::vector<std::string>& raw) {
         return true;
     };
     CSettings& settings = ctx.Settings();
+    CRefreshOptions load;
     if (favorites) {
         if (!collections.FavoritesExist()) {
             prompt.Message("Favorites is empty.");
@@ -43,12 +44,12 @@ int RunSearch(CCliContext& ctx, const std::vector<std::string>& raw) {
         settings.Set(kWasFavorite, 0);
         // As the refresh command: a collection met for the first time is created without a question.
         if (!IsExistingFile(collections.Store().GetCollectionFilePath(dir), false)) {
-            collections.noQuestion = true;
-            collections.quietCreation = true;
+            load.noQuestion = true;
+            load.quietCreation = true;
         }
     }
 
-    if (!commands.KeywordSearch()) return kExitFailed;
+    if (!commands.KeywordSearch(load)) return kExitFailed;
     const CCollectionStore& store = collections.Store();
     if (!store.IsShowingFoundList()) return kExitFailed; // "Found nothing." was shown
     for (const std::size_t i : store.FoundList()) std::printf("%s\n", store.Records()[i].location.c_str());

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -139,9 +140,14 @@ bool CFileWriter::Open(std::optional<mode_t> permissions) {
 bool CFileWriter::OpenTemporary(const struct stat* old, std::optional<mode_t> permissions) {
     if (Injected(EWriteStep::OpenTemporary)) return Fail(EIO);
     // Built by appending: GCC 12 warns falsely about "." + string.
+    // A target name near the 255-byte limit keeps only its start, so the temporary name fits.
+    constexpr std::size_t kNameMax = 255;
+    constexpr std::string_view kSuffix = ".qbtmp-XXXXXX";
+    std::string base = m_target.filename().string();
+    if (base.size() > kNameMax - 1 - kSuffix.size()) base.resize(kNameMax - 1 - kSuffix.size());
     std::string hidden(1, '.');
-    hidden += m_target.filename().string();
-    hidden += ".qbtmp-XXXXXX";
+    hidden += base;
+    hidden += kSuffix;
     std::string name = (FolderOf(m_target) / hidden).string();
     CUniqueFd fd(::mkostemp(name.data(), O_CLOEXEC));
     if (!fd) return Fail(errno);

@@ -81,7 +81,9 @@ bool FinishStartUp(CSettings& settings, const fs::path& workingDir, const std::s
     if (hooks.checkFavorites) hooks.checkFavorites();
     if (!commandLineFile.empty() && hooks.openDocument) hooks.openDocument(commandLineFile);
     const bool firstRun = settings.Get(kInfoDir).empty();
-    if (firstRun && hooks.openHelp) hooks.openHelp();
+    // Marking the first run as done before anything can show the help would lose it for good.
+    if (!hooks.openHelp) return firstRun;
+    if (firstRun) hooks.openHelp();
     std::string dir = workingDir.string();
     if (dir.empty() || dir.back() != '/') dir += '/';
     settings.Set(kInfoDir, dir);

@@ -39,8 +39,11 @@ std::optional<std::filesystem::path> FindHelpDocument(CPrompt& prompt,
 struct CStartUpHooks {
     std::function<void()> checkFavorites;
     std::function<void(const std::string& file)> openDocument;
+    // Opens the help document, or shows why it cannot (FindHelpDocument's message). While it is
+    // empty "infoDir" is left alone, so the first run stays pending for a build that has help.
     std::function<void()> openHelp;
 };
-// Returns true when this was the first run (no "infoDir" yet).
+// Returns true when this was the first run (no "infoDir" yet). "infoDir" is written once the
+// first run's help attempt has finished, and rewritten at every later start.
 bool FinishStartUp(CSettings& settings, const std::filesystem::path& workingDir,
                    const std::string& commandLineFile, const CStartUpHooks& hooks);

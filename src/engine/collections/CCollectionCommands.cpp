@@ -32,6 +32,21 @@ bool HasParentComponent(std::string_view text) {
     return false;
 }
 
+// Whether dir, with every link in it resolved, lies in base (resolved too). A folder that does
+// not exist yet counts by the part of it that does.
+bool IsInsideDirectory(const fs::path& dir, const fs::path& base) {
+    std::error_code ec1, ec2;
+    const fs::path d = fs::weakly_canonical(dir, ec1);
+    const fs::path b = fs::weakly_canonical(base, ec2);
+    if (ec1 || ec2) return false;
+    auto di = d.begin();
+    for (auto bi = b.begin(); bi != b.end(); ++bi, ++di) {
+        if (bi->empty()) continue; // a trailing '/' of base
+        if (di == d.end() || *di != *bi) return false;
+    }
+    return true;
+}
+
 // Moves from over an existing file at to in one step, so a failure leaves both as they were.
 // A file this user may not write is not theirs to replace, though the folder would allow it.
 bool ReplaceFile(const fs::path& from, const fs::path& to) {
@@ -81,31 +96,24 @@ void CCollectionCommands::ShowWholeAndRefill() {
     Refill();
 }
 
-bool CCollectionCommands::RefreshShown() {
-    if (!m_collections.RefreshCollectionWithUI()) return false;
+bool CCollectionCommands::RefreshShown(const CRefreshOptions& options, const CShownCollection& shown) {
+    if (!m_collections.RefreshCollectionWithUI(options, shown)) return false;
     ShowWholeAndRefill();
     return true;
 }
 
-void CCollectionCommands::PrepareCommand() {
-    m_collections.knownDirectory = false;
-    m_collections.quietCreation = false;
-    m_collections.noQuestion = false;
+CShownCollection CCollectionCommands::PrepareCommand() {
     m_wasFavorite = m_collections.FavoritesExist() && m_ports.settings.Get(kWasFavorite) == 1;
-    if (m_store.IsFavoritesView()) {
-        m_store.SetBaseDirectory("");
-    } else {
-        m_store.SetBaseDirectory(NormalizeDirectory(m_ports.settings.Get(kMainDir)));
-        m_store.SetExtensionList(m_ports.settings.Get(kMainDirExt));
-    }
+    return m_collections.TakeShown();
 }
 
 void CCollectionCommands::OnNewCollection() {
-    PrepareCommand();
+    const CShownCollection shown = PrepareCommand();
     CPrompt& prompt = m_ports.prompt;
+    const std::string configured = NormalizeDirectory(m_ports.settings.Get(kMainDir));
     for (;;) {
         const bool favorites = m_store.IsFavoritesView();
-        CNewCollectionDialogData data{favorites ? std::string() : m_store.BaseDirectory(), "*.*"};
+        CNewCollectionDialogData data{favorites ? std::string() : configured, "*.*"};
         if (!m_hooks.newCollectionDialog || !m_hooks.newCollectionDialog(data)) return;
 
         const std::string dir = NormalizeDirectory(data.directory);
@@ -115,8 +123,8 @@ void CCollectionCommands::OnNewCollection() {
             ToFront();
             return;
         }
-        if (dir != NormalizeDirectory(m_ports.settings.Get(kMainDir)))
-            m_collections.quietCreation = true;
+        CRefreshOptions options;
+        options.quietCreation = dir != configured;
         if (!IsDirectory(dir)) {
             prompt.Message("This Directory is absent or has not access.\r\nPlease choose anoter.");
             continue;
@@ -124,7 +132,7 @@ void CCollectionCommands::OnNewCollection() {
         if (IsExistingFile(m_store.GetCollectionFilePath(dir), false))
             prompt.Message("Collection for this directory already existent.");
         else
-            m_collections.noQuestion = true;
+            options.noQuestion = true;
 
         m_store.SetBaseDirectory(dir);
         m_collections.LeaveFavoritesView();
@@ -132,7 +140,7 @@ void CCollectionCommands::OnNewCollection() {
         m_store.Filter().ParsingExtensionToken(prompt, data.extensions);
         m_store.SetExtensionList(m_store.Filter().GetExtensionList());
         m_ports.settings.Set(kMainDirExt, m_store.ExtensionList());
-        RefreshShown();
+        RefreshShown(options, shown);
         return;
     }
 }
@@ -147,7 +155,7 @@ std::string CCollectionCommands::BrowseNewCollectionDirectory() {
 }
 
 void CCollectionCommands::OnOpenCollections() {
-    PrepareCommand();
+    const CShownCollection shown = PrepareCommand();
     COpenCollectionDialogData data;
     data.preselected = m_collections.BuildCatalogue();
     data.catalogue = &m_collections.Catalogue();
@@ -166,26 +174,26 @@ void CCollectionCommands::OnOpenCollections() {
         ToFront();
         return;
     }
-    if (dir != NormalizeDirectory(m_ports.settings.Get(kMainDir)) || m_wasFavorite)
-        m_collections.quietCreation = true;
+    CRefreshOptions options;
+    options.quietCreation = dir != NormalizeDirectory(m_ports.settings.Get(kMainDir)) || m_wasFavorite;
 
     const fs::path file = m_store.GetCollectionFilePath(dir);
     if (IsDirectory(dir)) {
-        if (!IsExistingFile(file, false)) m_collections.noQuestion = true;
+        options.noQuestion = !IsExistingFile(file, false);
         m_store.SetBaseDirectory(dir);
         m_collections.LeaveFavoritesView();
         m_ports.settings.Set(kMainDir, dir);
         // The list in force before belongs to the previous collection; the opened one's own
         // list is stored once the refresh has read it.
-        if (RefreshShown()) m_ports.settings.Set(kMainDirExt, m_store.ExtensionList());
+        if (RefreshShown(options, shown)) m_ports.settings.Set(kMainDirExt, m_store.ExtensionList());
         return;
     }
     if (IsExistingFile(file, false)) {
-        ChangeCollectionPath(dir, file, false);
+        ChangePathFrom(shown, dir, file, false);
     } else if (m_ports.prompt.Ask("This Directory is absent now or has not access.\r\nWould you like to find "
                                   "according folder by manual?.",
                                   {}, EPromptButtons::YesNoCancel, EPromptIcon::Question) == EPromptAnswer::Yes) {
-        ChangeCollectionPath(dir, entry.path, false);
+        ChangePathFrom(shown, dir, entry.path, false);
     }
 }
 
@@ -234,15 +242,17 @@ void CCollectionCommands::OnCollectionInfo() {
     const bool extensionsChanged = after.extensionList != before.extensionList;
     if (!extensionsChanged && after.name == before.name && after.description == before.description) return;
 
+    // A header that could not be written leaves memory as the file is.
+    const auto keepOld = [&] {
+        m_store.Filter().ParsingExtensionToken(m_ports.prompt, before.extensionList);
+        m_store.SetExtensionList(before.extensionList);
+        // The old texts were stored before, so they pass the check again.
+        if (!m_store.SetName(before.name)) return;
+        m_store.SetDescription(before.description);
+    };
     if (!extensionsChanged) {
         if (!m_store.SetName(after.name) || !m_store.SetDescription(after.description)) return;
-        if (!m_store.WriteCollectionHeader()) {
-            // The file keeps its old header (the failure has shown its message), so the
-            // collection in memory does as well.
-            m_store.SetName(before.name);
-            m_store.SetDescription(before.description);
-            return;
-        }
+        if (!m_store.WriteCollectionHeader()) return keepOld();
         if (m_hooks.setWindowCaption)
             m_hooks.setWindowCaption(Format("Collection \"%s\": %lu files.", m_store.Name().c_str(),
                                             static_cast<unsigned long>(m_store.RowCount())));
@@ -252,16 +262,23 @@ void CCollectionCommands::OnCollectionInfo() {
                                  "descripted files.\r\nWould you like to continue?"))
         return;
     if (!m_store.SetName(after.name) || !m_store.SetDescription(after.description)) return;
-    m_collections.collectionInfo = true;
     m_store.Filter().ParsingExtensionToken(m_ports.prompt, after.extensionList);
     m_store.SetExtensionList(m_store.Filter().GetExtensionList());
-    m_ports.settings.Set(kMainDirExt, m_store.ExtensionList());
-    if (m_store.WriteCollectionHeader()) m_collections.OpenCurrentCollection();
-    m_collections.collectionInfo = false;
+    if (!m_store.WriteCollectionHeader()) return keepOld();
+    // The favorites' list is no setting of the configured collection.
+    if (!m_store.IsFavoritesView()) m_ports.settings.Set(kMainDirExt, m_store.ExtensionList());
+    CRefreshOptions options;
+    options.collectionInfo = true;
+    m_collections.OpenCurrentCollection(options);
 }
 
 int CCollectionCommands::ChangeCollectionPath(const std::string& oldDirectory, const fs::path& collectionFile,
                                               bool isDefault) {
+    return ChangePathFrom(m_collections.TakeShown(), oldDirectory, collectionFile, isDefault);
+}
+
+int CCollectionCommands::ChangePathFrom(const CShownCollection& shown, const std::string& oldDirectory,
+                                        const fs::path& collectionFile, bool isDefault) {
     CPrompt& prompt = m_ports.prompt;
     if (isDefault) {
         const std::string q = Format("Defaul collection is: directory\r\n\"%s\"\r\nfor collection\r\n\"%s\".\r\n\r\n"
@@ -285,12 +302,11 @@ int CCollectionCommands::ChangeCollectionPath(const std::string& oldDirectory, c
     const std::string newDirectory = NormalizeDirectory(BrowseForDirectory(m_ports.pickers, oldDirectory));
     if (newDirectory.empty()) return -1;
 
-    m_collections.changePath = CCollections::CChangePath{oldDirectory, newDirectory};
+    CRefreshOptions options;
+    options.changePath = CRefreshOptions::CChangePath{oldDirectory, newDirectory};
     m_store.SetBaseDirectory(newDirectory);
     m_store.SetCollectionFilePath(collectionFile);
-    const bool moved = m_collections.RefreshCollectionWithUI();
-    m_collections.changePath.reset();
-    if (!moved) return -1;
+    if (!m_collections.RefreshCollectionWithUI(options, shown)) return -1;
     m_ports.settings.Set(kMainDir, newDirectory);
     m_ports.settings.Set(kMainDirExt, m_store.ExtensionList());
     ShowWholeAndRefill();
@@ -299,6 +315,7 @@ int CCollectionCommands::ChangeCollectionPath(const std::string& oldDirectory, c
 
 void CCollectionCommands::OnChangeCollectionPath() {
     if (WindowOpen() || !m_collections.AnyCollectionFiles()) return;
+    const CShownCollection shown = m_collections.TakeShown();
     // The favorites have no base directory to move: moving them would turn the favorites file
     // into an ordinary collection. The command works on the configured collection instead.
     CPrompt& prompt = m_ports.prompt;
@@ -322,7 +339,7 @@ void CCollectionCommands::OnChangeCollectionPath() {
         OnChooseCollection();
         return;
     }
-    ChangeCollectionPath(m_store.BaseDirectory(), m_store.CollectionFilePath(), true);
+    ChangePathFrom(shown, m_store.BaseDirectory(), m_store.CollectionFilePath(), true);
 }
 
 bool CCollectionCommands::OnDeleteFile(std::size_t row) {
@@ -340,10 +357,12 @@ bool CCollectionCommands::OnDeleteFile(std::size_t row) {
         m_ports.prompt.Message(Format("Can not delete file\r\n\"%s\".", location.c_str()), "Delete file");
         return false;
     }
-    m_store.EraseRecords({*index});
-    // The file is gone either way; a failed save has shown its message, and the next refresh
-    // drops the record from the file as well.
-    (void)m_store.WriteCollectionFile();
+    // Only the record's own line goes; when it cannot, the record stays as the file keeps it.
+    if (m_store.RemoveRecordLine(*index) != ERecordWrite::Written) return false;
+    if (m_store.IsFavoritesView() && m_store.RecordCount() == 0) {
+        m_collections.RemoveAllFavorites();
+        return true;
+    }
     ShowWholeAndRefill();
     return true;
 }
@@ -364,11 +383,13 @@ bool CCollectionCommands::RenameCollectionFile(std::size_t row, std::string_view
     std::string newPath;
     if (!m_store.IsFavoritesView()) {
         // Checked before anything is asked or replaced: a name may not lead out of the folder.
-        if (absolute || HasParentComponent(text)) {
+        newPath = m_store.BaseDirectory() + "/" + std::string(text);
+        // A link to a folder elsewhere leads out as surely as "..": the real parent decides.
+        if (absolute || HasParentComponent(text) ||
+            !IsInsideDirectory(fs::path(newPath).parent_path(), m_store.BaseDirectory())) {
             prompt.Message("You can not to move file from this collection directory.", kRenameCaption);
             return false;
         }
-        newPath = m_store.BaseDirectory() + "/" + std::string(text);
     } else {
         newPath = absolute ? std::string(text) : oldPath.substr(0, oldPath.rfind('/') + 1) + std::string(text);
     }
@@ -402,25 +423,24 @@ bool CCollectionCommands::RenameCollectionFile(std::size_t row, std::string_view
         return false;
     }
 
-    std::vector<CCollectionRecord> records = m_store.Records();
-    records[*index].location = newPath;
-    const bool showsFound = m_store.IsShowingFoundList();
-    const std::vector<std::size_t> found = m_store.FoundList();
-    m_store.ReplaceRecords(std::move(records));
-    if (showsFound) m_store.ShowFoundList(found);
-    // The file has its new name either way; a failed save has shown its message, and the record
-    // keeps its description in memory for the next save.
-    (void)m_store.WriteCollectionFile();
+    // The file takes the new name only together with the collection: when the record's line
+    // cannot follow, the file goes back (a replaced file stays replaced: that was agreed to).
+    if (m_store.SetRecordLocation(*index, newPath) != ERecordWrite::Written) {
+        if (!RenameFile(newPath, oldPath))
+            prompt.Message(Format("Can not rename file\r\n\"%s\"\r\nto\r\n\"%s\".", newPath.c_str(), oldPath.c_str()),
+                           kRenameCaption);
+        return false;
+    }
     return true;
 }
 
-bool CCollectionCommands::KeywordSearch() {
+bool CCollectionCommands::KeywordSearch(const CRefreshOptions& loadOptions) {
     CKeywordDialogValues values = LoadKeywordDialog(m_ports.settings);
     if (!m_hooks.keywordSearchDialog || !m_hooks.keywordSearchDialog(values)) return false;
     if (values.keyword.empty()) return false;
     m_search.SetInForce(false);
 
-    if (m_store.RecordCount() == 0 || !WindowOpen()) m_collections.OpenCurrentCollection();
+    if (m_store.RecordCount() == 0 || !WindowOpen()) m_collections.OpenCurrentCollection(loadOptions);
     if (m_store.RecordCount() == 0) return false;
 
     m_search.SetKeywords(values.keyword, values.noCase);
@@ -485,4 +505,18 @@ CColumnSearchOutcome CCollectionCommands::FindInFilesColumn(std::string_view tex
         return SearchFilesColumn(m_store.Records(), m_store.BaseDirectory(), m_store.IsFavoritesView(),
                                  m_store.IsShowingFoundList(), text);
     });
+}
+
+bool CCollectionCommands::DeleteFromFavorites(std::optional<std::size_t> selectedRow) {
+    if (!m_hooks.isWindowActive || !m_hooks.isWindowActive()) {
+        const auto locations = m_collections.FavoriteLocations();
+        if (!locations) return false;
+        CDeleteFavoritesDialogData data;
+        data.locations = *locations;
+        if (!m_hooks.deleteFavoritesDialog || !m_hooks.deleteFavoritesDialog(data)) return false;
+        if (data.selected.empty() && !data.deleteAll) return false;
+        return m_collections.DeleteFavoritesByLocation(data.selected, data.deleteAll);
+    }
+    if (!m_store.IsFavoritesView() || !selectedRow) return false;
+    return m_collections.DeleteFavoriteRow(*selectedRow);
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,13 +30,23 @@ struct COpenCollectionDialogData {
     int selected = -1;
 };
 
+// What the "Delete from favorite" dialog shows and returns: every favorite's location in file
+// order (the list sorts them), and on OK the chosen entries or the delete-all choice.
+struct CDeleteFavoritesDialogData {
+    std::vector<std::string> locations;
+    std::vector<std::string> selected;
+    bool deleteAll = false;
+};
+
 // The dialogs and window calls of the collection commands. A dialog hook returns true on OK;
 // an empty dialog hook counts as Cancel, an empty window hook does nothing.
 struct CCollectionCommandHooks {
     std::function<bool(CNewCollectionDialogData&)> newCollectionDialog;
     std::function<bool(COpenCollectionDialogData&)> openCollectionDialog;
     std::function<bool(CKeywordDialogValues&)> keywordSearchDialog;
+    std::function<bool(CDeleteFavoritesDialogData&)> deleteFavoritesDialog;
     std::function<bool()> isWindowOpen;
+    std::function<bool()> isWindowActive; // the keyboard focus is in the collection window
     std::function<void()> bringWindowToFront;
     std::function<void()> closeWindow;
     std::function<void(const std::string& caption)> setWindowCaption;
@@ -68,10 +79,14 @@ public:
     bool OnDeleteFile(std::size_t row);
     // An edited location cell; true accepts the edit (the file was renamed).
     bool RenameCollectionFile(std::size_t row, std::string_view text);
+    // "Delete from favorite...": without the keyboard focus in the collection window, the dialog
+    // over every favorite; with it, the favorites view's selected row. True when something was
+    // deleted.
+    bool DeleteFromFavorites(std::optional<std::size_t> selectedRow);
 
     // The whole command: dialog, loading, search, found list. false when cancelled or there is
-    // nothing to search.
-    bool KeywordSearch();
+    // nothing to search. loadOptions run the refresh that loads a collection first.
+    bool KeywordSearch(const CRefreshOptions& loadOptions = {});
 
     CColumnSearchOutcome FindInGroupColumn(std::string_view text);
     CColumnSearchOutcome FindInDescriptionColumn(std::string_view text);
@@ -81,12 +96,15 @@ public:
     bool DeleteCollectionFile(const std::filesystem::path& file, const std::string& name);
 
 private:
-    void PrepareCommand();
+    // The shown state, taken before the command changes anything.
+    CShownCollection PrepareCommand();
+    int ChangePathFrom(const CShownCollection& shown, const std::string& oldDirectory,
+                       const std::filesystem::path& collectionFile, bool isDefault);
     bool WindowOpen() const { return m_hooks.isWindowOpen && m_hooks.isWindowOpen(); }
     void ToFront();
     void Refill();
     void ShowWholeAndRefill();
-    bool RefreshShown();
+    bool RefreshShown(const CRefreshOptions& options, const CShownCollection& shown);
     CColumnSearchOutcome RunColumnSearch(int column, std::string_view text,
                                          const std::function<CColumnSearchOutcome()>& search);
 

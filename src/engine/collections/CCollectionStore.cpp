@@ -5,7 +5,8 @@
 #include "app/TextUtil.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -13,7 +14,12 @@ constexpr const char* kCanNotOpenForWriting = "Can not open this collection file
 constexpr const char* kRefusedText =
     "This text can not be stored in the collection:\r\n"
     "a description or a group may not hold '#' or a line break.";
+constexpr const char* kLineGoneText = "The collection file no longer lists\r\n\"%s\".\r\nPlease refresh the collection.";
 constexpr std::size_t kMaxGroupName = 255;
+constexpr std::size_t kMaxFileNameBytes = 255; // of one path component, on the file systems we meet
+// A shortened name leaves room beside it for the writer's temporary file name.
+constexpr std::size_t kShortenedNameBytes = 200;
+constexpr std::string_view kCollectionExtension = ".inf";
 
 // One line of text from pos: its content and where the next line starts. A line ends at CR LF,
 // LF or a lone CR, so files written with any of them read the same.
@@ -23,22 +29,26 @@ struct CLine {
     std::size_t next; // start of the next line
 };
 
+// One pass that stops at whichever of CR and LF comes first: searching for one of them alone
+// would run to the end of a file that has none of it, for every line.
 CLine NextLine(std::string_view text, std::size_t pos) {
     const char* base = text.data();
     const std::size_t n = text.size();
     std::size_t end = pos;
-    while (end < n) {
-        const char* hit = static_cast<const char*>(std::memchr(base + end, '\n', n - end));
-        const std::size_t lf = hit ? std::size_t(hit - base) : n;
-        const char* cr = static_cast<const char*>(std::memchr(base + end, '\r', lf - end));
-        if (cr) {
-            const std::size_t c = std::size_t(cr - base);
-            return {pos, c, (c + 1 < n && base[c + 1] == '\n') ? c + 2 : c + 1};
-        }
-        if (hit) return {pos, lf, lf + 1};
-        end = n;
+    while (end < n && base[end] != '\r' && base[end] != '\n') ++end;
+    if (end == n) return {pos, n, n};
+    const bool crLf = base[end] == '\r' && end + 1 < n && base[end + 1] == '\n';
+    return {pos, end, end + (crLf ? 2 : 1)};
+}
+
+// FNV-1a: stable across runs and builds, so a shortened name always finds its file again.
+std::uint64_t StableHash(std::string_view text) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (const char c : text) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ull;
     }
-    return {pos, n, n};
+    return h;
 }
 
 // Record lines: every non-empty line after the header, so a stray blank line never shifts the
@@ -66,11 +76,19 @@ std::string CCollectionStore::MakeCollectionFileName(std::string_view baseDirect
     out.reserve(baseDirectory.size());
     for (const char c : baseDirectory)
         if (c != ':' && c != '/' && c != '\\') out += c;
+    if (out.size() + kCollectionExtension.size() <= kMaxFileNameBytes) return out;
+    char hash[18];
+    std::snprintf(hash, sizeof hash, "~%016llx", static_cast<unsigned long long>(StableHash(baseDirectory)));
+    std::size_t keep = kShortenedNameBytes - (sizeof hash - 1);
+    // Never cut a UTF-8 character in two.
+    while (keep > 0 && (static_cast<unsigned char>(out[keep]) & 0xC0) == 0x80) --keep;
+    out.resize(keep);
+    out += hash;
     return out;
 }
 
 std::filesystem::path CCollectionStore::GetCollectionFilePath(std::string_view baseDirectory) const {
-    return m_workingDir / (MakeCollectionFileName(baseDirectory) + ".inf");
+    return m_workingDir / (MakeCollectionFileName(baseDirectory) + std::string(kCollectionExtension));
 }
 
 bool CCollectionStore::IsStorableField(std::string_view text) {
@@ -164,7 +182,7 @@ std::string CCollectionStore::FormatHeaderLine() const {
     h += '#';
     h += m_name;
     h += '#';
-    h += m_baseDir;
+    if (!m_favoritesView) h += m_baseDir;
     h += '#';
     h += m_description;
     h += '#';
@@ -205,14 +223,15 @@ bool CCollectionStore::WriteCollectionHeader() {
     return WriteWholeFile(m_prompt, m_filePath, *text, true);
 }
 
-ERecordWrite CCollectionStore::RewriteRecord(std::size_t index, const char* notFoundText,
-                                             bool messageWhenUnreadable) {
-    auto text = ReadWholeFile(m_prompt, m_filePath);
-    if (!text) {
+ERecordWrite CCollectionStore::FindRecordLine(std::size_t index, std::string_view notFoundText,
+                                              bool messageWhenUnreadable, std::string& text, CLineSpan& span) {
+    auto read = ReadWholeFile(m_prompt, m_filePath);
+    if (!read) {
         if (messageWhenUnreadable) m_prompt.Message(kCanNotOpenForWriting);
         return ERecordWrite::Unreadable;
     }
-    const std::string_view all(*text);
+    text = std::move(*read);
+    const std::string_view all(text);
     const std::size_t body = NextLine(all, 0).next;
     std::optional<CLine> found;
     std::size_t i = 0;
@@ -221,24 +240,62 @@ ERecordWrite CCollectionStore::RewriteRecord(std::size_t index, const char* notF
         found = line;
         return false;
     });
-    const CCollectionRecord& r = m_records[index];
+    const std::string& location = m_records[index].location;
     // The line must still name this record's file; a file rewritten behind our back (lines
     // removed or reordered) must not get another file's description.
     const std::string_view line = found ? all.substr(found->begin, found->end - found->begin) : "";
-    if (!found || line.substr(0, r.location.size()) != r.location ||
-        (line.size() > r.location.size() && line[r.location.size()] != '#')) {
+    if (!found || line.substr(0, location.size()) != location ||
+        (line.size() > location.size() && line[location.size()] != '#')) {
         m_prompt.Message(notFoundText);
         return ERecordWrite::NotFound;
     }
+    span = {found->begin, found->end, found->next};
+    return ERecordWrite::Written;
+}
+
+ERecordWrite CCollectionStore::RewriteRecord(std::size_t index, const char* notFoundText,
+                                             bool messageWhenUnreadable) {
+    std::string text;
+    CLineSpan line{};
+    if (const auto r = FindRecordLine(index, notFoundText, messageWhenUnreadable, text, line);
+        r != ERecordWrite::Written)
+        return r;
+    const CCollectionRecord& r = m_records[index];
     std::string fields;
     fields.reserve(r.description.size() + r.groups.size() + 2);
     fields += '#';
     fields += r.description;
     fields += '#';
     fields += r.groups;
-    text->replace(found->begin + r.location.size(), found->end - found->begin - r.location.size(), fields);
-    return WriteWholeFile(m_prompt, m_filePath, *text, true) ? ERecordWrite::Written
-                                                             : ERecordWrite::WriteFailed;
+    text.replace(line.begin + r.location.size(), line.end - line.begin - r.location.size(), fields);
+    return WriteWholeFile(m_prompt, m_filePath, text, true) ? ERecordWrite::Written : ERecordWrite::WriteFailed;
+}
+
+ERecordWrite CCollectionStore::RemoveRecordLine(std::size_t index) {
+    if (index >= m_records.size()) return ERecordWrite::NoRecord;
+    std::string text;
+    CLineSpan line{};
+    const std::string gone = Format(kLineGoneText, m_records[index].location.c_str());
+    if (const auto r = FindRecordLine(index, gone, true, text, line); r != ERecordWrite::Written) return r;
+    text.erase(line.begin, line.next - line.begin);
+    if (!WriteWholeFile(m_prompt, m_filePath, text, true)) return ERecordWrite::WriteFailed;
+    EraseRecords({index});
+    return ERecordWrite::Written;
+}
+
+ERecordWrite CCollectionStore::SetRecordLocation(std::size_t index, std::string_view location) {
+    if (index >= m_records.size()) return ERecordWrite::NoRecord;
+    if (!CheckStorable(location)) return ERecordWrite::Refused;
+    std::string text;
+    CLineSpan line{};
+    const std::string gone = Format(kLineGoneText, m_records[index].location.c_str());
+    if (const auto r = FindRecordLine(index, gone, true, text, line); r != ERecordWrite::Written) return r;
+    text.replace(line.begin, m_records[index].location.size(), location);
+    if (!WriteWholeFile(m_prompt, m_filePath, text, true)) return ERecordWrite::WriteFailed;
+    const std::size_t end = line.end - m_records[index].location.size() + location.size();
+    m_records[index] = ParseRecordLine(std::string_view(text).substr(line.begin, end - line.begin));
+    MergeKnownGroups(m_records[index].groups);
+    return ERecordWrite::Written;
 }
 
 ERecordWrite CCollectionStore::SaveChanges(std::size_t row, std::string_view description,
@@ -287,17 +344,37 @@ std::optional<std::string> CCollectionStore::AddGroupsToRecord(std::size_t row,
     return text;
 }
 
-std::optional<std::string> CCollectionStore::RemoveGroupFromRecord(std::size_t row, std::string_view name) {
+std::optional<std::string> CCollectionStore::RemoveGroupAt(std::size_t row, std::size_t k) {
     const auto index = RecordOfRow(row);
     if (!index) return std::nullopt;
+    const std::vector<std::string> names = SplitGroups(m_records[*index].groups);
+    if (k >= names.size()) return std::nullopt;
     std::string text;
-    for (const auto& g : SplitGroups(m_records[*index].groups)) {
-        if (EqualsNoCase(g, TrimBlanks(name))) continue;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i == k) continue;
         if (!text.empty()) text += "; ";
-        text += g;
+        text += names[i];
     }
     if (SetGroupMarker(row, text) != ERecordWrite::Written) return std::nullopt;
     return text;
+}
+
+std::optional<std::string> CCollectionStore::RemoveGroupFromRecord(std::size_t row, std::string_view name) {
+    const auto index = RecordOfRow(row);
+    if (!index) return std::nullopt;
+    const auto k = FindGroup(m_records[*index].groups, name);
+    if (!k) return std::nullopt;
+    return RemoveGroupAt(row, *k);
+}
+
+std::optional<std::size_t> CCollectionStore::FindGroup(std::string_view groups, std::string_view name) {
+    const std::string_view wanted = TrimGroupName(name);
+    const std::vector<std::string> names = SplitGroups(groups);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] == wanted) return i;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (EqualsNoCase(names[i], wanted)) return i;
+    return std::nullopt;
 }
 
 std::vector<std::string_view> CCollectionStore::SplitRecordLines(std::string_view text) {
@@ -353,13 +430,17 @@ std::vector<std::string> CCollectionStore::SplitGroups(std::string_view groups) 
     while (pos <= groups.size()) {
         std::size_t semi = groups.find(';', pos);
         if (semi == std::string_view::npos) semi = groups.size();
-        std::string_view piece = groups.substr(pos, semi - pos);
-        while (!piece.empty() && piece.front() == ' ') piece.remove_prefix(1);
-        while (!piece.empty() && piece.back() == ' ') piece.remove_suffix(1);
+        const std::string_view piece = TrimGroupName(groups.substr(pos, semi - pos));
         if (!piece.empty() && piece.size() <= kMaxGroupName) out.emplace_back(piece);
         pos = semi + 1;
     }
     return out;
+}
+
+std::string_view CCollectionStore::TrimGroupName(std::string_view name) {
+    while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+    return name;
 }
 
 void CCollectionStore::MergeKnownGroups(std::string_view groups) {
@@ -374,6 +455,16 @@ void CCollectionStore::AddKnownGroup(std::string_view name) {
 void CCollectionStore::ClearKnownGroups() {
     m_knownGroups.clear();
     m_knownGroupKeys.clear();
+}
+
+void CCollectionStore::ResetCurrentCollection() {
+    m_baseDir.clear();
+    m_filePath.clear();
+    m_favoritesView = false;
+    m_absent = false;
+    m_records.clear();
+    ClearKnownGroups();
+    ShowWholeList();
 }
 
 void CCollectionStore::ShowFoundList(std::vector<std::size_t> foundList) {

@@ -47,7 +47,10 @@ public:
     CCollectionStore(CPrompt& prompt, std::filesystem::path workingDirectory);
 
     // --- names of collection files
-    // D without ':', '/' and '\\': "/home/u/Docs" gives "homeuDocs".
+    // D without ':', '/' and '\\': "/home/u/Docs" gives "homeuDocs". A name that would make the
+    // file name longer than a file system allows (255 bytes) is cut to its first bytes (200 in
+    // all) ending in '~' and a hash of the whole of D, so every folder still gets a file and
+    // names that fit never change.
     static std::string MakeCollectionFileName(std::string_view baseDirectory);
     std::filesystem::path GetCollectionFilePath(std::string_view baseDirectory) const;
     const std::filesystem::path& WorkingDirectory() const { return m_workingDir; }
@@ -89,9 +92,22 @@ public:
     // known groups and rewrites the line. The new group text (unchanged and not written when
     // every name is there already); nullopt after a refused name or a failed rewrite.
     std::optional<std::string> AddGroupsToRecord(std::size_t row, const std::vector<std::string>& names);
-    // Drops the names equal to name (without regard to case), joins the rest with "; " and
-    // rewrites the line; the new group text, nullopt when nothing was written.
+    // Removes the k-th name of the row's group list (SplitGroups order; the group menu's
+    // 13000 + k), joins the rest with "; " and rewrites the line. The new group text, nullopt
+    // when the row has no k-th name or nothing was written.
+    std::optional<std::string> RemoveGroupAt(std::size_t row, std::size_t k);
+    // RemoveGroupAt for the first name that FindGroup finds; nullopt, and nothing written, when
+    // the row does not have it.
     std::optional<std::string> RemoveGroupFromRecord(std::size_t row, std::string_view name);
+    // The position of name in SplitGroups(groups): the first byte-equal name, else the first
+    // equal without regard to case. name is trimmed as the list's names are.
+    static std::optional<std::size_t> FindGroup(std::string_view groups, std::string_view name);
+    // Record index's own line: removed from the file, then the record from memory (the row map
+    // returns to the whole list); or given a new location, after which the record in memory is
+    // the line as the file now holds it. Only the record's line changes, so what another program
+    // wrote into other lines stays. Not Written: memory and file keep the record as it was.
+    [[nodiscard]] ERecordWrite RemoveRecordLine(std::size_t index);
+    [[nodiscard]] ERecordWrite SetRecordLocation(std::size_t index, std::string_view location);
     // The text of the whole file as WriteCollectionFile writes it.
     std::string FormatCollectionFile() const;
     std::string FormatHeaderLine() const; // without CR LF
@@ -115,7 +131,12 @@ public:
     bool IsAbsent() const { return m_absent; }
     void SetAbsent(bool absent) { m_absent = absent; }
     bool IsFavoritesView() const { return m_favoritesView; }
+    // The favorites file has no base directory: its header never carries one.
     void SetFavoritesView(bool on) { m_favoritesView = on; }
+    // No collection is current any more (the collection window closed): base directory, file
+    // path, favorites view, main list and row map are emptied, so the next command starts from
+    // the configured collection and no edit can reach a file the window no longer shows.
+    void ResetCurrentCollection();
 
     // --- main list and known groups
     const std::vector<CCollectionRecord>& Records() const { return m_records; }
@@ -125,8 +146,10 @@ public:
     // Removes records by index (favorites view); the row map returns to the whole list.
     void EraseRecords(std::vector<std::size_t> indexes);
     const std::vector<std::string>& KnownGroups() const { return m_knownGroups; }
-    // Splits at ';', trims blanks, ignores names of 0 or more than 255 characters.
+    // Splits at ';', trims blanks (spaces only, see TrimGroupName), ignores names of 0 or more
+    // than 255 characters.
     static std::vector<std::string> SplitGroups(std::string_view groups);
+    static std::string_view TrimGroupName(std::string_view name);
     void MergeKnownGroups(std::string_view groups);
     void AddKnownGroup(std::string_view name);
 
@@ -141,6 +164,15 @@ public:
     std::optional<std::size_t> RecordOfRow(std::size_t row) const;
 
 private:
+    struct CLineSpan {
+        std::size_t begin;
+        std::size_t end;  // before the line end
+        std::size_t next; // after it
+    };
+    // Reads the file into text and finds record index's line, which must still start with that
+    // record's location. Written when found; else the reason, after its message.
+    [[nodiscard]] ERecordWrite FindRecordLine(std::size_t index, std::string_view notFoundText, bool messageWhenUnreadable,
+                                std::string& text, CLineSpan& line);
     [[nodiscard]] ERecordWrite RewriteRecord(std::size_t index, const char* notFoundText, bool messageWhenUnreadable);
     void ClearKnownGroups();
 

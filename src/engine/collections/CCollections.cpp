@@ -105,13 +105,13 @@ void CCollections::CheckFavoritesAtStart() { m_favoritesExist = ::CheckFavorites
 bool CCollections::ShowFavorites() {
     if (!m_favoritesExist) return false;
     Busy(true);
-    const std::filesystem::path shownPath = m_store.CollectionFilePath();
+    const CShownCollection shown = TakeShown();
     m_store.SetCollectionFilePath(FavoritesPath());
     m_store.SetFavoritesView(true);
+    m_store.SetBaseDirectory("");
     const std::size_t n = m_store.LoadCollection();
     if (n == 0) {
         m_ports.prompt.Message("Favorites is empty.");
-        LeaveFavoritesView();
         // Only a file that was read and holds no record goes; an unreadable one is kept.
         if (!m_store.IsAbsent()) {
             std::error_code ec;
@@ -119,10 +119,8 @@ bool CCollections::ShowFavorites() {
             m_favoritesExist = false;
         }
         // The window still shows the collection it showed before.
-        if (!shownPath.empty() && shownPath != FavoritesPath()) {
-            m_store.SetCollectionFilePath(shownPath);
-            m_store.LoadCollection();
-        }
+        if (shown.favoritesView) m_store.ResetCurrentCollection();
+        else RestoreShown(shown);
         Busy(false);
         return false;
     }
@@ -143,6 +141,13 @@ bool CCollections::AddToFavorites(std::size_t row) {
     std::string text;
     // Read even when no favorites were known: another run may have made the file since.
     auto old = ReadWholeFile(m_ports.prompt, FavoritesPath());
+    std::error_code ec;
+    if (!old && std::filesystem::exists(std::filesystem::symlink_status(FavoritesPath(), ec))) {
+        // There but unreadable: writing a new file would lose every favorite in it.
+        m_ports.prompt.Message(Format("Can not read the favorites file\r\n\"%s\".\r\nNothing was added to it.",
+                                      FavoritesPath().c_str()));
+        return false;
+    }
     if (old && !old->empty()) {
         text = std::move(*old);
         // A last line without its line end would otherwise swallow the new record.
@@ -158,10 +163,14 @@ bool CCollections::AddToFavorites(std::size_t row) {
 }
 
 bool CCollections::IsFavorite(std::string_view location) const {
-    const auto locations = FavoriteLocations();
-    if (!locations) return false;
-    return std::any_of(locations->begin(), locations->end(),
-                       [&](const std::string& l) { return EqualsNoCase(l, location); });
+    const auto text = ReadWholeFile(m_ports.prompt, FavoritesPath());
+    if (!text) return false;
+    const std::string_view all(*text);
+    const auto names = [&](std::string_view line) { return EqualsNoCase(LocationOfLine(line), location); };
+    // Line 1 is passed over only when it is a header.
+    if (!all.empty() && all.front() != '#' && names(all.substr(0, CCollectionStore::HeaderLineEnd(all)))) return true;
+    const auto lines = CCollectionStore::SplitRecordLines(all);
+    return std::any_of(lines.begin(), lines.end(), names);
 }
 
 std::optional<std::vector<std::string>> CCollections::FavoriteLocations() const {
@@ -198,11 +207,14 @@ bool CCollections::ConfirmDeleteAllFavorites() {
 }
 
 void CCollections::RemoveAllFavorites() {
-    if (m_store.IsFavoritesView()) LeaveFavoritesView();
+    const bool shown = m_store.IsFavoritesView();
+    // The view's rows belong to a file that goes now: no edit may reach it any more.
+    if (shown) m_store.ResetCurrentCollection();
     std::error_code ec;
     std::filesystem::remove(FavoritesPath(), ec);
     m_favoritesExist = false;
     m_ports.prompt.Message("Favorites is empty now.");
+    if (shown && m_hooks.refillWindow) m_hooks.refillWindow();
 }
 
 bool CCollections::DeleteFavoritesByLocation(const std::vector<std::string>& locations, bool deleteAll) {
@@ -232,11 +244,18 @@ bool CCollections::DeleteFavoriteRow(std::size_t row) {
     return DeleteFavorites({*index});
 }
 
-void CCollections::MoveFavorites(const CLocationIndex& oldIndex) {
-    if (!changePath) return;
+void CCollections::MoveFavorites(const CLocationIndex& oldIndex, const std::string& oldBase) {
+    if (!IsExistingFile(FavoritesPath(), false)) {
+        m_favoritesExist = false;
+        return;
+    }
+    const auto notMoved = [&] {
+        m_ports.prompt.Message(Format("Can not update the favorites file\r\n\"%s\".\r\nIts favorites of this "
+                                      "collection still name the old directory.",
+                                      FavoritesPath().c_str()));
+    };
     auto text = ReadWholeFile(m_ports.prompt, FavoritesPath());
-    if (!text) return;
-    const std::string& oldBase = changePath->oldBase;
+    if (!text) return notMoved();
     const std::string& newBase = m_store.BaseDirectory();
     const std::string_view all(*text);
     std::string out(all.substr(0, CCollectionStore::HeaderLineEnd(all)));
@@ -253,18 +272,17 @@ void CCollections::MoveFavorites(const CLocationIndex& oldIndex) {
         }
         out += "\r\n";
     }
-    // A failed write has shown its message and keeps the old favorites; the collection moves on.
-    if (moved) (void)WriteWholeFile(m_ports.prompt, FavoritesPath(), out, true);
+    if (moved && !WriteWholeFile(m_ports.prompt, FavoritesPath(), out, true)) notMoved();
 }
 
-bool CCollections::OpenCurrentCollection() {
-    knownDirectory = false;
+bool CCollections::OpenCurrentCollection(const CRefreshOptions& options) {
     bool ok = false;
     if (m_favoritesExist && m_ports.settings.Get(kWasFavorite) == 1) {
-        knownDirectory = true;
         ok = ShowFavorites();
     } else {
-        ok = RefreshCollectionWithUI();
+        CRefreshOptions run = options;
+        run.knownDirectory = false;
+        ok = RefreshCollectionWithUI(run);
     }
     if (ok) {
         m_store.ShowWholeList();

@@ -64,6 +64,46 @@ private:
     std::unordered_map<std::string, std::size_t> m_folded;
 };
 
+// How one refresh runs. Handed to each refresh by value, so no mode outlives its call.
+struct CRefreshOptions {
+    bool noQuestion = false;     // a changed result is saved without asking (a first scan)
+    bool quietCreation = false;  // no "WAS EXIST but is absent now" warning before creating
+    bool knownDirectory = false; // the base directory is a configured one (the preparation sets it too)
+    bool collectionInfo = false; // the collection info command refreshes: no question, no creation dialog
+    // Change-path mode: the collection of oldBase moves to newBase, keeping its records.
+    struct CChangePath {
+        std::string oldBase;
+        std::string newBase;
+    };
+    std::optional<CChangePath> changePath;
+};
+
+enum class ERefreshOutcome {
+    Saved,     // the new result is in force and its file written
+    Unchanged, // the scan matched the file: the loaded collection is in force, nothing written
+    Declined,  // No at the save question, or the creation dialog cancelled
+    Stopped,   // Stop pressed during the scan
+    Failed,    // unreadable collection file, a folder answered No, no file found, a refused move, a failed write
+};
+// records: the store's record count afterwards (the old collection's when the result was not taken).
+struct CRefreshResult {
+    ERefreshOutcome outcome = ERefreshOutcome::Failed;
+    std::size_t records = 0;
+    bool InForce() const { return outcome == ERefreshOutcome::Saved || outcome == ERefreshOutcome::Unchanged; }
+};
+
+// What the collection window shows and the settings that name it. A command takes it before it
+// changes anything, so a refresh that is not taken can give all of it back together.
+struct CShownCollection {
+    std::string baseDirectory;
+    std::string extensionList;
+    std::filesystem::path filePath;
+    bool favoritesView = false;
+    std::optional<std::vector<std::size_t>> foundList; // the row map, when a found list is shown
+    std::string mainDir;
+    std::string mainDirExt;
+};
+
 // The collection side of the main frame: the store, refresh, the catalogue and the favorites.
 // The ports and hooks must outlive it. Failures are shown through the prompt and reported by the
 // return value; no exception leaves it.
@@ -79,29 +119,27 @@ public:
     CCollectionHooks& Hooks() { return m_hooks; }
     const std::filesystem::path& WorkingDirectory() const { return m_workingDir; }
 
-    // Flags the commands set before a refresh.
-    bool noQuestion = false;     // a first scan saves without asking
-    bool quietCreation = false;  // no "WAS EXIST but is absent now" warning
-    bool knownDirectory = false; // the preparation found a configured base directory
-    bool collectionInfo = false; // the collection info command refreshes
-    // Change-path mode: the collection of oldBase moves to newBase (the store's base directory).
-    struct CChangePath {
-        std::string oldBase;
-        std::string newBase;
-    };
-    std::optional<CChangePath> changePath;
+    CShownCollection TakeShown() const;
+    // Puts store and settings back as taken and reloads that collection's file, so the main list
+    // is again what the file holds.
+    void RestoreShown(const CShownCollection& shown);
 
     // --- refresh
+    // The configured collection (or the default one) becomes the store's; knownDirectory is set
+    // when a configured folder was found. On failure the store is left as it was.
+    bool PrepareCurrentCollection(bool quiet, bool& knownDirectory);
     bool PrepareCurrentCollection(bool quiet);
-    // Record count (> 0) when the result is in force and saved; 0 when nothing was taken over
-    // (no files, declined, stopped, creation cancelled); -1 on failure. Neither 0 nor -1 ever
-    // removes or truncates the collection file.
-    long RefreshCollection();
-    bool RefreshCollectionWithUI();
+    // Scan, confirm and commit for the store's base directory (or the change path's new one).
+    // Only Saved writes; no outcome ever removes or truncates a collection file.
+    CRefreshResult RefreshCollection(const CRefreshOptions& options);
+    // The command wrapper: preparation (outside change-path mode), wait cursor and disabled
+    // windows, refill on success. When the result is not taken the store and settings go back
+    // to restoreTo (by default: as they were when this was called). True when in force.
+    bool RefreshCollectionWithUI(const CRefreshOptions& options = {});
+    bool RefreshCollectionWithUI(const CRefreshOptions& options, const CShownCollection& restoreTo);
     // Index of the first record of the main list matching path as CLocationIndex matches, -1
     // when none. A linear scan for single look-ups; a refresh uses its own index.
-    long FindRecordByLocation(std::string_view path);
-    [[nodiscard]] bool CreateOrSaveCollectionFile();
+    long FindRecordByLocation(std::string_view path) const;
 
     // --- catalogue
     int BuildCatalogue(); // selected index, -1 for none
@@ -126,12 +164,26 @@ public:
     bool DeleteFavoritesByLocation(const std::vector<std::string>& locations, bool deleteAll);
     // The favorites view's own delete of one row.
     bool DeleteFavoriteRow(std::size_t row);
-    bool OpenCurrentCollection();
+    // The favorites view lost its last record: the file goes and the view closes.
+    void RemoveAllFavorites();
+    bool OpenCurrentCollection(const CRefreshOptions& options = {});
 
 private:
+    struct CScan {
+        std::vector<CCollectionRecord> records;
+        std::size_t oldFound = 0;
+        bool changed = false;
+        std::optional<ERefreshOutcome> ended; // Stopped or Failed: the walk did not finish
+    };
+    CScan ScanBaseDirectory(const std::string& base, const CRefreshOptions& options, const CLocationIndex* oldIndex);
+    ERefreshOutcome ConfirmRefresh(const CScan& scan, std::size_t oldCount, const CRefreshOptions& options);
+    ERefreshOutcome CommitRefresh(CScan scan, std::size_t oldCount, bool confirmed, const CRefreshOptions& options,
+                                  const std::filesystem::path& oldPath, const CLocationIndex& oldIndex);
+    [[nodiscard]] ERefreshOutcome CreateOrSaveCollectionFile(const CRefreshOptions& options);
+    // The wrapper past the preparation.
+    bool RunRefresh(const CRefreshOptions& options, const CShownCollection& restoreTo);
     void Busy(bool on);
-    void RemoveAllFavorites();
-    void MoveFavorites(const CLocationIndex& oldIndex);
+    void MoveFavorites(const CLocationIndex& oldIndex, const std::string& oldBase);
 
     CPorts& m_ports;
     std::filesystem::path m_workingDir;

@@ -84,3 +84,9 @@ bool CheckOpenSelection(CPrompt& prompt, int selection) {
     prompt.Message("Select any collection, please.");
     return false;
 }
+
+bool CheckFavoritesSelection(CPrompt& prompt, std::size_t selected) {
+    if (selected > 0) return true;
+    prompt.Message("Select some line for delete, please.");
+    return false;
+}

@@ -41,3 +41,7 @@ std::string OpenDialogInitialText(bool catalogueEmpty, bool chooseMode, bool pre
 std::string OpenDialogTitle(bool chooseMode);
 // OK pressed with selection (-1 for none): false after "Select any collection, please.".
 bool CheckOpenSelection(CPrompt& prompt, int selection);
+
+// "Delete from favorite": "Delete" with selected entries (0 for none): false after "Select some
+// line for delete, please." (the dialog stays open).
+bool CheckFavoritesSelection(CPrompt& prompt, std::size_t selected);

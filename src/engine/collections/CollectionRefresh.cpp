@@ -62,31 +62,26 @@ std::optional<CLocationIndex::CHit> CLocationIndex::Find(std::string_view pathBe
     return std::nullopt;
 }
 
-long CCollections::FindRecordByLocation(std::string_view path) {
-    std::string_view recordBase, pathBase;
-    if (changePath) {
-        recordBase = changePath->oldBase;
-        pathBase = changePath->newBase;
-        if (path.size() < pathBase.size()) return -1;
-    }
-    const std::string_view key = path.substr(pathBase.size());
+long CCollections::FindRecordByLocation(std::string_view path) const {
     long folded = -1;
     const auto& records = m_store.Records();
     for (std::size_t i = 0; i < records.size(); ++i) {
-        std::string_view loc = records[i].location;
-        if (loc.size() < recordBase.size() || !EqualsPathNoCase(loc.substr(0, recordBase.size()), recordBase))
-            continue;
-        loc.remove_prefix(recordBase.size());
-        if (loc == key) return long(i);
-        if (folded < 0 && EqualsPathNoCase(loc, key)) folded = long(i);
+        const std::string_view loc = records[i].location;
+        if (loc == path) return long(i);
+        if (folded < 0 && EqualsPathNoCase(loc, path)) folded = long(i);
     }
     return folded;
 }
 
 bool CCollections::PrepareCurrentCollection(bool quiet) {
+    bool knownDirectory = false;
+    return PrepareCurrentCollection(quiet, knownDirectory);
+}
+
+bool CCollections::PrepareCurrentCollection(bool quiet, bool& knownDirectory) {
     CSettings& settings = m_ports.settings;
     std::string dir = TrimTrailingSlashes(settings.Get(kMainDir));
-    m_store.SetExtensionList(settings.Get(kMainDirExt));
+    const std::string extensions = settings.Get(kMainDirExt);
     if (!dir.empty()) {
         if (IsDirectory(dir)) {
             knownDirectory = true;
@@ -119,48 +114,72 @@ bool CCollections::PrepareCurrentCollection(bool quiet) {
         if (m_store.Filter().IsParsed())
             settings.Set(kMainDirExt, m_store.Filter().GetExtensionList());
     }
+    m_store.SetExtensionList(extensions);
     m_store.SetBaseDirectory(dir);
     m_store.SetCollectionFilePath(m_store.GetCollectionFilePath(dir));
     m_store.SetAbsent(!IsExistingFile(m_store.CollectionFilePath(), false));
     return true;
 }
 
-long CCollections::RefreshCollection() {
+CRefreshResult CCollections::RefreshCollection(const CRefreshOptions& options) {
     CPrompt& prompt = m_ports.prompt;
-    if (changePath) {
-        changePath->oldBase = TrimTrailingSlashes(changePath->oldBase);
-        changePath->newBase = TrimTrailingSlashes(changePath->newBase);
-    }
-    const std::string base = TrimTrailingSlashes(changePath ? changePath->newBase : m_store.BaseDirectory());
+    const auto& move = options.changePath;
+    const std::string base = TrimTrailingSlashes(move ? move->newBase : m_store.BaseDirectory());
+    const auto ended = [&](ERefreshOutcome outcome) { return CRefreshResult{outcome, m_store.RecordCount()}; };
     // Every location starts with the base directory, so a '#' or a line break in it could not
     // be stored in any line of the file.
     if (base.empty() || !CCollectionStore::IsStorableField(base)) {
         prompt.Message(Format("Can not make a collection of the directory\r\n\"%s\":\r\n"
                               "its path holds '#' or a line break.", base.c_str()));
-        return -1;
+        return ended(ERefreshOutcome::Failed);
     }
     m_store.SetBaseDirectory(base);
+    // A scanned collection is never the favorites, whose header must not take a base directory.
+    m_store.SetFavoritesView(false);
 
     const std::size_t oldCount = m_store.LoadCollection();
     const std::filesystem::path oldPath = m_store.CollectionFilePath();
-    const std::filesystem::path newPath = changePath ? m_store.GetCollectionFilePath(base) : oldPath;
-
     if (!m_store.Filter().IsParsed()) {
         if (IsExistingFile(oldPath, false)) {
             prompt.Message(Format("Can not read the collection file\r\n\"%s\".", oldPath.c_str()));
-            return -1;
+            return ended(ERefreshOutcome::Failed);
         }
         const std::string list = m_store.ExtensionList().empty() ? "*.*" : m_store.ExtensionList();
         m_store.Filter().ParsingExtensionToken(prompt, list);
         m_store.SetExtensionList(m_store.Filter().GetExtensionList());
     }
-    const CParseExt& filter = m_store.Filter();
+    // A move onto a folder that has a collection of its own would write over that collection.
+    if (move) {
+        const std::filesystem::path newPath = m_store.GetCollectionFilePath(base);
+        std::error_code ec;
+        if (newPath != oldPath && IsExistingFile(newPath, false) && !std::filesystem::equivalent(oldPath, newPath, ec)) {
+            prompt.Message(Format("Directory\r\n\"%s\"\r\nhas its own collection already.\r\n"
+                                  "This collection was not moved there.", base.c_str()));
+            return ended(ERefreshOutcome::Failed);
+        }
+    }
 
     CLocationIndex index;
-    const std::string oldBase = changePath ? changePath->oldBase : std::string();
-    const bool matchOld = oldCount > 0 || changePath;
-    if (matchOld) index.Build(m_store.Records(), oldBase);
+    const bool matchOld = oldCount > 0 || move;
+    if (matchOld) index.Build(m_store.Records(), move ? TrimTrailingSlashes(move->oldBase) : std::string());
 
+    CScan scan = ScanBaseDirectory(base, options, matchOld ? &index : nullptr);
+    if (scan.ended) return ended(*scan.ended);
+    if (scan.records.empty()) {
+        prompt.Message(Format("It's not any files in %s directory now.", base.c_str()));
+        return ended(ERefreshOutcome::Failed);
+    }
+    if (move && scan.oldFound == oldCount) prompt.Message("All files was successfuly updated.");
+
+    const ERefreshOutcome confirmed = ConfirmRefresh(scan, oldCount, options);
+    if (confirmed == ERefreshOutcome::Declined) return ended(confirmed);
+    return ended(CommitRefresh(std::move(scan), oldCount, confirmed == ERefreshOutcome::Saved, options, oldPath, index));
+}
+
+CCollections::CScan CCollections::ScanBaseDirectory(const std::string& base, const CRefreshOptions& options,
+                                                    const CLocationIndex* oldIndex) {
+    CPrompt& prompt = m_ports.prompt;
+    const CParseExt& filter = m_store.Filter();
     std::unique_ptr<CProgress> progress;
     const std::size_t expected = filter.CountMatchingFiles(prompt, base, kCountLimit);
     if (expected > kProgressFrom) {
@@ -173,13 +192,13 @@ long CCollections::RefreshCollection() {
         }
     }
 
-    std::vector<CCollectionRecord> fresh;
-    fresh.reserve(m_store.RecordCount() + 16);
-    std::size_t oldFound = 0;
+    CScan scan;
+    scan.records.reserve(m_store.RecordCount() + 16);
+    scan.changed = !oldIndex;
     std::size_t unstorable = 0;
     std::string firstUnstorable;
-    bool changed = !matchOld;
     const auto& old = m_store.Records();
+    const bool moving = options.changePath.has_value();
 
     CWalkCallbacks cb;
     const auto goOn = [&] { return !progress || !progress->IsAborted(); };
@@ -192,103 +211,114 @@ long CCollections::RefreshCollection() {
     };
     cb.file = [&](const CWalkFile& f) {
         if (!filter.IsMatch(f.name)) return true;
-        // A name holding '#' or a line break cannot be a record line: left out, and said so.
-        if (!CCollectionStore::IsStorableField(f.name)) {
+        // A '#' or a line break anywhere in the path (a folder named "C#" too) cannot be part of
+        // a record line: such files are left out, and said so.
+        if (!CCollectionStore::IsStorableField(f.path)) {
             if (unstorable++ == 0) firstUnstorable.assign(f.path);
             return true;
         }
         CCollectionRecord r;
         r.location.assign(f.path);
-        if (matchOld) {
-            if (const auto hit = index.Find(changePath ? f.path.substr(base.size()) : f.path)) {
+        if (oldIndex) {
+            if (const auto hit = oldIndex->Find(moving ? f.path.substr(base.size()) : f.path)) {
                 const CCollectionRecord& o = old[hit->index];
                 r.description = o.description;
                 r.groups = o.groups;
-                ++oldFound;
+                ++scan.oldFound;
                 // A case-only rename is a change too: the stored spelling must follow the disk.
                 // (A move rewrites every location anyway.)
-                if (hit->index != fresh.size() || (!hit->exact && !changePath)) changed = true;
+                if (hit->index != scan.records.size() || (!hit->exact && !moving)) scan.changed = true;
             } else {
-                changed = true;
+                scan.changed = true;
             }
         }
-        fresh.push_back(std::move(r));
-        m_ports.busy.SetStatusText(fresh.back().location);
-        if (progress && fresh.size() % kLabelStep == 0)
-            progress->SetPosText(double(fresh.size()), Format("Files found: %lu", (unsigned long)fresh.size()));
+        scan.records.push_back(std::move(r));
+        const std::size_t n = scan.records.size();
+        m_ports.busy.SetStatusText(scan.records.back().location);
+        if (progress && n % kLabelStep == 0) progress->SetPosText(double(n), Format("Files found: %lu", (unsigned long)n));
         return true;
     };
     const EWalkResult walked = WalkDirectory(base, cb);
     progress.reset();
 
-    if (walked == EWalkResult::Failed) return -1;
-    // Stopped: the files not reached yet are unknown, so nothing is taken over and the old
-    // collection stays as it was loaded.
-    if (walked == EWalkResult::Stopped) {
+    if (walked == EWalkResult::Failed) {
+        scan.ended = ERefreshOutcome::Failed;
+    } else if (walked == EWalkResult::Stopped) {
+        // The files not reached yet are unknown, so nothing is taken over and the old collection
+        // stays as it was loaded.
         m_ports.busy.SetStatusText("Ready");
-        return 0;
-    }
-    if (unstorable > 0)
+        scan.ended = ERefreshOutcome::Stopped;
+    } else if (unstorable > 0) {
         prompt.Message(Format("%lu file(s) can not be kept in a collection: a name holds '#' or a line "
                               "break.\r\n\r\n%s",
                               (unsigned long)unstorable, firstUnstorable.c_str()));
-    const std::size_t newCount = fresh.size();
-    if (newCount == 0) {
-        prompt.Message(Format("It's not any files in %s directory now.", base.c_str()));
-        return 0;
     }
-    if (changePath && oldFound == oldCount) prompt.Message("All files was successfuly updated.");
-
-    bool marked = false;
-    if (changePath || changed) {
-        if (!noQuestion && !collectionInfo && (newCount != oldCount || changed)) {
-            const std::string q =
-                oldFound > 0
-                    ? Format("Collection was changed!\r\n\r\nWas %lu files.\r\nNow %lu\r\nAfter refreshing "
-                             "was found %lu old files.\r\n\r\nWhat do you like save this result to collection?",
-                             (unsigned long)oldCount, (unsigned long)newCount, (unsigned long)oldFound)
-                    : Format("After refreshing was not found any old collection files.\r\nWas found %lu new "
-                             "files.\r\n\r\nWhat do you like save this result to collection?",
-                             (unsigned long)newCount);
-            if (!prompt.AskYesNo(q)) {
-                m_ports.busy.SetStatusText("Ready");
-                return 0;
-            }
-        }
-        marked = true;
-    }
-
-    const bool replace = newCount != oldCount || marked;
-    // The old records stay alive here: the index points into them.
-    std::vector<CCollectionRecord> previous;
-    if (replace) previous = m_store.ReplaceRecords(std::move(fresh));
-    m_ports.busy.SetStatusText("Ready");
-
-    bool saved = true;
-    if (replace) {
-        m_store.SetCollectionFilePath(newPath);
-        saved = CreateOrSaveCollectionFile();
-        if (!saved) {
-            // The main list must keep matching the file, line for line.
-            m_store.SetCollectionFilePath(oldPath);
-            m_store.ReplaceRecords(std::move(previous));
-        } else if (changePath) {
-            // The collection now lives under the new directory's name; the old file goes only
-            // after the new one is safely written.
-            std::error_code ec;
-            if (!std::filesystem::equivalent(oldPath, newPath, ec) && IsExistingFile(oldPath, false))
-                std::filesystem::remove(oldPath, ec);
-            if (m_favoritesExist) MoveFavorites(index);
-        }
-    }
-    m_store.ShowWholeList();
-    return saved ? long(m_store.RecordCount()) : 0;
+    return scan;
 }
 
-bool CCollections::CreateOrSaveCollectionFile() {
+// Saved: take the scan and save it; Unchanged: nothing to ask (the scan matched, perhaps with
+// files gone from the end); Declined: No at the question.
+ERefreshOutcome CCollections::ConfirmRefresh(const CScan& scan, std::size_t oldCount, const CRefreshOptions& options) {
+    if (!options.changePath && !scan.changed) return ERefreshOutcome::Unchanged;
+    const std::size_t newCount = scan.records.size();
+    if (!options.noQuestion && !options.collectionInfo && (newCount != oldCount || scan.changed)) {
+        const std::string q =
+            scan.oldFound > 0
+                ? Format("Collection was changed!\r\n\r\nWas %lu files.\r\nNow %lu\r\nAfter refreshing "
+                         "was found %lu old files.\r\n\r\nWhat do you like save this result to collection?",
+                         (unsigned long)oldCount, (unsigned long)newCount, (unsigned long)scan.oldFound)
+                : Format("After refreshing was not found any old collection files.\r\nWas found %lu new "
+                         "files.\r\n\r\nWhat do you like save this result to collection?",
+                         (unsigned long)newCount);
+        if (!m_ports.prompt.AskYesNo(q)) {
+            m_ports.busy.SetStatusText("Ready");
+            return ERefreshOutcome::Declined;
+        }
+    }
+    return ERefreshOutcome::Saved;
+}
+
+ERefreshOutcome CCollections::CommitRefresh(CScan scan, std::size_t oldCount, bool confirmed,
+                                            const CRefreshOptions& options, const std::filesystem::path& oldPath,
+                                            const CLocationIndex& oldIndex) {
+    const bool replace = scan.records.size() != oldCount || confirmed;
+    // The old records stay alive here: the index points into them.
+    std::vector<CCollectionRecord> previous;
+    if (replace) previous = m_store.ReplaceRecords(std::move(scan.records));
+    m_ports.busy.SetStatusText("Ready");
+    m_store.ShowWholeList();
+    if (!replace) return ERefreshOutcome::Unchanged;
+
+    const std::filesystem::path newPath =
+        options.changePath ? m_store.GetCollectionFilePath(m_store.BaseDirectory()) : oldPath;
+    m_store.SetCollectionFilePath(newPath);
+    const ERefreshOutcome saved = CreateOrSaveCollectionFile(options);
+    if (saved != ERefreshOutcome::Saved) {
+        // The main list must keep matching the file, line for line.
+        m_store.SetCollectionFilePath(oldPath);
+        m_store.ReplaceRecords(std::move(previous));
+        return saved;
+    }
+    if (options.changePath) {
+        // The collection now lives under the new directory's name; the old file goes only after
+        // the new one is safely written.
+        std::error_code ec;
+        if (!std::filesystem::equivalent(oldPath, newPath, ec) && IsExistingFile(oldPath, false)) {
+            std::filesystem::remove(oldPath, ec);
+            if (ec)
+                m_ports.prompt.Message(Format("Can not remove the old collection file\r\n\"%s\".\r\n"
+                                              "Please remove it, or the collection is listed twice.",
+                                              oldPath.c_str()));
+        }
+        if (m_favoritesExist) MoveFavorites(oldIndex, TrimTrailingSlashes(options.changePath->oldBase));
+    }
+    return ERefreshOutcome::Saved;
+}
+
+ERefreshOutcome CCollections::CreateOrSaveCollectionFile(const CRefreshOptions& options) {
     const std::string& base = m_store.BaseDirectory();
-    if (m_store.IsAbsent() && !collectionInfo) {
-        if (knownDirectory && !quietCreation)
+    if (m_store.IsAbsent() && !options.collectionInfo) {
+        if (options.knownDirectory && !options.quietCreation)
             m_ports.prompt.Message(Format(
                 "Old collection file\r\n\"%s\"\r\nWAS EXIST but is absent now.\r\n Now was create a new.\r\n\r\n"
                 "You can to choose collection name and his description\r\nin next dialog.",
@@ -298,40 +328,76 @@ bool CCollections::CreateOrSaveCollectionFile() {
         const CCollectionInfoFields shown = fields;
         if (m_hooks.collectionInfoDialog && !m_hooks.collectionInfoDialog(fields)) {
             m_ports.prompt.Message("User abort.\r\nCollection was not create.");
-            return false;
+            return ERefreshOutcome::Declined;
         }
         if (fields.name != shown.name || fields.description != shown.description) {
-            if (!m_store.SetName(fields.name) || !m_store.SetDescription(fields.description)) return false;
+            if (!m_store.SetName(fields.name) || !m_store.SetDescription(fields.description))
+                return ERefreshOutcome::Failed;
         }
     }
-    if (m_store.Name().empty()) m_store.SetName(CCollectionStore::MakeCollectionFileName(base));
-    if (!m_store.WriteCollectionFile()) return false;
+    if (m_store.Name().empty() && !m_store.SetName(CCollectionStore::MakeCollectionFileName(base)))
+        return ERefreshOutcome::Failed;
+    if (!m_store.WriteCollectionFile()) return ERefreshOutcome::Failed;
     m_store.SetAbsent(false);
-    return true;
+    return ERefreshOutcome::Saved;
 }
 
-bool CCollections::RefreshCollectionWithUI() {
-    const std::filesystem::path shownPath = m_store.CollectionFilePath();
-    const std::string shownBase = m_store.BaseDirectory();
-    const bool shownFavorites = m_store.IsFavoritesView();
-    if (!changePath && !PrepareCurrentCollection(false)) return false;
+CShownCollection CCollections::TakeShown() const {
+    CShownCollection s;
+    s.baseDirectory = m_store.BaseDirectory();
+    s.extensionList = m_store.ExtensionList();
+    s.filePath = m_store.CollectionFilePath();
+    s.favoritesView = m_store.IsFavoritesView();
+    if (m_store.IsShowingFoundList()) s.foundList = m_store.FoundList();
+    s.mainDir = m_ports.settings.Get(kMainDir);
+    s.mainDirExt = m_ports.settings.Get(kMainDirExt);
+    return s;
+}
+
+void CCollections::RestoreShown(const CShownCollection& shown) {
+    CSettings& settings = m_ports.settings;
+    if (settings.Get(kMainDir) != shown.mainDir) settings.Set(kMainDir, shown.mainDir);
+    if (settings.Get(kMainDirExt) != shown.mainDirExt) settings.Set(kMainDirExt, shown.mainDirExt);
+    m_store.SetCollectionFilePath(shown.filePath);
+    m_store.SetFavoritesView(shown.favoritesView);
+    m_store.LoadCollection();
+    // Loading takes name, description and list from the file; the folder is the caller's.
+    m_store.SetBaseDirectory(shown.baseDirectory);
+    if (m_store.IsAbsent()) m_store.SetExtensionList(shown.extensionList);
+    if (shown.foundList) m_store.ShowFoundList(*shown.foundList);
+}
+
+bool CCollections::RefreshCollectionWithUI(const CRefreshOptions& options) {
+    CRefreshOptions run = options;
+    const CShownCollection shown = TakeShown();
+    // A failed preparation changed nothing itself; a dialog it opened (change path, choose)
+    // may have opened another collection, which stays.
+    if (!run.changePath && !PrepareCurrentCollection(false, run.knownDirectory)) return false;
+    return RunRefresh(run, shown);
+}
+
+bool CCollections::RefreshCollectionWithUI(const CRefreshOptions& options, const CShownCollection& restoreTo) {
+    CRefreshOptions run = options;
+    if (!run.changePath && !PrepareCurrentCollection(false, run.knownDirectory)) {
+        RestoreShown(restoreTo);
+        return false;
+    }
+    return RunRefresh(run, restoreTo);
+}
+
+bool CCollections::RunRefresh(const CRefreshOptions& options, const CShownCollection& restoreTo) {
     if (m_hooks.clearSearchMark) m_hooks.clearSearchMark();
     Busy(true);
-    const long r = RefreshCollection();
-    if (r > 0) {
+    const CRefreshResult r = RefreshCollection(options);
+    if (r.InForce()) {
         if (m_hooks.refillWindow) m_hooks.refillWindow();
         m_ports.settings.Set(kWasFavorite, 0);
         LeaveFavoritesView();
-    } else if (!shownPath.empty() && shownPath != m_store.CollectionFilePath()) {
-        // The window still shows the collection it showed before; the store must hold that one
-        // again, or an edit there would land in another file's record.
-        m_store.SetCollectionFilePath(shownPath);
-        m_store.SetBaseDirectory(shownBase);
-        m_store.SetFavoritesView(shownFavorites);
-        m_store.LoadCollection();
+    } else {
+        RestoreShown(restoreTo);
     }
     Busy(false);
-    return r > 0;
+    return r.InForce();
 }
 
 void CCollections::Busy(bool on) {

@@ -74,9 +74,9 @@ bool MatchFilePattern(std::string_view p, std::string_view s) {
     std::size_t j = 0;
     for (;;) {
         if (i == p.size()) return true;
-        // A closing '*' takes any rest, an empty one too.
-        if (p[i] == '*' && i + 1 == p.size()) return true;
+        // Checked before the closing '*': "ABC*" does not match "ABC".
         if (j == s.size()) return false;
+        if (p[i] == '*' && i + 1 == p.size()) return true;
         if (p[i] == '?') {
             ++i;
             ++j;

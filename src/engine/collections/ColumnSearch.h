@@ -30,7 +30,8 @@ std::string MakeFilePattern(std::string_view text);
 // An empty pattern or one of only '*' and '.' stands for every file.
 bool IsMatchAllPattern(std::string_view pattern);
 // Matches an upper-case pattern against the beginning of an upper-case text: '?' is any one
-// character, '*' searches the literal segment after it further on. A segment after a '*' is
+// character, '*' searches the literal segment after it further on, a closing '*' takes any rest
+// that is not empty ("ABC*" does not match "ABC"). A segment after a '*' is
 // searched again from where the previous segment was found, so "*AB*AB" matches a single AB
 // (kept: users' stored habits rely on it).
 bool MatchFilePattern(std::string_view pattern, std::string_view text);

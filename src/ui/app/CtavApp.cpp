@@ -51,7 +51,8 @@ bool CtavApp::InitInstance(const QString& commandLineFile) {
 
     CStartUpHooks hooks;
     hooks.checkFavorites = [this] { CheckFavoritesAtStart(m_prompt, m_workingDir); };
-    // Documents and help attach here as their subsystems arrive.
+    hooks.openHelp = m_openHelp;
+    // Documents attach here as their subsystem arrives.
     FinishStartUp(m_settings, m_workingDir, m_commandLineFile, hooks);
     m_settings.Sync();
     return true;
