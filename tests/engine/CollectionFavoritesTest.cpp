@@ -1,5 +1,6 @@
 #include "collections/CCollections.h"
 
+#include "app/CFileWriter.h"
 #include "app/FileAccess.h"
 #include "TestPorts.h"
 
@@ -177,7 +178,7 @@ TEST_F(CollectionFavoritesTest, FavoritesThatCannotBeReadOrWrittenAreKeptAndRepo
     const fs::path oldDir = tmp.Work() / "Old", newDir = tmp.Work() / "New";
     fs::rename(oldDir, newDir);
     // The collection file is short enough to be written, the favorites file is not.
-    SetWriteFailureForTest(1000);
+    SetWriteFailureForTest(CWriteFailure{.steps = {EWriteStep::Write, EWriteStep::WriteInPlace}, .afterBytes = 1000});
     CRefreshOptions move;
     move.changePath = CRefreshOptions::CChangePath{oldDir.string(), newDir.string()};
     EXPECT_TRUE(coll.RefreshCollectionWithUI(move));
