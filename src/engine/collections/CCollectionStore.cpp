@@ -155,23 +155,40 @@ std::size_t CCollectionStore::LoadCollection() {
         m_absent = true;
         return 0;
     }
-    const auto text = ReadWholeFile(m_prompt, m_filePath);
-    if (!text) {
+    // The file streams through a bounded buffer: with a large collection its text and its
+    // records would otherwise be held twice at the peak.
+    const std::array<std::string, 4> previousHeader = m_header;
+    ParseCollectionHeader({});
+    bool header = true;
+    // Records are rarely shorter than this, so the list seldom has to grow (and move) while loading.
+    std::error_code ec;
+    const auto bytes = std::filesystem::file_size(m_filePath, ec);
+    try {
+        if (!ec) m_records.reserve(std::size_t(bytes / 48));
+    } catch (const std::exception&) {
+        // Loading grows the list as it goes instead.
+    }
+    const bool read = ReadFileLines(m_prompt, m_filePath, [&](std::string_view line) {
+        if (header) {
+            ParseCollectionHeader(line);
+            header = false;
+        } else if (!line.empty()) {
+            // Blank lines are no records, so a stray one never shifts the record numbers.
+            m_records.push_back(ParseRecordLine(line));
+            MergeKnownGroups(m_records.back().groups);
+        }
+    });
+    if (!read) {
+        m_records.clear();
+        ClearKnownGroups();
+        m_header = previousHeader;
         m_absent = true;
         return 0;
     }
-    const std::size_t body = ParseCollectionHeader(*text).value_or(text->size());
     m_name = m_header[0];
     m_description = m_header[2];
     m_filter.ParsingExtensionToken(m_prompt, m_header[3].empty() ? std::string_view("*.*") : m_header[3]);
     m_extensionList = m_filter.GetExtensionList();
-
-    const std::string_view all(*text);
-    ForEachRecordLine(all, body, [&](const CLine& line) {
-        m_records.push_back(ParseRecordLine(all.substr(line.begin, line.end - line.begin)));
-        MergeKnownGroups(m_records.back().groups);
-        return true;
-    });
     if (m_name.empty()) m_name = kNonameCollection;
     return m_records.size();
 }

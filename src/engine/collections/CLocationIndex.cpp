@@ -52,15 +52,24 @@ std::string_view CLocationIndex::Key(std::size_t record) const {
 
 void CLocationIndex::Build(const std::vector<CCollectionRecord>& records, std::string_view stripPrefix) {
     m_records = records.data();
+    m_count = records.size();
+    m_prefix.assign(stripPrefix);
     m_strip = stripPrefix.size();
+    m_filled = false;
+    m_slots.clear();
+    m_firstOfKey.clear();
+}
+
+void CLocationIndex::Fill() const {
+    m_filled = true;
     std::size_t capacity = 16;
-    while (capacity < 2 * records.size()) capacity *= 2;
+    while (capacity < 2 * m_count) capacity *= 2;
     m_slots.assign(capacity, CSlot{0, 0});
-    m_firstOfKey.assign(records.size(), false);
+    m_firstOfKey.assign(m_count, false);
     const std::size_t mask = capacity - 1;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::string_view location = records[i].location;
-        if (location.size() < m_strip || !EqualsFolded(location.substr(0, m_strip), stripPrefix)) continue;
+    for (std::size_t i = 0; i < m_count; ++i) {
+        const std::string_view location = m_records[i].location;
+        if (location.size() < m_strip || !EqualsFolded(location.substr(0, m_strip), m_prefix)) continue;
         const std::string_view key = location.substr(m_strip);
         const std::uint64_t h = FoldedHash(key);
         const auto tag = static_cast<std::uint32_t>(h >> 32);
@@ -75,7 +84,7 @@ void CLocationIndex::Build(const std::vector<CCollectionRecord>& records, std::s
 }
 
 std::optional<CLocationIndex::CHit> CLocationIndex::Find(std::string_view pathBelowBase) const {
-    if (m_slots.empty()) return std::nullopt;
+    if (!m_filled) Fill();
     const std::size_t mask = m_slots.size() - 1;
     const std::uint64_t h = FoldedHash(pathBelowBase);
     const auto tag = static_cast<std::uint32_t>(h >> 32);
@@ -91,6 +100,7 @@ std::optional<CLocationIndex::CHit> CLocationIndex::Find(std::string_view pathBe
 }
 
 std::optional<CLocationIndex::CHit> CLocationIndex::Find(std::string_view pathBelowBase, std::size_t expected) const {
+    if (!m_filled) Fill();
     if (expected < m_firstOfKey.size() && m_firstOfKey[expected] && Key(expected) == pathBelowBase)
         return CHit{expected, true};
     return Find(pathBelowBase);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,7 +15,9 @@
 // refresh, so a refresh is linear in the number of files.
 //
 // One open-addressing table of record numbers, hashed on the folded location, serves both kinds
-// of match; it points into the records, which must stay alive (and unchanged) while it is used.
+// of match. It is filled at the first look-up, so a refresh that never needs it (an unchanged
+// tree) never pays for it. It points into the records, which must stay alive (and unchanged)
+// while it is used. Not thread-safe, although its look-ups are const.
 class CLocationIndex {
 public:
     struct CHit {
@@ -36,10 +39,14 @@ private:
     };
 
     std::string_view Key(std::size_t record) const;
+    void Fill() const;
 
     const CCollectionRecord* m_records = nullptr;
+    std::size_t m_count = 0;
+    std::string m_prefix;
     std::size_t m_strip = 0;
-    std::vector<CSlot> m_slots; // a power of two, at most half full
+    mutable bool m_filled = false;
+    mutable std::vector<CSlot> m_slots; // a power of two, at most half full
     // Records that are the first with their byte-equal key (and inside the strip prefix).
-    std::vector<bool> m_firstOfKey;
+    mutable std::vector<bool> m_firstOfKey;
 };

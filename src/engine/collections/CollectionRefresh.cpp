@@ -197,15 +197,17 @@ CCollections::CScan CCollections::ScanBaseDirectory(const std::string& base, con
             if (unstorable++ == 0) firstUnstorable.assign(f.path);
             return true;
         }
-        std::optional<CLocationIndex::CHit> hit;
-        if (oldIndex) hit = oldIndex->Find(moving ? f.path.substr(base.size()) : f.path, scan.Count());
-        if (scan.stepping && hit && hit->exact && hit->index == scan.inStep) {
+        // In step, the next old record is the one: no record before it can hold this path,
+        // since those hold the paths the walk met before, and a walk meets each path once.
+        if (scan.stepping && scan.inStep < old.size() && old[scan.inStep].location == f.path) {
             ++scan.inStep;
             ++scan.oldFound;
         } else {
             if (scan.stepping) scan.LeaveStep(old);
             CCollectionRecord r;
             r.location.assign(f.path);
+            std::optional<CLocationIndex::CHit> hit;
+            if (oldIndex) hit = oldIndex->Find(moving ? f.path.substr(base.size()) : f.path, scan.records.size());
             if (hit) {
                 const CCollectionRecord& o = old[hit->index];
                 r.description = o.description;
