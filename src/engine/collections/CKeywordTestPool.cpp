@@ -43,6 +43,10 @@ void CKeywordTestPool::Work(CKeywordFileTest& test) {
     }
 }
 
+void CKeywordTestPool::WaitFor(std::size_t i) {
+    if (!m_workers.empty()) m_results[i].wait(kPending, std::memory_order_acquire);
+}
+
 bool CKeywordTestPool::Holds(std::size_t i) {
     if (m_workers.empty()) {
         // No worker runs, so the slots are the caller's alone.

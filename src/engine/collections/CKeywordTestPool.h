@@ -27,6 +27,8 @@ public:
 
     // Whether location i holds every keyword; waits until a worker has tested it.
     bool Holds(std::size_t i);
+    // Waits until location i is tested (without workers: does nothing; Holds tests).
+    void WaitFor(std::size_t i);
 
     // One worker per core, at most four: more would only queue on the disk.
     static unsigned DefaultWorkers();

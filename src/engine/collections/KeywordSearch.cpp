@@ -200,6 +200,12 @@ std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& l
         CKeywordTestPool pool(locations, keywords, noCase, workers);
         unsigned long fed = 0;
         for (std::size_t i = 0; i < locations.size(); ++i) {
+            // Waiting for the record of the next progress step first lets this thread sleep once
+            // a step instead of once a file; it never waits past that step.
+            if (i == 0 || i % kProgressStep == 1) {
+                const std::size_t stepRecord = i == 0 ? 0 : i + kProgressStep - 1;
+                pool.WaitFor(std::min(stepRecord, locations.size() - 1));
+            }
             if (pool.Holds(i)) found.push_back(i);
             if (progress && i % kProgressStep == 0) {
                 progress->SetPosText(double(fed++), Format("Found: %lu", static_cast<unsigned long>(found.size())));
