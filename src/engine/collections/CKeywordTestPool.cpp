@@ -29,7 +29,9 @@ void CKeywordTestPool::StopWorkers() {
     m_workers.clear();
 }
 
-unsigned CKeywordTestPool::DefaultWorkers() { return std::clamp(std::thread::hardware_concurrency(), 1u, 4u); }
+unsigned CKeywordTestPool::DefaultWorkers() {
+    return std::clamp(2 * std::thread::hardware_concurrency(), 2u, 8u);
+}
 
 void CKeywordTestPool::Work(CKeywordFileTest& test) {
     while (!m_stop.load(std::memory_order_relaxed)) {

@@ -30,7 +30,8 @@ public:
     // Waits until location i is tested (without workers: does nothing; Holds tests).
     void WaitFor(std::size_t i);
 
-    // One worker per core, at most four: more would only queue on the disk.
+    // Two workers a core, at most eight: a read that waits for the disk, or a core taken by
+    // another program for a moment, then leaves the other worker of that core to go on.
     static unsigned DefaultWorkers();
 
 private:

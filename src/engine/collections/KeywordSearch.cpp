@@ -39,11 +39,12 @@ int OpenRegularFile(int dirFd, const char* path, std::size_t& size) {
     return fd;
 }
 
-// Reads up to want bytes; fewer only at the end of the file. -1 on a read error.
-long ReadFully(int fd, char* into, std::size_t want) {
+// Reads up to want bytes from offset at; fewer only at the end of the file. -1 on a read error.
+// pread, as it takes no lock on the file position, which read does in a process with threads.
+long ReadFully(int fd, char* into, std::size_t want, std::size_t at) {
     std::size_t got = 0;
     while (got < want) {
-        const ssize_t n = ::read(fd, into + got, want - got);
+        const ssize_t n = ::pread(fd, into + got, want - got, off_t(at + got));
         if (n < 0) {
             if (errno == EINTR) continue;
             return -1;
@@ -145,7 +146,7 @@ bool CKeywordFileTest::Scan(int fd, std::size_t fileSize, bool binaryAllowed) {
     while (total < fileSize) {
         if (m_stop && m_stop->load(std::memory_order_relaxed)) return false;
         const std::size_t want = std::min(piece, fileSize - total);
-        const long got = ReadFully(fd, m_buffer.data() + carry, want);
+        const long got = ReadFully(fd, m_buffer.data() + carry, want, total);
         if (got <= 0) return false;
         const std::size_t n = std::size_t(got);
         if (first) {
@@ -307,7 +308,7 @@ bool CKeywordSearchState::PrepareSelPos(CPrompt& prompt, const fs::path& file) {
     try {
         // Not zero-filled first: read() writes every byte that counts.
         m_fileText = CTextBuffer(size + 1);
-        got = ReadFully(fd, m_fileText.Data(), size);
+        got = ReadFully(fd, m_fileText.Data(), size, 0);
     } catch (const std::bad_alloc&) {
         ::close(fd);
         FreeSelPos();
