@@ -1,5 +1,5 @@
 # The two set-up commands: `make run` and `make test`. Both install what is missing first.
-PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev \
+PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev xdg-utils shared-mime-info
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory

@@ -1,6 +1,8 @@
 #include "CliRun.h"
 
+#include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,7 +19,18 @@ std::string Drain(int fd) {
 }
 } // namespace
 
-CCliResult RunCli(const std::vector<std::string>& args, const std::string& input) {
+namespace {
+CCliResult Run(const std::vector<std::string>& args, const std::string& input, std::size_t maxFileBytes);
+} // namespace
+
+CCliResult RunCli(const std::vector<std::string>& args, const std::string& input) { return Run(args, input, 0); }
+
+CCliResult RunCliWithFileLimit(const std::vector<std::string>& args, std::size_t maxFileBytes) {
+    return Run(args, {}, maxFileBytes);
+}
+
+namespace {
+CCliResult Run(const std::vector<std::string>& args, const std::string& input, std::size_t maxFileBytes) {
     char outName[] = "/tmp/qbcli-out-XXXXXX";
     char errName[] = "/tmp/qbcli-err-XXXXXX";
     const int outFd = ::mkstemp(outName);
@@ -33,19 +46,35 @@ CCliResult RunCli(const std::vector<std::string>& args, const std::string& input
     for (std::string& a : all) argv.push_back(a.data());
     argv.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, inFd, 0);
-    posix_spawn_file_actions_adddup2(&actions, outFd, 1);
-    posix_spawn_file_actions_adddup2(&actions, errFd, 2);
-    pid_t pid = 0;
     CCliResult r;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    pid_t pid = -1;
+    if (maxFileBytes > 0) {
+        // posix_spawn cannot set a resource limit for the child alone.
+        pid = ::fork();
+        if (pid == 0) {
+            ::dup2(inFd, 0);
+            ::dup2(outFd, 1);
+            ::dup2(errFd, 2);
+            const rlimit limit{maxFileBytes, maxFileBytes};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::signal(SIGXFSZ, SIG_IGN);
+            ::execve(argv[0], argv.data(), environ);
+            ::_exit(127);
+        }
+    } else {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, inFd, 0);
+        posix_spawn_file_actions_adddup2(&actions, outFd, 1);
+        posix_spawn_file_actions_adddup2(&actions, errFd, 2);
+        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    if (pid > 0) {
         int status = 0;
         ::waitpid(pid, &status, 0);
         r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
-    posix_spawn_file_actions_destroy(&actions);
     ::lseek(outFd, 0, SEEK_SET);
     ::lseek(errFd, 0, SEEK_SET);
     r.out = Drain(outFd);
@@ -54,3 +83,4 @@ CCliResult RunCli(const std::vector<std::string>& args, const std::string& input
     for (const char* n : {outName, errName, inName}) ::unlink(n);
     return r;
 }
+} // namespace

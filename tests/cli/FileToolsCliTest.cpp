@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -129,6 +133,91 @@ TEST(FileToolsCli, ReplaceOverTheFavoritesAndCleaning) {
     EXPECT_EQ(ReadFileBytes(a), "new ");
     r = RunCli({"--yes", "replace", (tmp.Work() / "nothing").string(), "--clean"});
     EXPECT_EQ(r.exitCode, 1);
+}
+
+} // namespace
+
+namespace {
+
+// Sets an environment variable for the life of the object.
+class CScopedEnv {
+public:
+    CScopedEnv(const char* name, const std::string& value) : m_name(name) {
+        const char* old = std::getenv(name);
+        if (old) m_old = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~CScopedEnv() {
+        if (m_old) ::setenv(m_name, m_old->c_str(), 1);
+        else ::unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+// A file bigger than the limit the failure runs get, so its rewrite fails half-way.
+constexpr std::size_t kFileLimit = 8192;
+
+TEST(FileToolsCli, AssocShowFindsTheTextDefaultForACSource) {
+    if (!fs::exists("/usr/share/mime/globs2"))
+        GTEST_SKIP() << "/usr/share/mime/globs2 is absent: the shared-mime-info package is not installed";
+    CTempHome tmp;
+    // The machine's MIME database without its applications, so nothing but this default counts.
+    fs::create_directories(tmp.Root() / "sys");
+    fs::create_directory_symlink("/usr/share/mime", tmp.Root() / "sys" / "mime");
+    CScopedEnv dataDirs("XDG_DATA_DIRS", (tmp.Root() / "sys").string());
+    CScopedEnv configDirs("XDG_CONFIG_DIRS", (tmp.Root() / "sys").string());
+    tmp.Write("user/.local/share/applications/myeditor.desktop",
+              "[Desktop Entry]\nType=Application\nName=My editor\nExec=myeditor --new %F\nMimeType=text/plain;\n");
+    CCliResult r = RunCli({"assoc", "show", "c"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Not found linked program.\n");
+
+    tmp.Write("user/.config/mimeapps.list", "[Default Applications]\ntext/plain=myeditor.desktop\n");
+    r = RunCli({"assoc", "show", "c"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "Assotiated program: myeditor --new \n");
+}
+
+// A rewrite that fails half-way (the file limit plays a full disk) keeps the old file, says so
+// and ends with exit status 1.
+TEST(FileToolsCli, FailedRewritesKeepTheOldFileAndFail) {
+    CTempHome tmp;
+    const std::string longName = "IDD_" + std::string(60, 'X');
+    std::string header = "#define " + longName + " 1\r\n";
+    for (int i = 0; i < 300; ++i) header += "#define IDA" + std::to_string(i) + " " + std::to_string(i) + "\r\n";
+    ASSERT_LT(header.size(), kFileLimit);
+    const std::string bigger(kFileLimit * 2, 'n');
+    const fs::path res = tmp.Write("work/res/resource.h", header);
+    const fs::path text = tmp.Write("work/rep/a.txt", "old");
+    const fs::path oldProject = tmp.Write("work/Old/Old.dsp", "Old " + bigger);
+    const fs::path target = tmp.Write("work/New/New.dsp", "their own file");
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        fs::path file;
+        std::string content;
+        const char* report; // the end of what the tool says
+    } cases[] = {
+        {"res-correct --write", {"res-correct", res.string(), "--write"}, res, header, ""},
+        {"replace", {"--yes", "replace", (tmp.Work() / "rep").string(), "--from", "old", "--to", bigger}, text, "old",
+         "Found 1 files, was opened 0 files\nReplaced 0 words.\n"},
+        {"save-project-as", {"save-project-as", oldProject.string(), target.string()}, target, "their own file",
+         "0 files was copied.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CCliResult r = RunCliWithFileLimit(c.args, kFileLimit);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(ReadFileBytes(c.file), c.content);
+        EXPECT_NE(r.err.find("Can not open file for writing:\n" + c.file.string() + "\n"), std::string::npos) << r.err;
+        EXPECT_TRUE(r.err.size() >= std::strlen(c.report) && r.err.ends_with(c.report)) << r.err;
+        std::size_t entries = 0;
+        for ([[maybe_unused]] const auto& e : fs::directory_iterator(c.file.parent_path())) ++entries;
+        EXPECT_EQ(entries, 1u) << "no temporary file is left beside it";
+    }
 }
 
 } // namespace

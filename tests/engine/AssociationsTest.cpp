@@ -1,9 +1,13 @@
+#include "filetools/CAssociationWriter.h"
 #include "filetools/CAssociations.h"
+#include "filetools/CExtensionTool.h"
 
 #include "TestPorts.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -16,22 +20,24 @@ public:
         started.push_back(argv);
         return true;
     }
+    // update-mime-database really runs: the look-ups read what it compiles.
     int Run(const std::vector<std::string>& argv) override {
         ran.push_back(argv);
-        return 0;
+        return real.Run(argv);
     }
     std::string FindProgram(std::string_view name) override {
         return programs.count(std::string(name)) ? "/usr/bin/" + std::string(name) : std::string();
     }
     std::set<std::string> programs{"update-mime-database"};
     std::vector<std::vector<std::string>> started, ran;
+    CSystemLauncher real;
 };
 
 class AssociationsTest : public ::testing::Test {
 protected:
     AssociationsTest() {
         // A stand-in for the system's folders, so nothing depends on (or touches) the real ones.
-        tmp.Write("sys/share/mime/globs2", "# comment\n50:text/plain:*.txt\n40:text/x-log:*.log\n60:text/x-log2:*.log\n");
+        tmp.Write("sys/share/mime/globs2", "# comment\n50:text/plain:*.txt\n40:application/x-log:*.log\n60:application/x-log2:*.log\n");
         tmp.Write("sys/share/applications/defaults.list", "[Default Applications]\ntext/plain=missing.desktop;sysedit.desktop\n");
         tmp.Write("sys/share/applications/sysedit.desktop", "[Desktop Entry]\nType=Application\nExec=sysedit --new %U\n");
         paths.dataHome = tmp.Root() / "user" / ".local" / "share";
@@ -52,17 +58,17 @@ TEST_F(AssociationsTest, NewLinkForAbcWritesTheUserLayoutAndRemoveTakesItBack) {
     CAssociations assoc(t.ports, launcher, paths);
     EXPECT_EQ(assoc.GetAssociationInfo(".abc"), "");
     t.pickers.answers.push_back(program.string());
-    ASSERT_TRUE(assoc.CreateAssociation(".abc"));
+    ASSERT_TRUE(assoc.Writer().CreateAssociation(".abc"));
     EXPECT_EQ(t.pickers.titles.back(), "Open with...");
 
     EXPECT_EQ(assoc.MimeTypeOf(".ABC"), "application/x-abc_auto_file");
-    const std::string package = ReadFileBytes(assoc.PackageFile(".abc"));
+    const std::string package = ReadFileBytes(assoc.Writer().PackageFile(".abc"));
     EXPECT_NE(package.find("<mime-type type=\"application/x-abc_auto_file\">"), std::string::npos);
     EXPECT_NE(package.find("<comment>ABC File</comment>"), std::string::npos);
     EXPECT_NE(package.find("<glob pattern=\"*.abc\"/>"), std::string::npos);
     const std::string quoted = "\"" + program.string() + "\"";
-    EXPECT_NE(ReadFileBytes(assoc.DesktopFile(".abc")).find("\nExec=" + quoted + " %f\n"), std::string::npos);
-    EXPECT_EQ(ReadFileBytes(assoc.MimeAppsFile()),
+    EXPECT_NE(ReadFileBytes(assoc.Writer().DesktopFile(".abc")).find("\nExec=" + quoted + " %f\n"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(assoc.Writer().MimeAppsFile()),
               "[Default Applications]\nimage/png=viewer.desktop\napplication/x-abc_auto_file=abc_auto_file.desktop;\n"
               "\n[Added Associations]\napplication/x-abc_auto_file=abc_auto_file.desktop;\n");
     ASSERT_EQ(launcher.ran.size(), 1u);
@@ -70,12 +76,12 @@ TEST_F(AssociationsTest, NewLinkForAbcWritesTheUserLayoutAndRemoveTakesItBack) {
     EXPECT_EQ(assoc.GetAssociationInfo(".abc"), "Assotiated program: " + quoted + " \r\n");
 
     t.prompt.AnswerYes();
-    ASSERT_TRUE(assoc.RemoveAssociation(".abc"));
+    ASSERT_TRUE(assoc.Writer().RemoveAssociation(".abc"));
     EXPECT_EQ(t.prompt.Shown().back().text, "This extention link will remove.\r\n\r\nAre you sure?");
     EXPECT_EQ(t.prompt.Shown().back().caption, "Delete extention linkes.");
-    EXPECT_FALSE(fs::exists(assoc.PackageFile(".abc")));
-    EXPECT_FALSE(fs::exists(assoc.DesktopFile(".abc")));
-    EXPECT_EQ(ReadFileBytes(assoc.MimeAppsFile()), "[Default Applications]\nimage/png=viewer.desktop\n\n[Added Associations]\n");
+    EXPECT_FALSE(fs::exists(assoc.Writer().PackageFile(".abc")));
+    EXPECT_FALSE(fs::exists(assoc.Writer().DesktopFile(".abc")));
+    EXPECT_EQ(ReadFileBytes(assoc.Writer().MimeAppsFile()), "[Default Applications]\nimage/png=viewer.desktop\n\n[Added Associations]\n");
     EXPECT_EQ(assoc.GetAssociationInfo(".abc"), "");
     EXPECT_TRUE(fs::exists(tmp.Root() / "sys" / "share" / "mime" / "globs2"));
 }
@@ -84,37 +90,37 @@ TEST_F(AssociationsTest, ExistingTypeGetsANewDefaultAndRemoveAsksFirst) {
     CAssociations assoc(t.ports, launcher, paths);
     EXPECT_EQ(assoc.GetAssociationInfo(".txt"), "Assotiated program: sysedit --new \r\n");
     EXPECT_EQ(assoc.GetAssociationInfo(".log"), ""); // a type without any application
-    EXPECT_EQ(assoc.MimeTypeOf(".log"), "text/x-log2"); // the heavier glob wins
+    EXPECT_EQ(assoc.MimeTypeOf(".log"), "application/x-log2"); // the heavier glob wins
 
     t.pickers.answers.push_back(program.string());
-    ASSERT_TRUE(assoc.CreateAssociation(".txt"));
-    EXPECT_FALSE(fs::exists(assoc.PackageFile(".txt"))); // the type existed already
+    ASSERT_TRUE(assoc.Writer().CreateAssociation(".txt"));
+    EXPECT_FALSE(fs::exists(assoc.Writer().PackageFile(".txt"))); // the type existed already
     EXPECT_TRUE(launcher.ran.empty());
     EXPECT_NE(assoc.GetAssociationInfo(".txt").find(program.string()), std::string::npos);
 
     t.prompt.AnswerNo();
-    EXPECT_FALSE(assoc.RemoveAssociation(".txt"));
-    EXPECT_TRUE(fs::exists(assoc.DesktopFile(".txt")));
+    EXPECT_FALSE(assoc.Writer().RemoveAssociation(".txt"));
+    EXPECT_TRUE(fs::exists(assoc.Writer().DesktopFile(".txt")));
     t.prompt.AnswerYes();
-    EXPECT_TRUE(assoc.RemoveAssociation(".txt"));
+    EXPECT_TRUE(assoc.Writer().RemoveAssociation(".txt"));
     EXPECT_EQ(assoc.GetAssociationInfo(".txt"), "Assotiated program: sysedit --new \r\n"); // the system's stays
 }
 
 TEST_F(AssociationsTest, RemoveRefusals) {
     CAssociations assoc(t.ports, launcher, paths);
     for (const char* ext : {".exe", ".bat", ".com"}) {
-        EXPECT_FALSE(assoc.RemoveAssociation(ext));
+        EXPECT_FALSE(assoc.Writer().RemoveAssociation(ext));
         EXPECT_EQ(t.prompt.LastText(), "Don't allow to remove system extention linkes.");
     }
-    EXPECT_FALSE(assoc.RemoveAssociation(".txt")); // only the system knows it
+    EXPECT_FALSE(assoc.Writer().RemoveAssociation(".txt")); // only the system knows it
     EXPECT_EQ(t.prompt.LastText(), "Can not to remove system extention linkes.");
     EXPECT_EQ(t.prompt.Shown().back().caption, "Delete extention linkes.");
     EXPECT_FALSE(fs::exists(paths.configHome / "mimeapps.list"));
 
     // A leftover desktop entry without a default goes without a question.
-    tmp.Write(assoc.DesktopFile(".qq").lexically_relative(tmp.Root()), "[Desktop Entry]\nExec=x\n");
-    EXPECT_TRUE(assoc.RemoveAssociation(".qq"));
-    EXPECT_FALSE(fs::exists(assoc.DesktopFile(".qq")));
+    tmp.Write(assoc.Writer().DesktopFile(".qq").lexically_relative(tmp.Root()), "[Desktop Entry]\nExec=x\n");
+    EXPECT_TRUE(assoc.Writer().RemoveAssociation(".qq"));
+    EXPECT_FALSE(fs::exists(assoc.Writer().DesktopFile(".qq")));
 }
 
 TEST_F(AssociationsTest, ProtectedExtensionsAndBadNames) {
@@ -126,13 +132,13 @@ TEST_F(AssociationsTest, ProtectedExtensionsAndBadNames) {
     for (const char* ext : {".exe", ".a/b", ".x y", "abc", "."}) {
         SCOPED_TRACE(ext);
         t.pickers.answers.push_back(program.string());
-        EXPECT_FALSE(assoc.CreateAssociation(ext));
+        EXPECT_FALSE(assoc.Writer().CreateAssociation(ext));
         EXPECT_EQ(t.prompt.LastText(), "Can not associating this file type to program.");
     }
     EXPECT_FALSE(fs::exists(paths.dataHome / "applications"));
     t.pickers.answers.clear();
     t.prompt.Clear();
-    EXPECT_FALSE(assoc.CreateAssociation(".abc")); // Cancel: no message
+    EXPECT_FALSE(assoc.Writer().CreateAssociation(".abc")); // Cancel: no message
     EXPECT_TRUE(t.prompt.Shown().empty());
 }
 
@@ -145,6 +151,16 @@ TEST_F(AssociationsTest, ExtensionToolRules) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         EXPECT_EQ(CExtensionTool::CleanExtension(c.typed), c.ext);
+    }
+    // The box starts with the extension of the selected row's file.
+    const struct {
+        std::optional<std::string> location;
+        const char* text;
+    } starts[] = {{std::nullopt, ""},           {"/d/notes.txt", ".txt"}, {"/d/a.tar.gz", ".gz"},
+                  {"/d/v1.2/readme", ""},       {"/d/.profile", ".profile"}};
+    for (const auto& c : starts) {
+        SCOPED_TRACE(c.location.value_or("(no row)"));
+        EXPECT_EQ(CExtensionTool::StartText(c.location), c.text);
     }
     CAssociations assoc(t.ports, launcher, paths);
     CExtensionTool tool(assoc, t.prompt);
@@ -219,6 +235,105 @@ TEST_F(AssociationsTest, RunAndPrint) {
     EXPECT_TRUE(t.prompt.AllAnswersUsed());
 }
 
+// A program whose path holds a blank and a '%' is linked, and the link starts it.
+TEST_F(AssociationsTest, NewLinkStartsAProgramWithABlankAndAPercentInItsPath) {
+    const fs::path odd = tmp.Write("work/data.odd", "x");
+    const fs::path percent = tmp.Write("work/My Tools/100%/ed", "#!/bin/sh\n");
+    CAssociations assoc(t.ports, launcher, paths);
+    t.pickers.answers.push_back(percent.string());
+    ASSERT_TRUE(assoc.Writer().CreateAssociation(".odd"));
+    assoc.OnRunFile(odd); // no xdg-open: the Exec line itself
+    ASSERT_EQ(launcher.started.size(), 1u);
+    EXPECT_EQ(launcher.started[0], (std::vector<std::string>{percent.string(), odd.string()}));
+}
+
+// The desktop's resolution: case-sensitive globs first, aliases, a default of a parent type
+// before an application that merely lists the type, and removed associations passed over.
+TEST_F(AssociationsTest, DefaultsFollowParentsAliasesAndRemovals) {
+    tmp.Write("sys/share/mime/globs2", "50:text/plain:*.txt\n50:text/x-c++src:*.C:cs\n50:text/x-c++src:*.C\n"
+                                       "50:text/x-csrc:*.c:cs\n50:text/x-csrc:*.c\n50:text/x-h:*.h\n");
+    tmp.Write("sys/share/mime/subclasses", "text/x-c++src text/x-csrc\ntext/x-csrc text/plain\n");
+    tmp.Write("sys/share/mime/aliases", "text/x-c text/x-csrc\n");
+    for (const char* app : {"cedit", "cppedit", "lister", "aliased"})
+        tmp.Write(std::string("sys/share/applications/") + app + ".desktop",
+                  std::string("[Desktop Entry]\nExec=") + app + " %f\n");
+    const struct {
+        const char* name;
+        const char* userList; // the user's mimeapps.list
+        const char* cache;    // the system's mimeinfo.cache
+        const char* ext;
+        const char* program; // "" for none
+    } cases[] = {
+        {"parent's default", "", "", ".c", "sysedit --new "},
+        {"grand-parent's default", "", "", ".C", "sysedit --new "},
+        {"a text type without a listed parent", "", "", ".h", "sysedit --new "},
+        {"own default", "[Default Applications]\ntext/x-csrc=cedit.desktop\n", "", ".c", "cedit "},
+        {"nearest default", "[Default Applications]\ntext/x-csrc=cedit.desktop\n", "", ".C", "cedit "},
+        {"case decides", "[Default Applications]\ntext/x-c++src=cppedit.desktop\n", "", ".c", "sysedit --new "},
+        {"alias as key", "[Default Applications]\ntext/x-c=aliased.desktop\n", "", ".c", "aliased "},
+        {"parent's default before own listing", "", "[MIME Cache]\ntext/x-csrc=lister.desktop;\n", ".c",
+         "sysedit --new "},
+        {"removed default", "[Removed Associations]\ntext/plain=sysedit.desktop;\n", "", ".txt", ""},
+        {"removed, the next one counts",
+         "[Removed Associations]\ntext/plain=sysedit.desktop;\n[Added Associations]\ntext/plain=lister.desktop;\n",
+         "", ".c", "lister "},
+        {"removed from the listing", "[Removed Associations]\ntext/plain=sysedit.desktop;lister.desktop\n",
+         "[MIME Cache]\ntext/plain=lister.desktop;\n", ".txt", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tmp.Write("user/.config/mimeapps.list", c.userList);
+        tmp.Write("sys/share/applications/mimeinfo.cache", c.cache);
+        CAssociations assoc(t.ports, launcher, paths);
+        const std::string info = assoc.GetAssociationInfo(c.ext);
+        EXPECT_EQ(info, *c.program ? "Assotiated program: " + std::string(c.program) + "\r\n" : std::string());
+    }
+}
+
+TEST(MimeDatabase, GlobsAliasesSubclassesAndNoGlobs) {
+    CTempHome tmp;
+    tmp.Write("sys/mime/globs2", "50:text/x-log:*.log\n50:image/gif:*.gif\n50:text/x-c++src:*.C:cs\n"
+                                 "50:text/x-csrc:*.c:cs\n50:application/gzip:*.gz\n"
+                                 "50:application/x-compressed-tar:*.tar.gz\n40:text/x-readme:readme*\n");
+    tmp.Write("sys/mime/aliases", "application/x-gzip application/gzip\n");
+    tmp.Write("sys/mime/subclasses", "text/x-c++src text/x-csrc\ntext/x-csrc text/plain\napplication/x-compressed-tar application/gzip\n");
+    tmp.Write("user/mime/globs2", "50:text/x-log:__NOGLOBS__\n40:text/x-mylog:*.log\n");
+    // Only the older globs list in a third folder.
+    tmp.Write("old/mime/globs", "text/x-older:*.old\n");
+    const CMimeDatabase mime({tmp.Root() / "user" / "mime", tmp.Root() / "sys" / "mime", tmp.Root() / "old" / "mime"});
+    const struct {
+        const char* name;
+        const char* type;
+    } names[] = {{".c", "text/x-csrc"},     {".C", "text/x-c++src"}, {".GIF", "image/gif"},
+                 {".log", "text/x-mylog"},  {"x.tar.gz", "application/x-compressed-tar"},
+                 {".gz", "application/gzip"}, {"README.md", "text/x-readme"}, {".OLD", "text/x-older"},
+                 {".cc", ""}};
+    for (const auto& c : names) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(mime.TypeOfName(c.name), c.type);
+    }
+    EXPECT_EQ(mime.Unalias("application/x-gzip"), "application/gzip");
+    EXPECT_EQ(mime.TypeAndParents("text/x-c++src"), (std::vector<std::string>{"text/x-c++src", "text/x-csrc", "text/plain"}));
+    EXPECT_EQ(mime.TypeAndParents("text/x-log"), (std::vector<std::string>{"text/x-log", "text/plain"}));
+    EXPECT_EQ(mime.TypeAndParents("application/x-gzip"), (std::vector<std::string>{"application/gzip"}));
+}
+
+// The machine's own shared-mime-info database, read as the desktop reads it.
+TEST(MimeDatabase, TheInstalledDatabase) {
+    if (!fs::exists("/usr/share/mime/globs2"))
+        GTEST_SKIP() << "/usr/share/mime/globs2 is absent: the shared-mime-info package is not installed";
+    const CMimeDatabase mime({"/usr/share/mime"});
+    EXPECT_EQ(mime.TypeOfName(".c"), "text/x-csrc");
+    EXPECT_EQ(mime.TypeOfName(".C"), "text/x-c++src");
+    EXPECT_EQ(mime.TypeOfName(".TXT"), "text/plain");
+    EXPECT_EQ(mime.Unalias("text/x-c"), "text/x-csrc");
+    const std::vector<std::string> chain = mime.TypeAndParents("text/x-c++src");
+    ASSERT_GE(chain.size(), 3u);
+    EXPECT_EQ(chain[0], "text/x-c++src");
+    EXPECT_NE(std::find(chain.begin(), chain.end(), "text/x-csrc"), chain.end());
+    EXPECT_EQ(chain.back(), "text/plain");
+}
+
 TEST_F(AssociationsTest, ExecLinesSplitIntoArguments) {
     const struct {
         const char* exec;
@@ -229,6 +344,7 @@ TEST_F(AssociationsTest, ExecLinesSplitIntoArguments) {
         {"ed", {"ed", "/t/a b"}},
         {"ed --file=%f %i %c \"\"", {"ed", "--file=/t/a b", ""}},
         {"ed 100%% \"a\\\"b\"", {"ed", "100%", "a\"b", "/t/a b"}},
+        {"\"/opt/My Tools/100%%/ed\" %f", {"/opt/My Tools/100%/ed", "/t/a b"}}, // %% quoted too
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.exec);

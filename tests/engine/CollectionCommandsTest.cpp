@@ -630,7 +630,7 @@ TEST_F(CollectionCommandsTest, DeleteAndRenameRewriteOnlyTheirOwnLine) {
     EXPECT_NE(text.find(dir.string() + "/cc.txt##\r\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("/a.txt#"), std::string::npos) << text;
 
-    SetWriteFailureForTest(CWriteFailure{.steps = {EWriteStep::Write, EWriteStep::WriteInPlace}, .afterBytes = 0});
+    SetWriteFailureForTest(CWriteFailure{.steps = {EWriteStep::Write, EWriteStep::WriteInPlace}});
     t.prompt.Clear();
     EXPECT_FALSE(cmd.RenameCollectionFile(Row("d.txt"), "dd.txt"));
     EXPECT_FALSE(t.prompt.Texts().empty());

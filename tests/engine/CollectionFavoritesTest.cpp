@@ -2,6 +2,7 @@
 
 #include "app/CFileWriter.h"
 #include "app/FileAccess.h"
+#include "app/CFileWriter.h"
 #include "TestPorts.h"
 
 #include <gtest/gtest.h>

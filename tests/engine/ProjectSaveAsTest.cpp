@@ -192,3 +192,30 @@ TEST_F(ProjectSaveAsTest, ReadOnlySourceGivesAWritableCopyAndFailuresAreReported
 }
 
 } // namespace
+
+namespace {
+
+class CFixedFreeSpace : public CVolumeProbe {
+public:
+    std::uint64_t FreeBytes(const fs::path&) const override { return 100010; }
+};
+
+// The free space counted during a copy falls with the files copied unchanged only; the
+// rewritten ones are checked by the writer against the real space.
+TEST(ProjectSaveAsFreeSpace, RewrittenFilesLeaveTheCountAsItWas) {
+    CTempHome tmp;
+    CTestPorts t;
+    CFixedFreeSpace volume;
+    SetVolumeProbe(&volume);
+    tmp.Write("work/Old/Old.dsp", "Old");
+    tmp.Write("work/Old/a.cpp", std::string(100005, 'a'));
+    tmp.Write("work/Old/b.cpp", std::string(100005, 'b'));
+    CProjectSaveAs saveAs(t.ports, EVariant::Vs);
+    const bool ran = saveAs.CopyProject(tmp.Work() / "Old" / "Old.dsp", tmp.Work() / "New" / "New.dsp");
+    SetVolumeProbe(nullptr);
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(t.prompt.Texts(), std::vector<std::string>{"3 files was copied."});
+    EXPECT_EQ(std::make_tuple(saveAs.FilesCopied(), saveAs.FilesFailed()), std::make_tuple(3u, 0u));
+}
+
+} // namespace

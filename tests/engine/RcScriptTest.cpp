@@ -123,3 +123,22 @@ TEST(ParseRcLists, MenuWordInsideANameIsNoBlock) {
     EXPECT_EQ(lists.menus[0].name, "IDR_MENU");
     EXPECT_EQ(Ids(lists.menus[0]), (std::vector<std::string>{"ID_AIDR_MENU"}));
 }
+
+// A block's name is the first token of the line its keyword is on, however many blocks share
+// that line and whatever ends the lines.
+TEST(ParseRcLists, NamesOfBlocksSharingALine) {
+    const struct {
+        const char* text;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"A DIALOG DISCARDABLE BEGIN END B DIALOG DISCARDABLE BEGIN END\r\nC DIALOG DISCARDABLE BEGIN END",
+         {"A", "A", "C"}},
+        {"A DIALOG DISCARDABLE BEGIN END\rB DIALOG DISCARDABLE BEGIN END\nC DIALOGEX 0 BEGIN END", {"A", "B", "C"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::vector<std::string> names;
+        for (const auto& d : ParseRcLists(c.text, kAll).dialogs) names.push_back(d.name);
+        EXPECT_EQ(names, c.names);
+    }
+}

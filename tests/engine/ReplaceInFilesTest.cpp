@@ -1,7 +1,9 @@
 #include "filetools/CReplaceInFiles.h"
 
 #include "app/FileAccess.h"
+#include "app/SettingsKeys.h"
 #include "collections/CCollections.h"
+#include "filetools/ReplaceStart.h"
 
 #include "TestPorts.h"
 
@@ -15,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The replacement as the design describes it, moving the rest of the text in place; a match
+// The replacement done the slow, obvious way, moving the rest of the text in place; a match
 // must take at least one byte that no replacement has inserted (boundary: where the untouched
 // text starts), or the additional replacement can loop for ever.
 std::string ReferenceReplace(std::string text, const std::string& from, const std::string& to,
@@ -283,6 +285,60 @@ TEST_F(ReplaceInFilesTest, InitialExtensionListSources) {
     t.settings.WriteString("Property", "mainDirExt", "*.*");
     scope.collectionWindowOpen = true;
     EXPECT_EQ(CReplaceInFiles(t.ports, warning, scope).InitialTexts().extensions, "h");
+}
+
+} // namespace
+
+namespace {
+
+TEST(ReplaceStart, TheScopeComesFromTheFocusOrTheChooseForm) {
+    CTempHome tmp;
+    const std::string docs = (tmp.Work() / "docs").string(), all = (tmp.Work() / "all").string();
+    tmp.Write("home/docs.inf", "#Docs#" + docs + "#d#txt, doc\r\n");
+    tmp.Write("home/all.inf", "#All#" + all + "#d#*.*\r\n");
+    tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n/x/a.txt##\r\n");
+    const struct {
+        const char* name;
+        bool focus;
+        const char* pick; // the name chosen in the form; nullptr cancels it
+        bool started;
+        bool favorites;
+        std::string directory;
+        std::string mainDir, mainDirExt;
+        int wasFavorite;
+    } cases[] = {
+        {"focus in the collection window", true, nullptr, true, false, "/cur", "", "", 0},
+        {"Cancel", false, nullptr, false, false, "", "", "", 0},
+        {"the favorites", false, "Favorites", true, true, "", "", "", 1},
+        {"a collection with a filter", false, "Docs", true, false, docs, docs, "txt, doc", 0},
+        {"a collection of every file", false, "All", true, false, all, all, "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTestPorts t;
+        CCollections collections(t.ports, tmp.Home());
+        collections.Store().SetBaseDirectory("/cur");
+        bool chooseMode = false;
+        const auto form = [&](COpenCollectionDialogData& data) {
+            chooseMode = data.chooseMode;
+            if (!c.pick) return false;
+            for (std::size_t i = 0; i < data.catalogue->size(); ++i)
+                if ((*data.catalogue)[i].name == c.pick) data.selected = int(i);
+            return true;
+        };
+        const std::optional<CReplaceScope> scope = StartReplace(t.ports, collections, c.focus, true, form);
+        ASSERT_EQ(scope.has_value(), c.started);
+        EXPECT_EQ(chooseMode, !c.focus);
+        if (scope) {
+            EXPECT_EQ(scope->favorites, c.favorites);
+            EXPECT_EQ(scope->baseDirectory, c.directory);
+            EXPECT_TRUE(scope->collectionWindowOpen);
+        }
+        EXPECT_EQ(t.settings.Get(kMainDir), c.mainDir);
+        EXPECT_EQ(t.settings.Get(kMainDirExt), c.mainDirExt);
+        EXPECT_EQ(t.settings.Get(kWasFavorite), c.wasFavorite);
+        EXPECT_EQ(collections.Store().BaseDirectory(), "/cur"); // the shown collection stays current
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace {
@@ -124,3 +125,37 @@ TEST(CorrectResourceHeader, WithoutDirectivesOnlyTheTrailerIsLeft) {
     const std::string out = CorrectResourceHeader("// nothing here\r\n");
     EXPECT_EQ(out, "\r\n" + Crlf(Trailer(1000, 10000, 32000)));
 }
+
+namespace {
+
+// Which line end the rewritten part of a corrected text uses: everything from its first '#' on
+// is written by the correction.
+std::string RewrittenStyle(const std::string& corrected) {
+    const std::string_view body = std::string_view(corrected).substr(std::min(corrected.find('#'), corrected.size()));
+    return body.find("\r\n") != std::string_view::npos ? "CR LF" : "LF";
+}
+
+TEST(CorrectResourceHeader, KeepsItsLineEndsHoweverOftenItIsCorrected) {
+    // The smallest case a fuzzer found, and both styles plain.
+    for (const auto& [text, style] : {std::pair<std::string, const char*>{"\r#\n", "LF"},
+                                      {"#define IDA 1\n", "LF"}, {"// x\n#define IDA 1\r\n", "CR LF"}}) {
+        SCOPED_TRACE(text);
+        std::string corrected = text;
+        for (int round = 1; round <= 3; ++round) {
+            corrected = CorrectResourceHeader(corrected);
+            EXPECT_EQ(RewrittenStyle(corrected), style) << "correction " << round;
+        }
+    }
+    // Short texts of the bytes that matter, as a fuzzer would try them.
+    const std::string alphabet = "\r\n#d A";
+    std::mt19937 rng(9);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (std::size_t n = rng() % 10; n > 0; --n) text += alphabet[rng() % alphabet.size()];
+        const std::string once = CorrectResourceHeader(text);
+        const std::string twice = CorrectResourceHeader(once);
+        ASSERT_EQ(RewrittenStyle(twice), RewrittenStyle(once)) << "text [" << text << "]";
+    }
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -158,4 +159,47 @@ TEST(CNameMatcher, TicksOnMultiplesOfTheDistance) {
     CNameMatcher({"IDD_LONGNAME"}).Count(text, found, 10, [&](std::size_t d) { ticks.push_back(d); });
     EXPECT_EQ(found[0], 1u);
     EXPECT_EQ(ticks, (std::vector<std::size_t>{10, 20, 40, 50}));
+}
+
+namespace {
+
+// The removal as "Exlude a red color identifers" describes it, one line at a time from the last,
+// each line once.
+std::string RemoveLineByLine(std::string text, std::vector<std::size_t> starts) {
+    std::vector<std::size_t> lines;
+    for (const std::size_t s : starts)
+        if (s <= text.size()) lines.push_back(FindLineStart(text, s));
+    std::sort(lines.rbegin(), lines.rend());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    for (const std::size_t lineStart : lines) {
+        const std::size_t lineEnd = FindLineEnd(text, lineStart);
+        const bool crlf = lineEnd + 1 < text.size() && text[lineEnd] == '\r' && text[lineEnd + 1] == '\n';
+        if (lineStart == 0) {
+            text.erase(0, lineEnd + (lineEnd == text.size() ? 0 : (crlf ? 2 : 1)));
+        } else if (lineEnd < text.size()) {
+            text.erase(lineStart - 1, lineEnd + (crlf ? 1 : 0) - (lineStart - 1));
+        } else {
+            std::size_t from = lineStart - 1;
+            if (text[from] == '\n' && from > 0 && text[from - 1] == '\r') --from;
+            text.erase(from);
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(RemoveLinesHolding, SameAsRemovingLineByLineFromTheLast) {
+    // Counted in the text that is left, the first range would fall on the line of "d".
+    const std::string text = "x\r\nlong line here\r\nb\r\nc\r\nd\r\ne\r\nf";
+    EXPECT_EQ(RemoveLinesHolding(text, {10, 16}), "x\r\nb\r\nc\r\nd\r\ne\r\nf");
+    std::mt19937 rng(11);
+    const std::string alphabet = "ab\r\n";
+    for (int round = 0; round < 5000; ++round) {
+        std::string text;
+        for (std::size_t n = rng() % 30; n > 0; --n) text += alphabet[rng() % alphabet.size()];
+        std::vector<std::size_t> starts;
+        for (std::size_t n = rng() % 6; n > 0; --n) starts.push_back(rng() % (text.size() + 1));
+        ASSERT_EQ(RemoveLinesHolding(text, starts), RemoveLineByLine(text, starts)) << "text [" << text << "]";
+    }
 }

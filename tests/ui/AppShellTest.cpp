@@ -66,7 +66,8 @@ TEST(SingleInstance, StaleLockOfADeadProcessDoesNotBlock) {
 }
 
 TEST(MainFrame, TitleAndAboutBox) {
-    CMainFrame frame;
+    CTestPorts ports;
+    CMainFrame frame(ports.prompt, ports.settings, ports.progress, ports.pickers);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Quillbox"));
     CAboutDlg about(&frame);
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About tav"));
@@ -84,7 +85,8 @@ TEST(QtPickers, FilterTranslation) {
 } // namespace
 
 TEST(Resources, ProgramIconIsCompiledIn) {
-    CMainFrame frame;
+    CTestPorts ports;
+    CMainFrame frame(ports.prompt, ports.settings, ports.progress, ports.pickers);
     EXPECT_FALSE(frame.windowIcon().isNull());
     EXPECT_FALSE(QIcon(QStringLiteral(":/quillbox.png")).pixmap(32, 32).isNull());
 }

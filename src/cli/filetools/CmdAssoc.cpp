@@ -1,6 +1,7 @@
 #include "CliContext.h"
 
 #include "filetools/CAssociations.h"
+#include "filetools/CExtensionTool.h"
 
 #include <cstdio>
 

@@ -58,7 +58,7 @@ int RunReplace(CCliContext& ctx, const std::vector<std::string>& raw) {
     texts.alsoFrom = alsoFrom.value_or("");
     texts.alsoTo = alsoTo.value_or("");
     const CReplaceInFiles::EOk result = replace.OnOk(texts);
-    return result == CReplaceInFiles::EOk::Ran && !replace.Stopped() ? kExitOk : kExitFailed;
+    return result == CReplaceInFiles::EOk::Ran && !replace.Stopped() && replace.Failed() == 0 ? kExitOk : kExitFailed;
 }
 
 const CCliRegistrar reg("replace",

@@ -15,7 +15,7 @@ int RunSaveProjectAs(CCliContext& ctx, const std::vector<std::string>& raw) {
     CProjectSaveAs saveAs(ctx.Ports(), any ? CProjectSaveAs::EVariant::Any : CProjectSaveAs::EVariant::Vs);
     if (!saveAs.Accept(oldFile.string(), newFile.string())) return kExitFailed;
     if (!saveAs.CopyProject(oldFile, newFile)) return kExitFailed;
-    return saveAs.Completed() ? kExitOk : kExitFailed;
+    return saveAs.Completed() && saveAs.FilesFailed() == 0 ? kExitOk : kExitFailed;
 }
 
 const CCliRegistrar reg("save-project-as", "save-project-as OLDFILE NEWFILE [--any]", RunSaveProjectAs);

@@ -174,7 +174,7 @@ bool WriteWholeFile(CPrompt& prompt, const fs::path& path, std::string_view data
     const bool readOnly = now && (*now & kAttrReadOnly);
     std::string message;
     if ((probe.IsRemovable(root) || probe.IsWriteProtected(root)) && !readOnly)
-        message = "Plese remove write protection."; // sic: the program's own spelling
+        message = "Plese remove write protection."; // sic: kept as users know it
     else if (readOnly)
         message = Format("File is readonly:\r\n%s", path.c_str());
     else
@@ -228,12 +228,23 @@ bool NeedsAttributeReset(const fs::path& path) {
     return attr && (!(*attr & kAttrArchive) || (*attr & kAttrReadOnly));
 }
 
+namespace {
+mode_t ModeWithAttribute(mode_t mode, std::uint8_t attribute) {
+    mode &= 07777;
+    return (attribute & kAttrReadOnly) ? (mode & ~mode_t(0222)) : (mode | S_IWUSR);
+}
+} // namespace
+
 bool SetFileAttribute(const fs::path& path, std::uint8_t attribute) {
     struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
-    mode_t mode = st.st_mode & 07777;
-    mode = (attribute & kAttrReadOnly) ? (mode & ~mode_t(0222)) : (mode | S_IWUSR);
-    return ::chmod(path.c_str(), mode) == 0;
+    return ::chmod(path.c_str(), ModeWithAttribute(st.st_mode, attribute)) == 0;
+}
+
+bool SetFileAttributeNoFollow(const fs::path& path, std::uint8_t attribute) {
+    struct stat st {};
+    if (path.empty() || ::lstat(path.c_str(), &st) != 0 || S_ISLNK(st.st_mode)) return false;
+    return ::fchmodat(AT_FDCWD, path.c_str(), ModeWithAttribute(st.st_mode, attribute), AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool IsDirectory(const fs::path& path) {

@@ -62,6 +62,8 @@ std::optional<std::uint8_t> GetFileAttributeByte(const std::filesystem::path& pa
 bool IsExistingFile(const std::filesystem::path& path, bool requireWritable);
 bool NeedsAttributeReset(const std::filesystem::path& path);
 bool SetFileAttribute(const std::filesystem::path& path, std::uint8_t attribute);
+// The same for the file at path itself, never through a symbolic link: false for a link.
+bool SetFileAttributeNoFollow(const std::filesystem::path& path, std::uint8_t attribute);
 bool IsDirectory(const std::filesystem::path& path);
 bool CreateDirectoryPath(const std::filesystem::path& path);
 bool RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -46,7 +46,7 @@ public:
 
     CCollectionStore(CPrompt& prompt, std::filesystem::path workingDirectory);
 
-    // --- names of collection files
+    // Names of collection files
     // D without ':', '/' and '\\': "/home/u/Docs" gives "homeuDocs". A name that would make the
     // file name longer than a file system allows (255 bytes) is cut to its first bytes (200 in
     // all) ending in '~' and a hash of the whole of D, so every folder still gets a file and
@@ -55,13 +55,13 @@ public:
     std::filesystem::path GetCollectionFilePath(std::string_view baseDirectory) const;
     const std::filesystem::path& WorkingDirectory() const { return m_workingDir; }
 
-    // --- text checks
+    // Text checks
     // False when text holds '#', CR or LF, which no field of the file can carry.
     static bool IsStorableField(std::string_view text);
     // Shows the refusal message and returns false when text is not storable.
     bool CheckStorable(std::string_view text);
 
-    // --- loading and parsing
+    // Loading and parsing
     // Reads the collection file into the main list; the record count, 0 when the file is
     // absent (absent flag set, no message), unreadable or empty. The filter is rebuilt from the
     // header; with the file absent or unreadable it is left unparsed.
@@ -77,7 +77,7 @@ public:
     // A record line (without its line end) split at the first two '#'.
     static CCollectionRecord ParseRecordLine(std::string_view line);
 
-    // --- writing
+    // Writing
     // Header and every record, written whole and atomically; false after a write failure.
     [[nodiscard]] bool WriteCollectionFile();
     // Replaces line 1 only. "Can not open this collection file for writing." and false when the
@@ -112,7 +112,7 @@ public:
     std::string FormatCollectionFile() const;
     std::string FormatHeaderLine() const; // without CR LF
 
-    // --- the collection
+    // The collection
     const std::string& Name() const { return m_name; }
     const std::string& BaseDirectory() const { return m_baseDir; }
     const std::string& Description() const { return m_description; }
@@ -138,7 +138,7 @@ public:
     // the configured collection and no edit can reach a file the window no longer shows.
     void ResetCurrentCollection();
 
-    // --- main list and known groups
+    // Main list and known groups
     const std::vector<CCollectionRecord>& Records() const { return m_records; }
     std::size_t RecordCount() const { return m_records.size(); }
     // Replaces the main list (refresh) and returns the old one; known groups are merged anew.
@@ -153,7 +153,7 @@ public:
     void MergeKnownGroups(std::string_view groups);
     void AddKnownGroup(std::string_view name);
 
-    // --- row map
+    // Row map
     // A found list: displayed row r shows record foundList[r]. Indexes past the main list are
     // dropped.
     void ShowFoundList(std::vector<std::size_t> foundList);

@@ -104,7 +104,7 @@ public:
     // is again what the file holds.
     void RestoreShown(const CShownCollection& shown);
 
-    // --- refresh
+    // Refresh
     // The configured collection (or the default one) becomes the store's; knownDirectory is set
     // when a configured folder was found. On failure the store is left as it was.
     bool PrepareCurrentCollection(bool quiet, bool& knownDirectory);
@@ -121,12 +121,12 @@ public:
     // when none. A linear scan for single look-ups; a refresh uses its own index.
     long FindRecordByLocation(std::string_view path) const;
 
-    // --- catalogue
+    // Catalogue
     int BuildCatalogue(); // selected index, -1 for none
     const std::vector<CCatalogueEntry>& Catalogue() const { return m_catalogue; }
     bool AnyCollectionFiles() const;
 
-    // --- favorites
+    // Favorites
     std::filesystem::path FavoritesPath() const { return m_workingDir / kFavoritesFileName; }
     bool FavoritesExist() const { return m_favoritesExist; }
     void CheckFavoritesAtStart();

@@ -15,7 +15,7 @@ namespace {
 
 enum class EDirText { Ok, Short, NotCorrect };
 
-// An absolute path stands where the design has a drive letter or a UNC name; the refusal texts
+// An absolute path stands where a Windows path has a drive letter or a UNC name; the refusal texts
 // stay. A short text ("C:") still asks for a directory at all.
 EDirText CheckDirectoryText(std::string_view text) {
     if (!text.empty() && text[0] == '/') return IsDirectory(fs::path(text)) ? EDirText::Ok : EDirText::NotCorrect;
@@ -71,7 +71,7 @@ bool CCopyAllFiles::OnCopyAllFiles(const CFields& fields) {
     if (filtered && !filter.ParsingExtensionToken(m_ports.prompt, fields.extensions)) return false;
     m_ports.busy.SetWaitCursor(true);
     const bool ran = CopyAllFiles(fields.source, fields.target, fields.minimumSize, filtered ? &filter : nullptr);
-    // The design reports success whatever happened; failed copies are said instead.
+    // Success is said only when every copy succeeded; failed copies are named instead.
     if (m_failed > 0)
         m_ports.prompt.Message(Format("Can not copy %lu files.", static_cast<unsigned long>(m_failed)));
     else
@@ -102,8 +102,8 @@ bool CCopyAllFiles::CopyAllFiles(const fs::path& source, const fs::path& target,
     if (source.empty()) return false;
     if (FileIdOf(source) == FileIdOf(target)) return false;
     if (!IsDirectory(target) && IsDirectory(source)) CreateDirectoryPath(target);
-    // A target inside the source is not walked: its copies would be copied again.
-    CExcludedFolder excluded(target);
+    // A target below the source is not walked: its copies would be copied again.
+    CExcludedFolder excluded(source, target);
     CWalkCallbacks cb;
     cb.file = [&](const CWalkFile& f) {
         if (excluded.Contains(f.dir)) return true;

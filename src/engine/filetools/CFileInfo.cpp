@@ -107,7 +107,8 @@ void CFileInfo::OnFileInfo(std::optional<std::size_t> selectedRecord) {
     }
     m_ports.busy.SetWaitCursor(true);
     if (!model.CollectionMode()) {
-        for (const CCollectionRecord& r : store.Records()) SetFileAttribute(r.location, attribute);
+        CTreeGuard guard = GuardFor(store.IsFavoritesView() ? std::string() : store.BaseDirectory());
+        for (const CCollectionRecord& r : store.Records()) SetGuarded(guard, r.location, attribute);
     } else {
         const CCatalogueEntry& entry = m_collections.Catalogue()[std::size_t(model.ChosenCollection())];
         if (entry.baseDirectory.empty()) {
@@ -115,7 +116,7 @@ void CFileInfo::OnFileInfo(std::optional<std::size_t> selectedRecord) {
             // not by whatever collection happens to be current.
             m_ports.busy.EnableFrame(false);
             m_ports.busy.EnableCollectionWindow(false);
-            const bool ok = SetAttributesForCollectionFile(entry.path, attribute);
+            const bool ok = SetAttributesForCollectionFile(entry.path, {}, attribute);
             m_ports.busy.EnableFrame(true);
             m_ports.busy.EnableCollectionWindow(true);
             m_ports.prompt.Message(ok ? "Operation was successful complete." : "Can not set attributes for some files.");
@@ -139,11 +140,24 @@ bool CFileInfo::SetAttributesForCollection(const std::string& directory, std::ui
     return ok;
 }
 
+CTreeGuard CFileInfo::GuardFor(const fs::path& folder) {
+    return folder.empty() ? CTreeGuard(CTreeGuard::ELinks::None) : CTreeGuard(CTreeGuard::ELinks::InsideFolder, folder);
+}
+
+bool CFileInfo::SetGuarded(CTreeGuard& guard, const fs::path& path, std::uint8_t attribute) {
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec))) return false; // gone: the change cannot be made
+    // A link leading out of the folder is no file of it: passed over, not refused.
+    const auto file = guard.Admit(path);
+    return !file || SetFileAttributeNoFollow(*file, attribute);
+}
+
 bool CFileInfo::SetAttributesInTree(const std::string& directory, std::uint8_t attribute) {
     bool allSet = true;
+    CTreeGuard guard = GuardFor(directory);
     CWalkCallbacks cb;
     cb.file = [&](const CWalkFile& f) {
-        if (!SetFileAttribute(std::string(f.path), attribute)) allSet = false;
+        if (!SetGuarded(guard, std::string(f.path), attribute)) allSet = false;
         return true;
     };
     cb.unlistable = [&](const std::string& dir) {
@@ -156,17 +170,20 @@ bool CFileInfo::SetAttributesInTree(const std::string& directory, std::uint8_t a
 }
 
 bool CFileInfo::SetAttributesForCurrentCollection(std::uint8_t attribute) {
-    return SetAttributesForCollectionFile(m_collections.Store().CollectionFilePath(), attribute);
+    const CCollectionStore& store = m_collections.Store();
+    return SetAttributesForCollectionFile(store.CollectionFilePath(),
+                                          store.IsFavoritesView() ? std::string() : store.BaseDirectory(), attribute);
 }
 
-bool CFileInfo::SetAttributesForCollectionFile(const fs::path& file, std::uint8_t attribute) {
+bool CFileInfo::SetAttributesForCollectionFile(const fs::path& file, const fs::path& folder, std::uint8_t attribute) {
     if (file.empty()) return false;
     const auto text = ReadWholeFile(m_ports.prompt, file);
     if (!text) return false;
     bool allSet = true;
+    CTreeGuard guard = GuardFor(folder);
     for (const std::string_view line : CCollectionStore::SplitRecordLines(*text)) {
         const std::string location = CCollectionStore::ParseRecordLine(line).location;
-        if (!location.empty() && !SetFileAttribute(location, attribute)) allSet = false;
+        if (!location.empty() && !SetGuarded(guard, location, attribute)) allSet = false;
     }
     return allSet;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Ports.h"
+#include "filetools/CTreeGuard.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -87,14 +88,22 @@ public:
     // and shows the result; false when some files could not be set.
     bool SetAttributesForCollection(const std::string& directory, std::uint8_t attribute);
     // Every file under directory, whatever its extension; false when the user stopped after an
-    // unreadable folder or a file refused the change.
+    // unreadable folder or a file refused the change. A link counts for its target when that
+    // lies below directory and is passed over otherwise; each file is set once.
     bool SetAttributesInTree(const std::string& directory, std::uint8_t attribute);
     // Every record of the current collection file; false when none is loaded, it cannot be read
     // or a file refused the change.
     bool SetAttributesForCurrentCollection(std::uint8_t attribute);
-    bool SetAttributesForCollectionFile(const std::filesystem::path& file, std::uint8_t attribute);
+    // The records of a collection file; a link counts only for a target below folder (the
+    // collection's base directory; with none, as for the favorites, links are passed over).
+    bool SetAttributesForCollectionFile(const std::filesystem::path& file, const std::filesystem::path& folder,
+                                        std::uint8_t attribute);
 
 private:
+    // Sets the attribute byte of the file the guard admits; false when the change was refused.
+    static bool SetGuarded(CTreeGuard& guard, const std::filesystem::path& path, std::uint8_t attribute);
+    static CTreeGuard GuardFor(const std::filesystem::path& folder);
+
     CPorts& m_ports;
     CCollections& m_collections;
     CFileInfoHooks m_hooks;

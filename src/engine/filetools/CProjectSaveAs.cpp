@@ -51,7 +51,7 @@ std::string CProjectSaveAs::BrowseSource() {
 std::string CProjectSaveAs::BrowseTarget() {
     const bool vs = m_variant == EVariant::Vs;
     const std::string start = m_ports.settings.Get(kSaveAsProjDir);
-    // The leading blank of the Any filter is the program's own.
+    // The leading blank of the Any filter is kept: it is part of the stored text.
     std::string chosen =
         vs ? m_ports.pickers.SaveFile("Choose a path and WRITE A NEW DSP-file NAME",
                                       "VS project files|*.dsp|All files|*.*||", start)
@@ -171,6 +171,7 @@ bool CProjectSaveAs::CopyProject(const fs::path& oldFile, const fs::path& newFil
     }
 
     m_copied = 0;
+    m_failed = 0;
     m_prepared = 0;
     m_stop = false;
     const std::uint64_t count = CParseExt::CountFilesBySuffix(m_sourceDir.string(), "", SIZE_MAX);
@@ -191,9 +192,9 @@ bool CProjectSaveAs::CopyProject(const fs::path& oldFile, const fs::path& newFil
 }
 
 void CProjectSaveAs::CopyProjectFolder(const fs::path& folder) {
-    // A target inside the source tree is never taken as source: its fresh copies would be
-    // copied again. (A target that is the source folder itself is handled file by file.)
-    CExcludedFolder target(FileIdOf(m_targetDir) == FileIdOf(folder) ? fs::path() : m_targetDir);
+    // A target below the source is never taken as source: its fresh copies would be copied
+    // again. (A target that is the source folder itself is handled file by file.)
+    CExcludedFolder target(folder, m_targetDir);
     CWalkCallbacks cb;
     cb.enterDirectory = [&](const std::string&) { return !Aborted(); };
     cb.file = [&](const CWalkFile& f) {
@@ -244,6 +245,7 @@ void CProjectSaveAs::CopyProjectFile(const fs::path& folder, const std::string& 
 }
 
 bool CProjectSaveAs::CopyFailed(int err, const fs::path& to) {
+    ++m_failed;
     if (err == ENOSPC || err == EDQUOT) {
         m_ports.prompt.Message(Format("Disk has not enough space:\r\nfree space is %lu", Ul(m_free)));
         m_stop = true;
@@ -269,31 +271,32 @@ bool CProjectSaveAs::CopyUnchanged(const fs::path& from, const fs::path& to, std
 }
 
 void CProjectSaveAs::CopyRenamed(const fs::path& from, const fs::path& to, std::uint64_t size) {
+    // An unreadable source is left behind without a question, as the copy of a project has
+    // always done; it is counted, so the copy does not pass for complete.
     const auto text = ReadWholeFile(m_ports.prompt, from);
     if (!text) {
-        if (!m_ports.prompt.AskYesNo(
-                Format("Access to file\r\n%s\r\nis denied.\r\n\r\nWish you to continua?", from.c_str())))
-            m_stop = true;
+        ++m_failed;
         return;
     }
     if (m_free < size) {
         m_ports.prompt.Message(Format("Disk has not enough space:\r\nfree space is %lu", Ul(m_free)));
+        ++m_failed;
         m_stop = true;
         return;
     }
     const std::string renamed = RenameInText(*text, m_oldName, m_newName);
     // A new file cannot lose anything older; an existing one is rewritten by the checked,
-    // flushed write that keeps it whole on failure.
+    // flushed write that keeps it whole on failure. Only copies made unchanged lower the free
+    // space counted here; the writer checks the real space of every rewrite itself.
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(to, ec))) {
-        const int err = WriteNewFile(to, renamed);
-        if (err != 0) {
+        if (const int err = WriteNewFile(to, renamed); err != 0) {
             CopyFailed(err, to);
             return;
         }
     } else if (!WriteWholeFile(m_ports.prompt, to, renamed, true)) {
+        ++m_failed; // its message has been shown
         return;
     }
-    m_free = m_free > renamed.size() ? m_free - renamed.size() : 0;
     ++m_copied;
 }

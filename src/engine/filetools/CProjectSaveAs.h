@@ -32,6 +32,9 @@ public:
     // Runs the copy after OK and shows the final count; false when it did not start.
     bool CopyProject(const std::filesystem::path& oldFile, const std::filesystem::path& newFile);
     std::uint64_t FilesCopied() const { return m_copied; }
+    // Files of the last copy that were left behind by a failure (an unreadable source, a copy or
+    // rewrite that failed); the copy may have gone on after them.
+    std::uint64_t FilesFailed() const { return m_failed; }
     // False when the last copy was stopped by a failure or by Stop.
     bool Completed() const { return m_completed; }
 
@@ -51,8 +54,7 @@ private:
     bool CopyUnchanged(const std::filesystem::path& from, const std::filesystem::path& to,
                        std::uint64_t size, bool readOnly);
     bool CopyFailed(int err, const std::filesystem::path& to);
-    void CopyRenamed(const std::filesystem::path& from, const std::filesystem::path& to,
-                     std::uint64_t size);
+    void CopyRenamed(const std::filesystem::path& from, const std::filesystem::path& to, std::uint64_t size);
     bool Aborted();
 
     CPorts& m_ports;
@@ -63,6 +65,7 @@ private:
     std::string m_newName;
     std::uint64_t m_free = 0;
     std::uint64_t m_copied = 0;
+    std::uint64_t m_failed = 0;
     std::uint64_t m_prepared = 0;
     std::uint64_t m_step = 1;
     bool m_stop = false;

@@ -1,13 +1,15 @@
 #include "filetools/CReplaceInFiles.h"
 
+#include "app/CFileWriter.h"
 #include "app/FileAccess.h"
 #include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 #include "collections/CCollections.h"
 #include "collections/DirectoryWalk.h"
+#include "filetools/FileCopy.h"
 
 #include <cstring>
-#include <unistd.h>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -197,7 +199,7 @@ CReplaceInFiles::CTexts CReplaceInFiles::InitialTexts() const {
 }
 
 const char* CReplaceInFiles::HelpText() {
-    // sic: the program's own spelling throughout
+    // sic: these texts keep their spelling as users know it
     return "Symply choose keywords for replacing.\r\nClick OK.\r\nWill be look for all files in this collection "
            "directory\r\nand subdirectories with replace.\r\n\r\nIf you don't set any words for searghing,\r\nthen "
            "programm will be look for non textual symbol\r\nand remove it from all files.\r\n\r\nYou can set an "
@@ -235,10 +237,17 @@ CReplaceInFiles::EOk CReplaceInFiles::OnOk(CTexts& texts) {
 bool CReplaceInFiles::CountCandidates(std::vector<std::string>& favorites) {
     CPrompt& prompt = m_ports.prompt;
     if (m_scope.favorites) {
-        // Unreadable favorites are no candidates: "Found not any files..." follows.
+        // Unreadable favorites are no candidates: "Found not any files..." follows. The
+        // favorites are files chosen one by one (a link among them was chosen too); two that
+        // are one file are processed once.
         const auto locations = m_scope.collections ? m_scope.collections->FavoriteLocations() : std::nullopt;
-        for (const std::string& location : locations.value_or(std::vector<std::string>()))
-            if (m_filter.IsMatch(location)) favorites.push_back(location);
+        std::set<std::pair<std::uint64_t, std::uint64_t>> seen;
+        for (const std::string& location : locations.value_or(std::vector<std::string>())) {
+            if (!m_filter.IsMatch(location)) continue;
+            const CFileId id = FileIdOf(location);
+            if (id.valid && !seen.insert({id.dev, id.ino}).second) continue;
+            favorites.push_back(location);
+        }
         m_counts.candidates = favorites.size();
         return true;
     }
@@ -247,9 +256,10 @@ bool CReplaceInFiles::CountCandidates(std::vector<std::string>& favorites) {
         return false;
     }
     bool failed = false;
+    CTreeGuard guard = BaseDirectoryGuard();
     CWalkCallbacks cb;
     cb.file = [&](const CWalkFile& f) {
-        if (m_filter.IsMatch(f.name)) ++m_counts.candidates;
+        if (m_filter.IsMatch(f.name) && guard.Admit(std::string(f.path))) ++m_counts.candidates;
         return true;
     };
     cb.unlistable = [&](const std::string&) {
@@ -268,6 +278,7 @@ bool CReplaceInFiles::CountCandidates(std::vector<std::string>& favorites) {
 bool CReplaceInFiles::Run(const CTexts& texts, bool cleaning) {
     CPrompt& prompt = m_ports.prompt;
     m_counts = {};
+    m_failed = 0;
     m_stopped = false;
     std::vector<std::string> favorites;
     if (!CountCandidates(favorites)) return false;
@@ -300,10 +311,12 @@ bool CReplaceInFiles::Run(const CTexts& texts, bool cleaning) {
                 break;
             }
     } else {
+        CTreeGuard guard = BaseDirectoryGuard();
         CWalkCallbacks cb;
         cb.file = [&](const CWalkFile& f) {
             if (!m_filter.IsMatch(f.name)) return true;
-            if (visit(std::string(f.path))) return true;
+            const auto file = guard.Admit(std::string(f.path));
+            if (!file || visit(file->string())) return true;
             m_stopped = true;
             return false;
         };
@@ -316,9 +329,12 @@ bool CReplaceInFiles::Run(const CTexts& texts, bool cleaning) {
     return true;
 }
 
-bool CReplaceInFiles::MakeWritable(const std::string& path) {
-    if (IsExistingFile(path, true)) return true;
-    if (!IsExistingFile(path, false) && !NeedsAttributeReset(path)) return false; // missing
+bool CReplaceInFiles::MayRewrite(const std::string& path) {
+    // The owner's write bit and this user's real permission, as the writer will judge them: a
+    // file of someone else's that we may not write is one that cannot be opened.
+    const auto writable = [&] { return IsExistingFile(path, true) && UserMayWrite(path); };
+    if (writable()) return true;
+    if (!NeedsAttributeReset(path)) return false; // missing, or not ours to write: skipped
     if (!m_applyToAll) {
         const CReadOnlyWarning::CAnswer a = m_warning.Ask(
             Format("File\r\n%s\r\nis readonly.\r\nWhat do you like to remove this atribute?", path.c_str()));
@@ -326,19 +342,22 @@ bool CReplaceInFiles::MakeWritable(const std::string& path) {
         if (a.forAll) m_applyToAll = true;
     }
     SetFileAttribute(path, kAttrArchive);
-    return IsExistingFile(path, true);
+    return writable();
 }
 
 void CReplaceInFiles::ProcessFile(const std::string& path, const CTexts& texts, bool cleaning) {
-    if (!MakeWritable(path) || ::access(path.c_str(), R_OK) != 0) return;
+    if (!MayRewrite(path)) return;
     const auto text = ReadWholeFile(m_ports.prompt, path);
     if (!text) return;
-    ++m_counts.opened;
     std::uint64_t count = 0;
     const std::string result = cleaning ? CleanText(*text, count)
                                         : ReplaceText(*text, texts.from, texts.to, texts.alsoFrom, texts.alsoTo, count);
     // An unchanged file is not rewritten. A failed rewrite keeps the old text and has shown its
-    // message; its words were not replaced, so they are not counted.
-    if (count > 0 && result != *text && !WriteWholeFile(m_ports.prompt, path, result, false)) return;
+    // message; the file then counts neither as opened nor with its words.
+    if (count > 0 && result != *text && !WriteWholeFile(m_ports.prompt, path, result, false)) {
+        ++m_failed;
+        return;
+    }
+    ++m_counts.opened;
     m_counts.replaced += count;
 }

@@ -2,11 +2,13 @@
 
 #include "app/Ports.h"
 #include "collections/CParseExt.h"
+#include "filetools/CTreeGuard.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The "WARNING" question for a read-only file: OK or Cancel, with the "Make for all files" box.
 class CReadOnlyWarning {
@@ -59,6 +61,9 @@ public:
     EOk OnOk(CTexts& texts);
     const CCounts& Counts() const { return m_counts; }
     bool Stopped() const { return m_stopped; }
+    // Files whose rewrite failed in the last run (each after its message); they count neither
+    // as opened nor with their words.
+    std::uint64_t Failed() const { return m_failed; }
 
     // One file's text with every occurrence replaced; count gets the replaced words. With also
     // texts set, each replacement is followed by the additional one inside the same word.
@@ -71,15 +76,22 @@ public:
 private:
     bool Run(const CTexts& texts, bool cleaning);
     bool CountCandidates(std::vector<std::string>& favorites);
-    // Processes one file; false only when the walk must stop.
+    // Which files of the base directory the run may touch: no link out of it, and every file
+    // once however many links or names lead to it.
+    CTreeGuard BaseDirectoryGuard() const {
+        return CTreeGuard(CTreeGuard::ELinks::InsideFolder, m_scope.baseDirectory);
+    }
     void ProcessFile(const std::string& path, const CTexts& texts, bool cleaning);
-    bool MakeWritable(const std::string& path);
+    // Whether the file may be rewritten as the writer will judge it, after the read-only
+    // question for a read-only file; false skips the file.
+    bool MayRewrite(const std::string& path);
 
     CPorts& m_ports;
     CReadOnlyWarning& m_warning;
     CReplaceScope m_scope;
     CParseExt m_filter;
     CCounts m_counts;
+    std::uint64_t m_failed = 0;
     bool m_applyToAll = false;
     bool m_stopped = false;
 };

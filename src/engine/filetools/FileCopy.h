@@ -15,15 +15,20 @@ struct CFileId {
 };
 CFileId FileIdOf(const std::filesystem::path& path);
 
-// Remembers whether the folders a walk reports lie inside one excluded folder (a target that
-// sits inside the source tree), asking the file system once per folder.
+// Whether folder lies below ancestor (itself not counted), links in folder's path resolved.
+bool IsBelowFolder(const std::filesystem::path& folder, const std::filesystem::path& ancestor);
+
+// What a walk of source must leave out when its target sits below it: the target's own tree,
+// whose fresh copies would be copied again. A target that is the source itself, an ancestor of
+// it or anywhere else leaves nothing out. Asks the file system once per folder reported.
 class CExcludedFolder {
 public:
-    explicit CExcludedFolder(const std::filesystem::path& folder) : m_id(FileIdOf(folder)) {}
+    CExcludedFolder(const std::filesystem::path& source, const std::filesystem::path& target);
     bool Contains(std::string_view dir);
 
 private:
-    CFileId m_id;
+    CFileId m_target; // invalid: nothing is left out
+    CFileId m_source;
     std::string m_lastDir;
     bool m_lastInside = false;
 };

@@ -143,34 +143,7 @@ bool CResourceTools::OnExcludeRed() {
     std::vector<std::size_t> starts;
     for (std::size_t i = 0; i < m_marks.Count(); ++i)
         if (m_marks.marks[i] == kMarkRed) starts.push_back(m_marks.ranges[i].start);
-    std::sort(starts.rbegin(), starts.rend());
-
-    // From the last line to the first, so the offsets of the lines still to go stay valid. A line
-    // holding two red ranges goes once: removing it again would cut its neighbour.
-    std::size_t lastLine = std::string::npos;
-    for (const std::size_t start : starts) {
-        if (start > m_text.size()) continue;
-        const std::size_t lineStart = FindLineStart(m_text, start);
-        if (lineStart == lastLine) continue;
-        lastLine = lineStart;
-        const std::size_t lineEnd = FindLineEnd(m_text, lineStart);
-        const bool crlf = lineEnd + 1 < m_text.size() && m_text[lineEnd] == '\r' &&
-                          m_text[lineEnd + 1] == '\n';
-        if (lineStart == 0) {
-            // The first line goes with its own line end.
-            const std::size_t breakLength = lineEnd == m_text.size() ? 0 : (crlf ? 2 : 1);
-            m_text.erase(0, lineEnd + breakLength);
-        } else if (lineEnd < m_text.size()) {
-            // The line end before the line (its LF), the line, and the CR of its own CR LF: the
-            // neighbours keep one line end between them.
-            m_text.erase(lineStart - 1, lineEnd + (crlf ? 1 : 0) - (lineStart - 1));
-        } else {
-            // The last line without a line end takes the whole line end before it.
-            std::size_t from = lineStart - 1;
-            if (m_text[from] == '\n' && from > 0 && m_text[from - 1] == '\r') --from;
-            m_text.erase(from);
-        }
-    }
+    m_text = RemoveLinesHolding(m_text, std::move(starts));
     m_view.ReloadTextBlack(m_text);
     m_view.SelectRange(0, 0);
     m_view.SetModified(true);

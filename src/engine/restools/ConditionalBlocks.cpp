@@ -2,6 +2,8 @@
 
 #include "restools/ResourceModel.h"
 
+#include <algorithm>
+
 namespace {
 
 std::size_t SkipBlanks(std::string_view text, std::size_t p) {
@@ -70,6 +72,44 @@ CBlockEnd SkipToBlockEnd(std::string_view text, std::size_t p) {
     }
 }
 
+CDirectiveIndex::CDirectiveIndex(std::string_view text) : m_text(text) {
+    for (std::size_t hash = text.find('#'); hash != std::string_view::npos; hash = text.find('#', hash + 1)) {
+        const std::size_t q = SkipBlanks(text, hash + 1);
+        // The order of the tests is SkipToBlockEnd's: "else" before "endif" before "if".
+        auto kind = CDirective::Other;
+        if (StartsAt(text, q, "else")) kind = CDirective::Else;
+        else if (StartsAt(text, q, "endif")) kind = CDirective::Endif;
+        else if (StartsAt(text, q, "if")) kind = CDirective::If;
+        m_directives.push_back({hash, q, kind});
+    }
+    // Depth before directive i counts the ifs minus the endifs before it. A walk from i ends at
+    // the first else or endif j >= i with the same depth: it cannot pass below that depth
+    // without meeting such an endif first. Filled from the back, nearest first.
+    const std::size_t n = m_directives.size();
+    std::vector<long> depth(n + 1, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        depth[i + 1] = depth[i] + (m_directives[i].kind == CDirective::If)
+                       - (m_directives[i].kind == CDirective::Endif);
+    std::vector<std::size_t> nearest(2 * n + 1, std::string_view::npos); // by depth + n
+    m_blockEnd.assign(n, std::string_view::npos);
+    for (std::size_t i = n; i-- > 0;) {
+        const std::size_t slot = std::size_t(depth[i] + long(n));
+        if (m_directives[i].kind == CDirective::Else || m_directives[i].kind == CDirective::Endif) nearest[slot] = i;
+        m_blockEnd[i] = nearest[slot];
+    }
+}
+
+CBlockEnd CDirectiveIndex::BlockEnd(std::size_t p) const {
+    const auto first = std::lower_bound(m_directives.begin(), m_directives.end(), p,
+                                        [](const CDirective& d, std::size_t at) { return d.hash < at; });
+    if (first == m_directives.end()) return {};
+    const std::size_t end = m_blockEnd[std::size_t(first - m_directives.begin())];
+    if (end == std::string_view::npos) return {};
+    const CDirective& d = m_directives[end];
+    const bool isElse = d.kind == CDirective::Else;
+    return {true, isElse, d.hash, d.word + (isElse ? 4 : 5)};
+}
+
 std::optional<CKeywordTest> FindKeywordTest(std::string_view text, std::size_t p,
                                             std::string_view keyword) {
     for (;;) {
@@ -102,13 +142,13 @@ std::optional<CKeywordTest> FindKeywordTest(std::string_view text, std::size_t p
     }
 }
 
-std::optional<CBlockPart> FindDroppedBlock(std::string_view text, std::size_t p, std::string_view keyword) {
-    while (const auto test = FindKeywordTest(text, p, keyword)) {
-        const CBlockEnd end = SkipToBlockEnd(text, test->nameEnd);
+std::optional<CBlockPart> FindDroppedBlock(const CDirectiveIndex& index, std::size_t p, std::string_view keyword) {
+    while (const auto test = FindKeywordTest(index.Text(), p, keyword)) {
+        const CBlockEnd end = index.BlockEnd(test->nameEnd);
         if (!end.found) return std::nullopt;
         if (test->negative) return CBlockPart{test->hash, end.hash, end.hash};
         if (end.isElse) {
-            const CBlockEnd elseEnd = SkipToBlockEnd(text, end.afterWord);
+            const CBlockEnd elseEnd = index.BlockEnd(end.afterWord);
             if (!elseEnd.found) return std::nullopt;
             return CBlockPart{end.hash, elseEnd.hash, elseEnd.hash};
         }
@@ -117,13 +157,13 @@ std::optional<CBlockPart> FindDroppedBlock(std::string_view text, std::size_t p,
     return std::nullopt;
 }
 
-std::optional<CBlockPart> FindKeptBlock(std::string_view text, std::size_t p, std::string_view keyword) {
-    while (const auto test = FindKeywordTest(text, p, keyword)) {
-        const CBlockEnd end = SkipToBlockEnd(text, test->nameEnd);
+std::optional<CBlockPart> FindKeptBlock(const CDirectiveIndex& index, std::size_t p, std::string_view keyword) {
+    while (const auto test = FindKeywordTest(index.Text(), p, keyword)) {
+        const CBlockEnd end = index.BlockEnd(test->nameEnd);
         if (!end.found) return std::nullopt;
         if (!test->negative) return CBlockPart{test->nameEnd, end.hash, end.hash + 1};
         if (end.isElse) {
-            const CBlockEnd elseEnd = SkipToBlockEnd(text, end.afterWord);
+            const CBlockEnd elseEnd = index.BlockEnd(end.afterWord);
             if (!elseEnd.found) return std::nullopt;
             return CBlockPart{end.afterWord, elseEnd.hash, elseEnd.hash + 1};
         }
@@ -140,7 +180,8 @@ std::string ApplyNegativeFilter(std::string_view text, std::string_view keyword)
     out.reserve(text.size());
     std::size_t copied = 0;
     std::size_t p = 0;
-    while (const auto part = FindDroppedBlock(text, p, keyword)) {
+    const CDirectiveIndex index(text);
+    while (const auto part = FindDroppedBlock(index, p, keyword)) {
         out.append(text.substr(copied, part->start - copied));
         copied = part->end;
         p = part->resume;
@@ -152,7 +193,8 @@ std::string ApplyNegativeFilter(std::string_view text, std::string_view keyword)
 std::string ApplyPositiveFilter(std::string_view text, std::string_view keyword) {
     std::string out;
     std::size_t p = 0;
-    while (const auto part = FindKeptBlock(text, p, keyword)) {
+    const CDirectiveIndex index(text);
+    while (const auto part = FindKeptBlock(index, p, keyword)) {
         out.append(text.substr(part->start, part->end - part->start)).append("\r\n");
         p = part->resume;
     }

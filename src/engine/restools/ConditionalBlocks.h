@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Comment removal and the two keyword filters of the project search. They look at the text the
 // way a quick scan does, not the way a compiler does: quotes are not considered, #elif is plain
@@ -20,8 +21,29 @@ struct CBlockEnd {
     std::size_t hash = 0;      // the '#' of the "#else" or "#endif"
     std::size_t afterWord = 0; // just after "else" or "endif"
 };
-// The first "#else" or "#endif" at nesting depth 0 from p.
+// The first "#else" or "#endif" at nesting depth 0 from p, found by walking the directives.
 CBlockEnd SkipToBlockEnd(std::string_view text, std::size_t p);
+
+// Every '#' of a text with its nesting depth, read in one pass, so that the block end from any
+// position is a look-up: the filters ask for it once per tested block, and deeply nested blocks
+// would make repeated walks quadratic. The text must outlive the index.
+class CDirectiveIndex {
+public:
+    explicit CDirectiveIndex(std::string_view text);
+    std::string_view Text() const { return m_text; }
+    // The same answer as SkipToBlockEnd(Text(), p).
+    CBlockEnd BlockEnd(std::size_t p) const;
+
+private:
+    struct CDirective {
+        std::size_t hash;
+        std::size_t word; // after the blanks that follow the '#'
+        enum : unsigned char { Other, If, Else, Endif } kind;
+    };
+    std::string_view m_text;
+    std::vector<CDirective> m_directives;
+    std::vector<std::size_t> m_blockEnd; // per directive: the else/endif closing at its depth, or npos
+};
 
 struct CKeywordTest {
     bool negative = false;    // #ifndef, #if !defined
@@ -41,10 +63,10 @@ struct CBlockPart {
 // From p, the next part the negative filter removes: an #ifndef block on the keyword up to its
 // #else or #endif, or the #else branch of an #ifdef block. nullopt when there is none or a block
 // has no end (the rest of the text then stays as it is).
-std::optional<CBlockPart> FindDroppedBlock(std::string_view text, std::size_t p, std::string_view keyword);
+std::optional<CBlockPart> FindDroppedBlock(const CDirectiveIndex& index, std::size_t p, std::string_view keyword);
 // From p, the next part the positive filter keeps: an #ifdef branch or the #else branch of an
 // #ifndef block. nullopt when there is none or a block has no end.
-std::optional<CBlockPart> FindKeptBlock(std::string_view text, std::size_t p, std::string_view keyword);
+std::optional<CBlockPart> FindKeptBlock(const CDirectiveIndex& index, std::size_t p, std::string_view keyword);
 
 // The text as compiled with keyword defined: #ifndef blocks and the #else branches of #ifdef
 // blocks removed, the directives of kept branches left in place.

@@ -3,6 +3,7 @@
 #include "app/TextUtil.h"
 #include "restools/ResourceModel.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -66,7 +67,7 @@ public:
 
     // The first token of the line holding p: the dialog's or menu's name.
     std::pair<std::string_view, std::size_t> LineName(std::size_t p) const {
-        std::size_t s = FindLineStart(m_text, p);
+        std::size_t s = LineStart(p);
         while (s < m_text.size() && (m_text[s] == ' ' || m_text[s] == '\t' || m_text[s] == ',' ||
                                      m_text[s] == '"'))
             ++s;
@@ -108,7 +109,19 @@ public:
     }
 
 private:
+    // Where the line holding p starts. The walk asks for rising positions, so the answer goes on
+    // from the last one: scanning back to the line start each time made one long line quadratic.
+    std::size_t LineStart(std::size_t p) const {
+        p = std::min(p, m_text.size());
+        if (p < m_scanned) return FindLineStart(m_text, p);
+        for (; m_scanned < p; ++m_scanned)
+            if (m_text[m_scanned] == '\r' || m_text[m_scanned] == '\n') m_lineStart = m_scanned + 1;
+        return m_lineStart;
+    }
+
     std::string_view m_text;
+    mutable std::size_t m_scanned = 0;   // bytes before this were looked at
+    mutable std::size_t m_lineStart = 0; // start of the line holding m_scanned
 };
 
 std::size_t ParseDialog(const CRcCursor& rc, std::size_t keyword, std::size_t keywordLength,

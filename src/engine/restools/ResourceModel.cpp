@@ -3,6 +3,8 @@
 #include "app/FileAccess.h"
 #include "app/TextUtil.h"
 
+#include <algorithm>
+
 EViewKind DetectResourceKind(std::string_view path, std::string_view text, EViewKind current) {
     const auto ext = FileExtension(path);
     if (!ext) return current;
@@ -33,8 +35,71 @@ std::size_t FindLineStart(std::string_view text, std::size_t pos) {
 }
 
 std::string_view LineBreakOf(std::string_view text) {
-    const bool crlf = text.find("\r\n") != std::string_view::npos;
-    return (!crlf && text.find('\n') != std::string_view::npos) ? "\n" : "\r\n";
+    const std::size_t hash = std::min(text.find('#'), text.size());
+    std::size_t lf = text.find('\n', hash);
+    if (lf == std::string_view::npos) lf = text.rfind('\n', hash);
+    return lf != std::string_view::npos && (lf == 0 || text[lf - 1] != '\r') ? "\n" : "\r\n";
+}
+
+namespace {
+
+// The text while lines are removed from its end towards its start: the untouched original up to
+// a boundary, then the edited rest, kept reversed so that every removal, which starts within two
+// bytes of the boundary, moves at most those two bytes.
+class CTailEdit {
+public:
+    explicit CTailEdit(std::string_view text) : m_text(text), m_boundary(text.size()) {}
+
+    std::size_t Size() const { return m_boundary + m_rest.size(); }
+    char At(std::size_t i) const { return i < m_boundary ? m_text[i] : m_rest[m_rest.size() - 1 - (i - m_boundary)]; }
+    void LowerBoundary(std::size_t to) {
+        while (m_boundary > to) m_rest.push_back(m_text[--m_boundary]);
+    }
+    // Removes [from, to), from at or after the boundary.
+    void Erase(std::size_t from, std::size_t to) {
+        const std::size_t n = m_rest.size();
+        m_rest.erase(n - (to - m_boundary), to - from);
+    }
+    std::string Result() const {
+        std::string out(m_text.substr(0, m_boundary));
+        out.append(m_rest.rbegin(), m_rest.rend());
+        return out;
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_boundary;
+    std::string m_rest;
+};
+
+} // namespace
+
+std::string RemoveLinesHolding(std::string_view text, std::vector<std::size_t> starts) {
+    std::sort(starts.rbegin(), starts.rend());
+    CTailEdit edit(text);
+    std::size_t lastLine = std::string_view::npos;
+    for (const std::size_t start : starts) {
+        // A start on the line removed last belongs to that line: it goes once.
+        if (start > text.size() || (lastLine != std::string_view::npos && start >= lastLine)) continue;
+        // Everything before the line's own end is still the original text.
+        const std::size_t lineStart = FindLineStart(text, start);
+        lastLine = lineStart;
+        edit.LowerBoundary(lineStart >= 2 ? lineStart - 2 : 0);
+        std::size_t lineEnd = lineStart;
+        while (lineEnd < edit.Size() && edit.At(lineEnd) != '\r' && edit.At(lineEnd) != '\n') ++lineEnd;
+        const bool crlf = lineEnd + 1 < edit.Size() && edit.At(lineEnd) == '\r' && edit.At(lineEnd + 1) == '\n';
+        if (lineStart == 0) {
+            const std::size_t breakLength = lineEnd == edit.Size() ? 0 : (crlf ? 2 : 1);
+            edit.Erase(0, lineEnd + breakLength);
+        } else if (lineEnd < edit.Size()) {
+            edit.Erase(lineStart - 1, lineEnd + (crlf ? 1 : 0));
+        } else {
+            std::size_t from = lineStart - 1;
+            if (edit.At(from) == '\n' && from > 0 && edit.At(from - 1) == '\r') --from;
+            edit.Erase(from, edit.Size());
+        }
+    }
+    return edit.Result();
 }
 
 CBodyEnd FindBodyEnd(std::string_view text) {

@@ -38,8 +38,17 @@ bool MatchWord(std::string_view text, std::size_t pos, std::string_view word, bo
 std::size_t FindLineEnd(std::string_view text, std::size_t pos);
 // The offset where the line holding pos starts.
 std::size_t FindLineStart(std::string_view text, std::size_t pos);
-// "\n" for text whose lines end in LF alone, "\r\n" otherwise (also for text without lines).
+// The line end the tools write into text: the one that ends the line of its first '#' ("\n" for
+// an LF alone, "\r\n" for CR LF), else the last LF before it, else CR LF. Every text the
+// correction writes has its directives end in the line end it chose, so a text keeps its style
+// however often it is corrected.
 std::string_view LineBreakOf(std::string_view text);
+
+// text without the lines that hold the given offsets, each line once, as "Exlude a red color
+// identifers" removes them from the last to the first: the LF before a line, the line and the
+// CR of its own CR LF, so its neighbours keep one line end between them; the first line with its
+// own line end; a last line without a line end with the whole line end before it. One pass.
+std::string RemoveLinesHolding(std::string_view text, std::vector<std::size_t> starts);
 
 struct CBodyEnd {
     long long end = 0;  // may be -1 when the trailer marker sits on the first line

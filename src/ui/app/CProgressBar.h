@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgressState.h"
+#include "app/CProgressState.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

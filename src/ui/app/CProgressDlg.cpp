@@ -1,7 +1,7 @@
 #include "app/CProgressDlg.h"
 
 #include "app/CProgressBar.h"
-#include "app/ProgressState.h"
+#include "app/CProgressState.h"
 #include "app/Ports.h"
 #include "QtConvert.h"
 

@@ -33,13 +33,13 @@ bool CtavApp::InitInstance(const QString& commandLineFile) {
         return false;
     }
 
-    m_frame = new CMainFrame;
+    m_frame = new CMainFrame(m_prompt, m_settings, m_progress, m_pickers);
     m_prompt.SetParent(m_frame);
     m_pickers.SetParent(m_frame);
     m_progress.SetOwner(m_frame);
     connect(m_instance.get(), &CSingleInstance::activationRequested, m_frame.data(),
             &CMainFrame::OnActivateFromSecondInstance);
-    m_frame->show();
+    m_frame->ShowAtStart();
     m_settings.Set(kPrevMainWin, int(::getpid()));
 
     const CStartUpEnvironment env = CStartUpEnvironment::FromProcess();
@@ -49,10 +49,17 @@ bool CtavApp::InitInstance(const QString& commandLineFile) {
     if (!working) return false;
     m_workingDir = *working;
 
+    m_frame->AttachCollections(m_workingDir, m_programDir);
+
     CStartUpHooks hooks;
-    hooks.checkFavorites = [this] { CheckFavoritesAtStart(m_prompt, m_workingDir); };
-    hooks.openHelp = m_openHelp;
-    // Documents attach here as their subsystem arrives.
+    hooks.checkFavorites = [this] {
+        m_frame->Collections()->CheckFavoritesAtStart();
+        m_frame->UpdateCommandUi();
+    };
+    // The command-line file and the first-run help open once their windows fill the seams.
+    if (m_frame->Seams().openDocument)
+        hooks.openDocument = [this](const std::string& file) { m_frame->OpenDocumentFile(file); };
+    if (m_frame->Seams().openHelpDocument) hooks.openHelp = [this] { m_frame->OpenHelpDocument(); };
     FinishStartUp(m_settings, m_workingDir, m_commandLineFile, hooks);
     m_settings.Sync();
     return true;

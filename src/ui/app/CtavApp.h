@@ -41,9 +41,6 @@ public:
     const std::filesystem::path& ProgramDirectory() const { return m_programDir; }
     const std::filesystem::path& WorkingDirectory() const { return m_workingDir; }
     const std::string& CommandLineFile() const { return m_commandLineFile; }
-    // The main frame sets how the help document opens, before the start-up finishes; until then
-    // the first run is not marked as done.
-    void SetHelpOpener(std::function<void()> openHelp) { m_openHelp = std::move(openHelp); }
 
 private:
     static CtavApp* s_instance;
@@ -56,5 +53,4 @@ private:
     std::filesystem::path m_programDir;
     std::filesystem::path m_workingDir;
     std::string m_commandLineFile;
-    std::function<void()> m_openHelp;
 };

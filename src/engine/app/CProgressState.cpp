@@ -1,4 +1,4 @@
-#include "app/ProgressState.h"
+#include "app/CProgressState.h"
 
 #include "app/TextUtil.h"
 

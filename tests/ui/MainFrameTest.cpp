@@ -1,0 +1,395 @@
+#include "MainFrameFixture.h"
+
+#include "app/CMainToolBar.h"
+#include "app/CMdiClientWnd.h"
+#include "app/CommandTable.h"
+#include "app/ContextHelp.h"
+#include "app/MainFrameRules.h"
+#include "app/SettingsKeys.h"
+#include "collections/MainFrameCollections.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusTipEvent>
+#include <QTextEdit>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int IdOf(const QAction* a) {
+    return a->data().isValid() ? a->data().toInt() : 0;
+}
+
+// The ids a menu set shows, submenus included, in order.
+void CollectIds(const QMenu* menu, std::vector<int>& ids) {
+    for (const QAction* a : menu->actions()) {
+        if (a->menu())
+            CollectIds(a->menu(), ids);
+        else if (!a->isSeparator() && IdOf(a))
+            ids.push_back(IdOf(a));
+    }
+}
+
+std::vector<int> ToolBarIds(const QToolBar* bar) {
+    std::vector<int> ids;
+    for (const QAction* a : bar->actions()) ids.push_back(a->isSeparator() ? 0 : IdOf(a));
+    return ids;
+}
+
+struct CMenuRow {
+    int id;
+    const char* text;
+    const char* keys; // what works, in portable form
+    bool in1002;
+    bool in1003;
+};
+
+// The menu texts and accelerator keys as the resources give them.
+// clang-format off
+constexpr CMenuRow kMenuRows[] = {
+    {57600, "&New\tCtrl+N", "Ctrl+N", true, true}, {57601, "&Open...\tCtrl+O", "Ctrl+O", true, true},
+    {57602, "&Close", "", false, true}, {57603, "&Save\tCtrl+S", "Ctrl+S", false, true},
+    {57604, "Save &As...", "", false, true}, {32040, "Send mail", "", false, true},
+    {57607, "&Print...\tCtrl+P", "Ctrl+P", false, true}, {57609, "Print Pre&view", "", false, true},
+    {57606, "P&rint Setup...", "", true, true}, {57616, "Recent File", "", true, true},
+    {57665, "E&xit", "", true, true}, {57643, "&Undo\tCtrl+Z", "Ctrl+Z", false, true},
+    {57635, "Cu&t\tCtrl+X", "Ctrl+X", false, true}, {57634, "&Copy\tCtrl+C", "Ctrl+C; Ctrl+Ins", false, true},
+    {57637, "&Paste\tCtrl+V", "Ctrl+V; Shift+Ins", false, true}, {57642, "Select A&ll\tCtrl+A", "Ctrl+A", false, true},
+    {32026, "Go to next found word\tF3", "", false, true}, {57641, "Replace", "Ctrl+H", false, true},
+    {32037, "Open Collections... \tAlt+C", "Alt+C", true, true},
+    {32038, "New collection...\tAlt+N", "Alt+N", true, true},
+    {32009, "Refresh collection\tAlt+Z", "Alt+Z", true, true}, {10041, "Change the collection path", "", true, true},
+    {32010, "Key searching...\tAlt+K", "Alt+K", true, true}, {32036, "Delete collection", "", true, true},
+    {32028, "Collection info...\tAlt+I", "Alt+I", true, true},
+    {32031, "Favorite collection\tStrl+F", "Alt+F", true, true},
+    {32034, "Delete from favorite...\tAlt+D", "Alt+D", true, true},
+    {32029, "File extension tool...\tAlt+E", "Alt+E", true, true},
+    {32030, "File attributes...\tAlt+A", "Alt+A", true, true},
+    {32035, "Replace in collection files...\tAlt+R", "Alt+R", true, true},
+    {32041, "Save VS project as...", "", true, true}, {10042, "Save Any project as...", "", true, false},
+    {10043, "Copy All files", "", true, true}, {32008, "Correct resource file", "", false, true},
+    {32033, "Find existetn identificators in RC-file", "", false, true},
+    {32024, "Find existent identificators in project", "", false, true}, {32027, "Invert red color", "", false, true},
+    {32025, "Exlude a red color identifers from resource.h", "", false, true},
+    {32021, "Options of checking...", "", false, true}, {32012, "Compare another RC...", "", false, true},
+    {32014, "Go to next", "", false, true}, {32017, "Collaps color strings", "", false, true},
+    {32019, "Restore collapsed view", "", false, true}, {59392, "&Toolbar", "", true, true},
+    {59393, "&Status Bar", "", true, true}, {57648, "&New Window", "", false, true},
+    {57650, "&Cascade", "", false, true}, {57651, "&Tile", "", false, true},
+    {57649, "&Arrange Icons", "", false, true}, {57667, "&Help Topics", "", true, true},
+    {57664, "&About Quillbox...", "", true, true},
+};
+// clang-format on
+
+TEST(MainFrame, MenusHoldEveryCommandOnceWithItsTextAndKeys) {
+    CFrameFixture f;
+    for (const bool document : {false, true}) {
+        std::vector<int> ids;
+        for (const QMenu* m : f.frame.MenusFor(document)) CollectIds(m, ids);
+        std::multiset<int> seen(ids.begin(), ids.end());
+        for (const CMenuRow& row : kMenuRows) {
+            SCOPED_TRACE(testing::Message() << row.id << (document ? " in 1003" : " in 1002"));
+            EXPECT_EQ(seen.count(row.id), (document ? row.in1003 : row.in1002) ? 1u : 0u);
+            const QAction* a = f.frame.Action(row.id);
+            ASSERT_NE(a, nullptr);
+            EXPECT_EQ(a->text().toStdString(), row.text);
+            EXPECT_EQ(QKeySequence::listToString(a->shortcuts(), QKeySequence::PortableText).toStdString(), row.keys);
+        }
+        EXPECT_EQ(seen.size(), std::set<int>(ids.begin(), ids.end()).size()) << "an id shows twice";
+    }
+    const std::map<int, const char*> keysOnly = {
+        {32000, "F3"}, {57670, "F1"}, {57669, "Shift+F1"}, {57680, "F6"}, {57681, "Shift+F6"}};
+    for (const auto& [id, keys] : keysOnly)
+        EXPECT_EQ(f.frame.Action(id)->shortcut().toString(QKeySequence::PortableText).toStdString(), keys) << id;
+    EXPECT_EQ(f.frame.CppToolsMenu()->title(), QStringLiteral("C++ tools"));
+}
+
+TEST(MainFrame, TopLevelMnemonicsLeaveTheAltAcceleratorsFree) {
+    CFrameFixture f;
+    for (const bool document : {false, true})
+        for (const QMenu* m : f.frame.MenusFor(document)) {
+            const QString t = m->title();
+            const int amp = t.indexOf(QLatin1Char('&'));
+            if (amp < 0) continue;
+            EXPECT_FALSE(QStringLiteral("ACDEFIKNRZ").contains(t.at(amp + 1).toUpper())) << t.toStdString();
+        }
+}
+
+TEST(MainFrame, ToolbarButtonsInOrder) {
+    CFrameFixture f;
+    EXPECT_EQ(ToolBarIds(f.frame.MainToolBar()),
+              (std::vector<int>{32039, 32009, 32010, 32028, 0, 57600, 57601, 57603, 57607, 0, 57669, 0, 32007, 32026}));
+    EXPECT_EQ(f.frame.ResourceToolBar(2), nullptr) << "created on first use";
+    f.frame.ShowResourceToolBar(2, true);
+    ASSERT_NE(f.frame.ResourceToolBar(2), nullptr);
+    EXPECT_EQ(ToolBarIds(f.frame.ResourceToolBar(2)),
+              (std::vector<int>{10039, 0, 32008, 32033, 32027, 32025, 32024, 0, 32014, 32017, 32019}));
+    f.frame.ShowResourceToolBar(1, true);
+    EXPECT_EQ(ToolBarIds(f.frame.ResourceToolBar(1)),
+              (std::vector<int>{10039, 0, 32021, 32012, 0, 32014, 32017, 32019}));
+    EXPECT_TRUE(f.frame.ResourceToolBar(2)->isHidden());
+    EXPECT_FALSE(f.frame.ResourceToolBar(1)->isHidden());
+    f.frame.ShowResourceToolBar(1, false);
+    EXPECT_TRUE(f.frame.ResourceToolBar(1)->isHidden());
+    for (const QAction* a : f.frame.MainToolBar()->actions())
+        if (!a->isSeparator()) {
+            EXPECT_FALSE(a->icon().pixmap(32, 32).isNull()) << IdOf(a);
+        }
+}
+
+TEST(MainFrame, AcceleratorsFireFromTheFrameAndFromTheCollectionWindow) {
+    struct CKey {
+        int key;
+        Qt::KeyboardModifiers mods;
+        int id;
+    };
+    const CKey keys[] = {
+        {Qt::Key_N, Qt::ControlModifier, 57600}, {Qt::Key_O, Qt::ControlModifier, 57601},
+        {Qt::Key_S, Qt::ControlModifier, 57603}, {Qt::Key_P, Qt::ControlModifier, 57607},
+        {Qt::Key_Z, Qt::ControlModifier, 57643}, {Qt::Key_X, Qt::ControlModifier, 57635},
+        {Qt::Key_C, Qt::ControlModifier, 57634}, {Qt::Key_Insert, Qt::ControlModifier, 57634},
+        {Qt::Key_V, Qt::ControlModifier, 57637}, {Qt::Key_Insert, Qt::ShiftModifier, 57637},
+        {Qt::Key_A, Qt::ControlModifier, 57642}, {Qt::Key_H, Qt::ControlModifier, 57641},
+        {Qt::Key_F3, Qt::NoModifier, 32000},     {Qt::Key_C, Qt::AltModifier, 32037},
+        {Qt::Key_N, Qt::AltModifier, 32038},     {Qt::Key_Z, Qt::AltModifier, 32009},
+        {Qt::Key_K, Qt::AltModifier, 32010},     {Qt::Key_I, Qt::AltModifier, 32028},
+        {Qt::Key_F, Qt::AltModifier, 32031},     {Qt::Key_D, Qt::AltModifier, 32034},
+        {Qt::Key_E, Qt::AltModifier, 32029},     {Qt::Key_A, Qt::AltModifier, 32030},
+        {Qt::Key_R, Qt::AltModifier, 32035},     {Qt::Key_F1, Qt::NoModifier, 57670},
+        {Qt::Key_F6, Qt::NoModifier, 57680},     {Qt::Key_F6, Qt::ShiftModifier, 57681},
+        {Qt::Key_F1, Qt::ShiftModifier, 57669},
+    };
+    CFrameFixture f;
+    f.AddCollection({{"a.txt", "text"}});
+    f.AddFavorites();
+    std::vector<int> fired;
+    for (const CCommandDef& c : Commands())
+        QObject::connect(f.frame.Action(c.id), &QAction::triggered, &f.frame,
+                         [&fired, id = c.id] { fired.push_back(id); });
+    f.standIn.currentRow = 0;
+    f.standIn.show();
+    for (QWidget* target : {static_cast<QWidget*>(&f.frame), static_cast<QWidget*>(&f.standIn)}) {
+        f.ShowActive(*target);
+        for (const CKey& k : keys) {
+            SCOPED_TRACE(testing::Message() << k.id << (target == &f.frame ? " from the frame" : " from the window"));
+            fired.clear();
+            if (QApplication::activeWindow() != target) f.ShowActive(*target);
+            f.frame.UpdateCommandUi();
+            QTest::keyClick(target, Qt::Key(k.key), k.mods);
+            EXPECT_EQ(fired, std::vector<int>{k.id});
+            if (f.frame.IsContextHelpMode()) QTest::keyClick(target, Qt::Key_Escape);
+            if (!f.standIn.isVisible()) f.standIn.show();
+        }
+    }
+    fired.clear();
+    QTest::keyClick(&f.frame, Qt::Key_Escape);
+    EXPECT_TRUE(fired.empty()) << "Esc has no command";
+}
+
+struct CEnableRow {
+    const char* name;
+    bool seams, registered, favorites, window, editing, document;
+    std::vector<int> enabled, disabled;
+};
+
+TEST(MainFrame, EnablingRules) {
+    // clang-format off
+    const CEnableRow rows[] = {
+        {"no seams filled", false, true, false, false, false, false, {57664, 57665, 57669, 59392, 59393, 10041},
+         {32037, 32038, 32009, 32010, 32036, 32029, 32030, 32035, 32041, 10043, 57600, 57601, 57603, 57667, 32008}},
+        {"nothing registered", true, false, false, false, false, false, {32038, 32009, 32039, 32029},
+         {32037, 10041, 32028, 32031, 32034, 32032, 32003, 57603, 57650}},
+        {"registered, favorites", true, true, true, false, false, false, {32037, 10041, 32031, 32034, 32010},
+         {32028, 32032}},
+        {"window open", true, true, false, true, false, false, {32028, 32032, 32003, 32013, 32005, 32004, 32002, 32030},
+         {10041, 32031, 32034}},
+        {"editing a cell", true, true, false, true, true, false, {32028}, {32032, 32003}},
+        {"document open", true, true, false, false, false, true, {57603, 57634, 32008, 57650, 57651, 57649}, {32028}},
+    };
+    // clang-format on
+    for (const CEnableRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        CFrameFixture f;
+        if (row.seams) f.FillAll();
+        if (row.registered) f.ShowRow();
+        f.standIn.setVisible(row.window);
+        f.standIn.editing = row.editing;
+        if (row.favorites) f.AddFavorites();
+        f.frame.Seams().viewCommandEnabled = [&row](int) { return row.document; };
+        if (row.document) f.frame.MdiArea()->addSubWindow(new QTextEdit)->show();
+        if (row.window) f.ShowActive(f.standIn);
+        f.frame.UpdateCommandUi();
+        for (const int id : row.enabled) EXPECT_TRUE(f.frame.Action(id)->isEnabled()) << id;
+        for (const int id : row.disabled) EXPECT_FALSE(f.frame.Action(id)->isEnabled()) << id;
+        EXPECT_EQ(f.frame.menuBar()->actions().size(), row.document ? 7 : 5) << "menu 1003 with a document";
+    }
+}
+
+TEST(MainFrame, PlacementIsRestoredOnlyInsideTheScreen) {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    struct CRow {
+        int left, top, right, bottom;
+        bool restored;
+    };
+    const CRow rows[] = {
+        {0, 40, 400, 300, false}, // a left of 0 reads like no value at all
+        {1, 40, 401, 300, true},
+        {30, 40, 430, 0, false}, // no bottom stored
+        {30, 0, 430, 300, false},
+        {screen.width() - 61, 40, screen.width() + 300, 300, true},
+        {screen.width() - 60, 40, screen.width() + 300, 300, false},
+        {30, screen.height() - 60, 430, screen.height() + 200, false},
+    };
+    for (const CRow& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.left << "," << r.top << "," << r.right << "," << r.bottom);
+        CTestPorts ports;
+        ports.settings.Set(kMainPlaceLeft, r.left);
+        ports.settings.Set(kMainPlaceTop, r.top);
+        ports.settings.Set(kMainPlaceRight, r.right);
+        ports.settings.Set(kMainPlaceBottom, r.bottom);
+        CMainFrame frame(ports.prompt, ports.settings, ports.progress, ports.pickers);
+        EXPECT_EQ(frame.geometry() == QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), r.restored);
+    }
+}
+
+TEST(MainFrame, ClosingOrderAndPlacementWritten) {
+    CFrameFixture f;
+    std::vector<std::string> order;
+    f.FillAll();
+    f.standIn.closeLog = &order;
+    f.standIn.show();
+    f.frame.Seams().saveKeywordList = [&] { order.push_back("keywords"); };
+    struct CDocument : QTextEdit {
+        std::function<void()> onClose;
+        void closeEvent(QCloseEvent* e) override {
+            onClose();
+            QTextEdit::closeEvent(e);
+        }
+    };
+    auto* doc = new CDocument;
+    doc->onClose = [&] {
+        order.push_back(f.settings.Get(kMainPlaceBottom) != 0 ? "document after placement" : "document");
+    };
+    f.frame.MdiArea()->addSubWindow(doc)->show();
+    f.frame.setGeometry(50, 60, 500, 400);
+    f.frame.show();
+    EXPECT_TRUE(f.frame.close());
+    EXPECT_EQ(order, (std::vector<std::string>{"collection", "keywords", "document after placement"}));
+    EXPECT_EQ(ReadMainPlacement(f.settings), (CWindowPlacement{50, 60, 550, 460, CWindowPlacement::kShowNormal}));
+}
+
+TEST(MainFrame, CollectionWindowStaysDirectlyBehindTheFrame) {
+    CFrameFixture f;
+    f.FillAll();
+    f.standIn.show();
+    f.frame.show();
+    QWidget dialog;
+    dialog.show();
+    std::vector<QObject*> raised;
+    struct CRaiseSpy : QObject {
+        std::vector<QObject*>* log;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::ZOrderChange) log->push_back(o);
+            return false;
+        }
+    } spy;
+    spy.log = &raised;
+    f.standIn.installEventFilter(&spy);
+    f.frame.installEventFilter(&spy);
+    QWidget* inFrame = f.frame.MdiArea();
+    const std::pair<QWidget*, std::vector<QObject*>> rows[] = {
+        {&dialog, {&f.standIn, &f.frame}},
+        {nullptr, {&f.standIn, &f.frame}}, // from another program
+        {&f.standIn, {}},
+        {f.frame.MainToolBar(), {}},
+    };
+    for (const auto& [from, expected] : rows) {
+        raised.clear();
+        f.frame.OnFocusChanged(from, inFrame);
+        EXPECT_EQ(raised, expected) << (from ? from->metaObject()->className() : "outside");
+    }
+}
+
+TEST(MainFrame, StatusBarPanesAndPrompts) {
+    CFrameFixture f;
+    EXPECT_EQ(f.frame.MessageText(), QStringLiteral("For Help, press F1"));
+    QStatusTipEvent tip(QStringLiteral("Refresh the current collection from the disk"));
+    QApplication::sendEvent(&f.frame, &tip);
+    EXPECT_EQ(f.frame.MessageText(), QStringLiteral("Refresh the current collection from the disk"));
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(&f.frame, &none);
+    EXPECT_EQ(f.frame.MessageText(), QStringLiteral("For Help, press F1"));
+    f.frame.SetCaretStatus(3, 7, 7);
+    EXPECT_EQ(f.frame.MessageText(), QStringLiteral("line: 3, symbol: 7"));
+    f.frame.SetCaretStatus(3, 7, 12);
+    EXPECT_EQ(f.frame.MessageText(), QStringLiteral("line: 3, start selected: 7, finish selected: 12"));
+
+    f.ShowActive(f.frame);
+    const auto panes = f.frame.StatusPanes();
+    EXPECT_EQ(panes[1]->text(), QString());
+    QTest::keyClick(f.frame.windowHandle(), Qt::Key_CapsLock);
+    EXPECT_EQ(panes[1]->text(), QStringLiteral("CAP"));
+    QTest::keyClick(f.frame.windowHandle(), Qt::Key_CapsLock);
+    EXPECT_EQ(panes[1]->text(), QString());
+}
+
+TEST(MainFrame, EverythingOnTheFrameHasAnAccessibleName) {
+    CFrameFixture f;
+    f.frame.ShowResourceToolBar(1, true);
+    f.frame.ShowResourceToolBar(2, true);
+    f.frame.show();
+    std::vector<QMenu*> menus = f.frame.MenusFor(true);
+    for (QMenu* m : f.frame.MenusFor(false)) menus.push_back(m);
+    menus.push_back(f.frame.CppToolsMenu());
+    for (QMenu* m : menus) {
+        QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(m);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_FALSE(menu->text(QAccessible::Name).isEmpty());
+        for (int i = 0; i < menu->childCount(); ++i) {
+            QAccessibleInterface* item = menu->child(i);
+            if (item->role() == QAccessible::Separator) continue;
+            EXPECT_FALSE(item->text(QAccessible::Name).isEmpty()) << m->title().toStdString() << " item " << i;
+        }
+    }
+    for (QToolBar* bar :
+         {static_cast<QToolBar*>(f.frame.MainToolBar()), f.frame.ResourceToolBar(1), f.frame.ResourceToolBar(2)}) {
+        EXPECT_FALSE(bar->accessibleName().isEmpty());
+        for (QAction* a : bar->actions())
+            if (!a->isSeparator()) {
+                EXPECT_FALSE(bar->widgetForAction(a)->accessibleName().isEmpty()) << IdOf(a);
+            }
+    }
+    for (const QLabel* pane : f.frame.StatusPanes()) EXPECT_FALSE(pane->accessibleName().isEmpty());
+}
+
+TEST(MainFrame, BusyStateNestsAndMdiBackgroundFollowsTheDepth) {
+    CFrameFixture f;
+    CBusy& busy = f.frame.Ports().busy;
+    busy.EnableFrame(false);
+    busy.EnableFrame(false);
+    busy.EnableFrame(true);
+    EXPECT_FALSE(f.frame.isEnabled()) << "an outer operation still runs";
+    busy.EnableFrame(true);
+    EXPECT_TRUE(f.frame.isEnabled());
+    busy.SetStatusText("Ready");
+    EXPECT_EQ(f.frame.MessageText(), QStringLiteral("Ready"));
+
+    const QPalette palette;
+    EXPECT_TRUE(CMdiClientWnd::BackgroundFor(4, palette).textureImage().isNull());
+    EXPECT_EQ(CMdiClientWnd::BackgroundFor(4, palette).color(), palette.color(QPalette::Dark));
+    EXPECT_FALSE(CMdiClientWnd::BackgroundFor(24, palette).texture().isNull());
+}
+
+} // namespace
