@@ -1,6 +1,5 @@
 #include "collections/CCollections.h"
 
-#include "app/CFileWriter.h"
 #include "app/FileAccess.h"
 #include "app/CFileWriter.h"
 #include "TestPorts.h"
