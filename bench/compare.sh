@@ -46,12 +46,17 @@ run_reference() {
     esac
 }
 
-# Seconds a function takes, from the shell's own clock (no process started to read it).
+# Seconds a function takes, from the shell's own clock (no process started to read it), and the
+# processor seconds (user + system) of the processes it ran. On a machine shared with other work
+# the processor seconds scatter less than the clock.
 elapsed() {
     local t0=$EPOCHREALTIME
     "$@"
     local t1=$EPOCHREALTIME
-    echo "$t1 - $t0" | awk '{ printf "%.4f", $1 - $3 }'
+    # A builtin without a pipe or a subshell: a forked shell would know no children.
+    times > "$work/times"
+    awk -v t0="$t0" -v t1="$t1" 'NR == 2 { gsub(/[ms]/, " "); printf "%.4f %.4f", t1 - t0, $1 * 60 + $2 + $3 * 60 + $4 }' \
+        "$work/times"
 }
 
 # Peak resident memory of one run, in MB.
@@ -95,11 +100,11 @@ for row in "${rows[@]}"; do
     run_quillbox || { echo "quillbox-cli failed on $row" >&2; exit 1; }
     run_reference "$row" || true
     check_same "$row"
-    ours=() theirs=() ratios=()
+    ours=() theirs=() ratios=() ourCpu=() theirCpu=()
     for ((i = 0; i < runs; i++)); do
-        a=$(elapsed run_quillbox)
-        b=$(elapsed run_reference "$row")
-        ours+=("$a") theirs+=("$b")
+        read -r a ac <<< "$(elapsed run_quillbox)"
+        read -r b bc <<< "$(elapsed run_reference "$row")"
+        ours+=("$a") theirs+=("$b") ourCpu+=("$ac") theirCpu+=("$bc")
         ratios+=("$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.3f", a / b }')")
     done
     m=$(median "${ratios[@]}")
@@ -112,6 +117,8 @@ for row in "${rows[@]}"; do
         "$(printf '%s\n' "${ours[@]}" | sort -g | tail -1)" "$(median "${theirs[@]}")" \
         "$(printf '%s\n' "${theirs[@]}" | sort -g | head -1)" "$(printf '%s\n' "${theirs[@]}" | sort -g | tail -1)"
     printf '  ratio median %.2fx (runs %s to %s), target at most %sx: %s\n' "$m" "$lo" "$hi" "${target[$row]}" "$verdict"
+    printf '  processor time (user + system) median: quillbox %.3f s, reference %.3f s\n' \
+        "$(median "${ourCpu[@]}")" "$(median "${theirCpu[@]}")"
     peak=$(peak_mb "$cli" --home "$work/home" "${args[@]}")
     if [ -n "${memory_target[$row]:-}" ]; then
         mverdict=$( [ "$peak" -le "${memory_target[$row]}" ] && echo met || echo "NOT met")
