@@ -42,7 +42,7 @@ std::optional<std::string> ReadWholeFile(CPrompt& prompt, const std::filesystem:
 // (a longer line grows it), so a large file is never held whole. Fails as ReadWholeFile fails;
 // lines handed over before a read error stand, and the caller drops them.
 bool ReadFileLines(CPrompt& prompt, const std::filesystem::path& path,
-                   const std::function<void(std::string_view line)>& onLine, std::size_t pieceSize = 1 << 20);
+                   const std::function<void(std::string_view line)>& onLine, std::size_t pieceSize = 256 * 1024);
 // Writes through CFileWriter after the checks and messages of the write policy; false on failure,
 // and the old content is then left as it was (or in the backup the message names).
 [[nodiscard]] bool WriteWholeFile(CPrompt& prompt, const std::filesystem::path& path, std::string_view data,

@@ -47,7 +47,7 @@ CVec Splat(unsigned char c) {
 #endif
 
 #if defined(__x86_64__)
-const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+const bool kHasAvx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
 #endif
 
 // From this length on skipping beats the probe scan on text files (measured: the 32-wide scan
