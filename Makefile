@@ -40,6 +40,7 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUILLBOX_TESTS=OFF -DQUILLBOX_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@bench/compare.sh $(BENCH_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD)

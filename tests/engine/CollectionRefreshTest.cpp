@@ -395,4 +395,25 @@ TEST(LocationIndexTest, ExactLocationWinsAndFoldingIgnoresCaseAndSeparators) {
     EXPECT_FALSE(index.Find("/d/Note.txt"));
 }
 
+// The expected record only saves the look-up: the answer is the one without it.
+TEST(LocationIndexTest, ExpectedRecordGivesTheSameAnswer) {
+    const std::vector<CCollectionRecord> records = {
+        {"/d/a.txt", "", ""}, {"/d/A.txt", "", ""}, {"/d/a.txt", "", ""}, {"/d/b.txt", "", ""}};
+    CLocationIndex index;
+    index.Build(records);
+    const char* const paths[] = {"/d/a.txt", "/d/A.txt", "/d/b.txt", "/d/B.TXT", "/d/c.txt"};
+    for (const char* path : paths) {
+        for (std::size_t expected = 0; expected <= records.size(); ++expected) {
+            SCOPED_TRACE(std::string(path) + " expecting " + std::to_string(expected));
+            const auto plain = index.Find(path);
+            const auto hinted = index.Find(path, expected);
+            ASSERT_EQ(hinted.has_value(), plain.has_value());
+            if (plain) {
+                EXPECT_EQ(hinted->index, plain->index);
+                EXPECT_EQ(hinted->exact, plain->exact);
+            }
+        }
+    }
+}
+
 } // namespace

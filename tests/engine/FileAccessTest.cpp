@@ -209,6 +209,32 @@ TEST_F(FileAccessTest, ReadWholeFile) {
     EXPECT_FALSE(ReadWholeFile(prompt, tmp.Work()));
 }
 
+// Every piece size puts the piece borders somewhere else, between a CR and its LF too.
+TEST_F(FileAccessTest, ReadFileLinesSplitsAtEveryKindOfLineEnd) {
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+        {"head\r\n\r\nrecord\r\n", {"head", "", "record"}},
+        {"x\r\r\ny\r", {"x", "", "y"}},
+        {"only CR\ronly CR\r", {"only CR", "only CR"}},
+        {"\n\nno end", {"", "", "no end"}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        const fs::path p = tmp.Write("work/lines.txt", c.text);
+        for (std::size_t piece = 1; piece <= 8; ++piece) {
+            SCOPED_TRACE(::testing::PrintToString(c.text) + " piece " + std::to_string(piece));
+            std::vector<std::string> lines;
+            EXPECT_TRUE(ReadFileLines(prompt, p, [&](std::string_view l) { lines.emplace_back(l); }, piece));
+            EXPECT_EQ(lines, c.lines);
+        }
+    }
+    EXPECT_FALSE(ReadFileLines(prompt, tmp.Work() / "nope", [](std::string_view) {}));
+    EXPECT_FALSE(ReadFileLines(prompt, tmp.Work(), [](std::string_view) {}));
+}
+
 TEST_F(FileAccessTest, AttributesOfFilesAndFolders) {
     const fs::path f = tmp.Write("work/.hidden", "x");
     EXPECT_EQ(*GetFileAttributeByte(f), kAttrArchive | kAttrHidden);

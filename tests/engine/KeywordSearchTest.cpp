@@ -1,6 +1,7 @@
 #include "collections/KeywordSearch.h"
 
 #include "TestPorts.h"
+#include "app/TextUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -36,12 +37,30 @@ TEST(CKeywordFinderTest, AgreesWithAPlainScanOnRandomText) {
         const std::string& alphabet = alphabets[round % 2];
         std::string text(rng() % 300, ' ');
         for (char& c : text) c = alphabet[rng() % alphabet.size()];
-        std::string key(1 + rng() % 8, ' ');
+        // Short keywords take the probe scan, long ones the skipping scan; a long keyword is
+        // put into the text, whole or with one byte changed, or random text would never hold it.
+        std::string key(round % 3 == 2 ? 100 + rng() % 60 : 1 + rng() % 8, ' ');
         for (char& c : key) c = alphabet[rng() % alphabet.size()];
+        if (key.size() > 8) {
+            std::string copy = key;
+            if (rng() % 2) copy[rng() % copy.size()] = alphabet[rng() % alphabet.size()];
+            text.insert(rng() % (text.size() + 1), copy);
+        }
         const bool noCase = rng() % 2;
         const std::size_t from = text.empty() ? 0 : rng() % (text.size() + 1);
         SCOPED_TRACE("text \"" + text + "\" key \"" + key + "\" noCase " + std::to_string(noCase));
         EXPECT_EQ(CKeywordFinder(key, noCase).Find(text, from), NaiveFind(text, key, noCase, from));
+    }
+}
+
+TEST(CKeywordFinderTest, FindsALongKeywordAtEveryOffset) {
+    std::string key;
+    for (int i = 0; i < 130; ++i) key += char('a' + i % 26);
+    for (std::size_t at = 0; at < 300; ++at) {
+        SCOPED_TRACE(at);
+        const std::string text = std::string(at, '.') + key + "..";
+        EXPECT_EQ(CKeywordFinder(key, false).Find(text), at);
+        EXPECT_EQ(CKeywordFinder(ToUpperAscii(key), true).Find(text), at);
     }
 }
 
@@ -181,6 +200,47 @@ TEST_F(SearchCollectionFilesTest, StopKeepsWhatWasFound) {
     EXPECT_EQ(found, (std::vector<std::size_t>{0, 3, 6, 9, 12, 15, 18}));
     EXPECT_TRUE(t.busy.frameEnabled);
     EXPECT_TRUE(t.busy.collectionEnabled);
+}
+
+// Seeded stress: the workers must give the found list, the progress texts and the place of a
+// Stop exactly as the search on the calling thread does.
+TEST(SearchCollectionFilesStressTest, WorkersFindWhatTheSerialSearchFinds) {
+    std::mt19937 rng(1414);
+    const char* const kKeywordTexts[] = {"ab", "ab + ba", "cab+Abc", "bb a", "b+", "ABC + c a b"};
+    const char* const kNames[] = {".txt", ".doc", ".exe", "", ".h"};
+    const std::string alphabet = "abcAB \r\n";
+    for (int tree = 0; tree < 20; ++tree) {
+        CTempHome tmp;
+        std::vector<std::string> locations;
+        const std::size_t files = 201 + rng() % 200;
+        for (std::size_t i = 0; i < files; ++i) {
+            std::string text(rng() % 2000, ' ');
+            for (char& c : text) c = alphabet[rng() % alphabet.size()];
+            if (rng() % 10 == 0) text.insert(0, "\x01");
+            const std::string name = "work/d" + std::to_string(i % 7) + "/f" + std::to_string(i) + kNames[rng() % 5];
+            locations.push_back(tmp.Write(name, text).string());
+            if (rng() % 20 == 0) fs::remove(locations.back());
+        }
+        const auto keywords = BuildKeywordSet(kKeywordTexts[rng() % std::size(kKeywordTexts)]);
+        const bool noCase = rng() % 2;
+        const int steps = int((files + 19) / 20);
+        for (const int stopAt : {0, 1 + int(rng() % steps)}) {
+            SCOPED_TRACE("tree " + std::to_string(tree) + ", stop at query " + std::to_string(stopAt));
+            CTestPorts serial, parallel;
+            serial.progress.log.stopAtQuery = parallel.progress.log.stopAtQuery = stopAt;
+            const auto expected = SearchCollectionFiles(locations, keywords, noCase, serial.ports, 0);
+            EXPECT_EQ(SearchCollectionFiles(locations, keywords, noCase, parallel.ports, 3), expected);
+            EXPECT_EQ(parallel.progress.log.labels, serial.progress.log.labels);
+            EXPECT_EQ(parallel.progress.log.positions, serial.progress.log.positions);
+            if (stopAt == 0) {
+                CKeywordFileTest test(keywords, noCase);
+                std::vector<std::size_t> plain;
+                for (std::size_t i = 0; i < files; ++i)
+                    if (test.Matches(locations[i])) plain.push_back(i);
+                EXPECT_EQ(expected, plain);
+            }
+        }
+    }
 }
 
 TEST(FindKeywordMatchesTest, MarksEveryOccurrenceInOrder) {

@@ -5,9 +5,11 @@
 #include "app/Ports.h"
 #include "app/TextUtil.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <new>
@@ -21,6 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr const char* kNotEnoughMemory = "Can not enough memory!";
 constexpr long kIsoFsMagic = 0x9660;
 constexpr long kUdfMagic = 0x15013346;
 
@@ -90,10 +93,63 @@ std::optional<std::string> ReadWholeFile(CPrompt& prompt, const fs::path& path) 
             data.append(chunk.data(), std::size_t(n));
         }
     } catch (const std::bad_alloc&) {
-        prompt.Message("Can not enough memory!");
+        prompt.Message(kNotEnoughMemory);
         return std::nullopt;
     }
     return data;
+}
+
+bool ReadFileLines(CPrompt& prompt, const fs::path& path, const std::function<void(std::string_view line)>& onLine,
+                   std::size_t pieceSize) {
+    if (path.empty()) return false;
+    const CUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (!fd || ::fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    pieceSize = std::max<std::size_t>(pieceSize, 1);
+    std::string buffer;
+    std::size_t held = 0; // bytes of buffer in use: the unfinished line, then what was read
+    bool end = false;
+    try {
+        buffer.resize(pieceSize);
+        while (!end) {
+            if (buffer.size() - held < pieceSize) buffer.resize(held + pieceSize);
+            const ssize_t n = ::read(fd.Get(), buffer.data() + held, pieceSize);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return false;
+            end = n == 0;
+            held += std::size_t(n);
+            const char* text = buffer.data();
+            // The next LF and CR at or after pos (held: none), each searched for once per piece,
+            // so a file with only one kind of line end is not scanned again for every line.
+            const auto next = [&](char c, std::size_t from) {
+                const void* hit = std::memchr(text + from, c, held - from);
+                return hit ? std::size_t(static_cast<const char*>(hit) - text) : held;
+            };
+            std::size_t pos = 0;
+            std::size_t lf = next('\n', 0), cr = next('\r', 0);
+            for (;;) {
+                if (lf < pos) lf = next('\n', pos);
+                if (cr < pos) cr = next('\r', pos);
+                const std::size_t lineEnd = std::min(lf, cr);
+                if (lineEnd == held) {
+                    // No line end in what is held: the line goes on in the next piece.
+                    if (end && pos < held) onLine(std::string_view(text + pos, held - pos));
+                    pos = end ? held : pos;
+                    break;
+                }
+                // A CR in the last byte may be the first half of a CR LF.
+                if (lineEnd == cr && lineEnd + 1 == held && !end) break;
+                onLine(std::string_view(text + pos, lineEnd - pos));
+                pos = lineEnd + (lineEnd == cr && lf == lineEnd + 1 && lf < held ? 2 : 1);
+            }
+            held -= pos;
+            std::memmove(buffer.data(), text + pos, held);
+        }
+    } catch (const std::bad_alloc&) {
+        prompt.Message(kNotEnoughMemory);
+        return false;
+    }
+    return true;
 }
 
 bool WriteWholeFile(CPrompt& prompt, const fs::path& path, std::string_view data, bool clearReadOnly) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,12 @@ const CVolumeProbe& VolumeProbe();
 
 // Whole file as bytes; nullopt for an empty path or a file that cannot be opened.
 std::optional<std::string> ReadWholeFile(CPrompt& prompt, const std::filesystem::path& path);
+// The file's lines front to back, each without its line end (CR LF, LF or a lone CR); a last
+// line without an end counts too. The file passes through one buffer of about pieceSize bytes
+// (a longer line grows it), so a large file is never held whole. Fails as ReadWholeFile fails;
+// lines handed over before a read error stand, and the caller drops them.
+bool ReadFileLines(CPrompt& prompt, const std::filesystem::path& path,
+                   const std::function<void(std::string_view line)>& onLine, std::size_t pieceSize = 256 * 1024);
 // Writes through CFileWriter after the checks and messages of the write policy; false on failure,
 // and the old content is then left as it was (or in the backup the message names).
 [[nodiscard]] bool WriteWholeFile(CPrompt& prompt, const std::filesystem::path& path, std::string_view data,

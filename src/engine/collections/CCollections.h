@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collections/CCollectionStore.h"
+#include "collections/CLocationIndex.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -8,7 +9,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class CPrompt;
@@ -43,26 +43,6 @@ struct CCatalogueEntry {
 // The start-up check of the favorites file in workingDir: a file without any record is
 // deleted. True when favorites exist.
 bool CheckFavoritesAtStart(CPrompt& prompt, const std::filesystem::path& workingDirectory);
-
-// Finds old records by location for a refresh: the first record whose location equals the
-// path without regard to case ('\\' and '/' count as one, so files written on Windows match), a
-// byte-equal location winning over one that matches only without regard to case. Built once per
-// refresh, so a refresh is linear in the number of files.
-class CLocationIndex {
-public:
-    struct CHit {
-        std::size_t index;
-        bool exact;
-    };
-    // Records are compared from offset stripPrefix.size() on, and only those starting with it
-    // (change-path mode: the parts below the old base directory).
-    void Build(const std::vector<CCollectionRecord>& records, std::string_view stripPrefix = {});
-    std::optional<CHit> Find(std::string_view pathBelowBase) const;
-
-private:
-    std::unordered_map<std::string_view, std::size_t> m_exact;
-    std::unordered_map<std::string, std::size_t> m_folded;
-};
 
 // How one refresh runs. Handed to each refresh by value, so no mode outlives its call.
 struct CRefreshOptions {
@@ -170,7 +150,14 @@ public:
 
 private:
     struct CScan {
+        // While the walk meets the old records in their order, byte for byte, only their number
+        // is kept; the first file that differs turns them into records of their own. So an
+        // unchanged tree costs no record, and no memory, per file.
+        std::size_t inStep = 0;
+        bool stepping = false;
         std::vector<CCollectionRecord> records;
+        std::size_t Count() const { return inStep + records.size(); }
+        void LeaveStep(const std::vector<CCollectionRecord>& old);
         std::size_t oldFound = 0;
         bool changed = false;
         std::optional<ERefreshOutcome> ended; // Stopped or Failed: the walk did not finish

@@ -1,12 +1,15 @@
 #include "collections/CKeywordFinder.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 
-namespace {
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
-using CVec = unsigned char __attribute__((vector_size(16)));
+namespace {
 
 constexpr unsigned char FoldByte(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
@@ -33,10 +36,27 @@ unsigned Commonness(unsigned char c, bool noCase) {
     return kCommonness[c];
 }
 
+#if !defined(__x86_64__)
+using CVec = unsigned char __attribute__((vector_size(16)));
+
 CVec Splat(unsigned char c) {
     CVec v;
     for (int i = 0; i < 16; ++i) v[i] = c;
     return v;
+}
+#endif
+
+#if defined(__x86_64__)
+const bool kHasAvx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+#endif
+
+// From this length on skipping beats the probe scan on text files (measured: the 32-wide scan
+// wins below about 100 bytes, the 16-wide one below about 64).
+std::size_t SkipFrom() {
+#if defined(__x86_64__)
+    if (kHasAvx2) return 112;
+#endif
+    return 64;
 }
 
 } // namespace
@@ -61,6 +81,27 @@ CKeywordFinder::CKeywordFinder(std::string_view keyword, bool noCase)
     m_byte2 = at(m_off2);
     m_or1 = (m_noCase && IsLetter(m_byte1)) ? 0x20 : 0;
     m_or2 = (m_noCase && IsLetter(m_byte2)) ? 0x20 : 0;
+
+    if (m_keyword.size() >= SkipFrom()) {
+        // Shift by the last two bytes under the window: how far the window may move before
+        // those two bytes could line up with the same pair in the keyword.
+        const std::size_t len = m_folded.size();
+        const std::size_t most = std::min<std::size_t>(len - 1, 255);
+        m_shift.assign(std::size_t(1) << 16, static_cast<unsigned char>(most));
+        for (std::size_t i = 0; i + 2 < len; ++i) {
+            const std::size_t shift = std::min(len - 2 - i, most);
+            for (const unsigned a : Variants(at(i)))
+                for (const unsigned b : Variants(at(i + 1))) m_shift[(a << 8) | b] = static_cast<unsigned char>(shift);
+        }
+        // A window ending in the keyword's own last pair is checked (shift 0).
+        for (const unsigned a : Variants(at(len - 2)))
+            for (const unsigned b : Variants(at(len - 1))) m_shift[(a << 8) | b] = 0;
+    }
+}
+
+std::array<unsigned, 2> CKeywordFinder::Variants(unsigned char folded) const {
+    if (m_noCase && IsLetter(folded)) return {folded, unsigned(folded - 'a' + 'A')};
+    return {folded, folded};
 }
 
 bool CKeywordFinder::MatchesAt(std::string_view text, std::size_t pos) const {
@@ -83,11 +124,32 @@ std::size_t CKeywordFinder::Find(std::string_view text, std::size_t from) const 
         const void* hit = std::memchr(t + from, m_byte1, text.size() - from);
         return hit ? std::size_t(static_cast<const unsigned char*>(hit) - t) : npos;
     }
+    if (!m_shift.empty()) return FindSkipping(text, from);
 
-    const CVec b1 = Splat(m_byte1), b2 = Splat(m_byte2), o1 = Splat(m_or1), o2 = Splat(m_or2);
     std::size_t p = from;
+#if defined(__x86_64__)
+    if (kHasAvx2) {
+        const std::size_t hit = FindAvx2(text, p);
+        if (hit != npos) return hit;
+    }
     // A block covers the starts p .. p + 15; every probe read stays below text.size() because
     // p + 15 <= lastStart and both offsets are below len.
+    const __m128i b1 = _mm_set1_epi8(char(m_byte1)), b2 = _mm_set1_epi8(char(m_byte2));
+    const __m128i o1 = _mm_set1_epi8(char(m_or1)), o2 = _mm_set1_epi8(char(m_or2));
+    while (lastStart >= 15 && p <= lastStart - 15) {
+        const __m128i x1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + p + m_off1));
+        const __m128i x2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + p + m_off2));
+        unsigned mask = unsigned(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(x1, o1), b1), _mm_cmpeq_epi8(_mm_or_si128(x2, o2), b2))));
+        while (mask) {
+            const std::size_t start = p + std::size_t(__builtin_ctz(mask));
+            if (MatchesAt(text, start)) return start;
+            mask &= mask - 1;
+        }
+        p += 16;
+    }
+#else
+    const CVec b1 = Splat(m_byte1), b2 = Splat(m_byte2), o1 = Splat(m_or1), o2 = Splat(m_or2);
     while (lastStart >= 15 && p <= lastStart - 15) {
         CVec x1, x2;
         std::memcpy(&x1, t + p + m_off1, 16);
@@ -106,7 +168,50 @@ std::size_t CKeywordFinder::Find(std::string_view text, std::size_t from) const 
         }
         p += 16;
     }
+#endif
     return FindScalar(t, text.size(), p);
+}
+
+#if defined(__x86_64__)
+__attribute__((target("avx2"))) std::size_t CKeywordFinder::FindAvx2(std::string_view text, std::size_t& p) const {
+    const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t lastStart = text.size() - m_keyword.size();
+    const __m256i b1 = _mm256_set1_epi8(char(m_byte1)), b2 = _mm256_set1_epi8(char(m_byte2));
+    const __m256i o1 = _mm256_set1_epi8(char(m_or1)), o2 = _mm256_set1_epi8(char(m_or2));
+    // As in Find: a block covers the starts p .. p + 31, all of them at or below lastStart.
+    while (lastStart >= 31 && p <= lastStart - 31) {
+        const __m256i x1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + p + m_off1));
+        const __m256i x2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + p + m_off2));
+        unsigned mask = unsigned(_mm256_movemask_epi8(_mm256_and_si256(
+            _mm256_cmpeq_epi8(_mm256_or_si256(x1, o1), b1), _mm256_cmpeq_epi8(_mm256_or_si256(x2, o2), b2))));
+        while (mask) {
+            const std::size_t start = p + std::size_t(__builtin_ctz(mask));
+            if (MatchesAt(text, start)) return start;
+            mask &= mask - 1;
+        }
+        p += 32;
+    }
+    return npos;
+}
+#endif
+
+std::size_t CKeywordFinder::FindSkipping(std::string_view text, std::size_t from) const {
+    const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t len = m_keyword.size();
+    const std::size_t lastStart = text.size() - len;
+    const unsigned char* shift = m_shift.data();
+    std::size_t p = from;
+    while (p <= lastStart) {
+        const unsigned pair = (unsigned(t[p + len - 2]) << 8) | t[p + len - 1];
+        const std::size_t s = shift[pair];
+        if (s == 0) {
+            if (MatchesAt(text, p)) return p;
+            ++p;
+        } else {
+            p += s;
+        }
+    }
+    return npos;
 }
 
 std::size_t CKeywordFinder::FindScalar(const unsigned char* text, std::size_t size,

@@ -16,12 +16,6 @@ constexpr std::size_t kCountLimit = 2000;
 constexpr std::size_t kProgressFrom = 500; // more than this many files open the indicator
 constexpr std::size_t kLabelStep = 10;
 
-std::string FoldKey(std::string_view s) {
-    std::string k(s);
-    for (char& c : k) c = c == '\\' ? '/' : AsciiUpper(c);
-    return k;
-}
-
 bool EqualsPathNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -38,29 +32,6 @@ std::string TrimTrailingSlashes(std::string_view dir) {
 }
 
 } // namespace
-
-void CLocationIndex::Build(const std::vector<CCollectionRecord>& records, std::string_view stripPrefix) {
-    m_exact.clear();
-    m_folded.clear();
-    m_exact.reserve(records.size());
-    m_folded.reserve(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        std::string_view loc = records[i].location;
-        if (!stripPrefix.empty()) {
-            if (loc.size() < stripPrefix.size() || !EqualsPathNoCase(loc.substr(0, stripPrefix.size()), stripPrefix))
-                continue;
-            loc.remove_prefix(stripPrefix.size());
-        }
-        m_exact.emplace(loc, i);
-        m_folded.emplace(FoldKey(loc), i);
-    }
-}
-
-std::optional<CLocationIndex::CHit> CLocationIndex::Find(std::string_view pathBelowBase) const {
-    if (const auto e = m_exact.find(pathBelowBase); e != m_exact.end()) return CHit{e->second, true};
-    if (const auto f = m_folded.find(FoldKey(pathBelowBase)); f != m_folded.end()) return CHit{f->second, false};
-    return std::nullopt;
-}
 
 long CCollections::FindRecordByLocation(std::string_view path) const {
     long folded = -1;
@@ -165,7 +136,7 @@ CRefreshResult CCollections::RefreshCollection(const CRefreshOptions& options) {
 
     CScan scan = ScanBaseDirectory(base, options, matchOld ? &index : nullptr);
     if (scan.ended) return ended(*scan.ended);
-    if (scan.records.empty()) {
+    if (scan.Count() == 0) {
         prompt.Message(Format("It's not any files in %s directory now.", base.c_str()));
         return ended(ERefreshOutcome::Failed);
     }
@@ -174,6 +145,13 @@ CRefreshResult CCollections::RefreshCollection(const CRefreshOptions& options) {
     const ERefreshOutcome confirmed = ConfirmRefresh(scan, oldCount, options);
     if (confirmed == ERefreshOutcome::Declined) return ended(confirmed);
     return ended(CommitRefresh(std::move(scan), oldCount, confirmed == ERefreshOutcome::Saved, options, oldPath, index));
+}
+
+void CCollections::CScan::LeaveStep(const std::vector<CCollectionRecord>& old) {
+    records.reserve(old.size() + 16);
+    records.assign(old.begin(), old.begin() + std::ptrdiff_t(inStep));
+    inStep = 0;
+    stepping = false;
 }
 
 CCollections::CScan CCollections::ScanBaseDirectory(const std::string& base, const CRefreshOptions& options,
@@ -193,12 +171,14 @@ CCollections::CScan CCollections::ScanBaseDirectory(const std::string& base, con
     }
 
     CScan scan;
-    scan.records.reserve(m_store.RecordCount() + 16);
     scan.changed = !oldIndex;
-    std::size_t unstorable = 0;
-    std::string firstUnstorable;
     const auto& old = m_store.Records();
     const bool moving = options.changePath.has_value();
+    // A move rewrites every location, so its files are never in step with the old records.
+    scan.stepping = oldIndex && !moving;
+    if (!scan.stepping) scan.records.reserve(m_store.RecordCount() + 16);
+    std::size_t unstorable = 0;
+    std::string firstUnstorable;
 
     CWalkCallbacks cb;
     const auto goOn = [&] { return !progress || !progress->IsAborted(); };
@@ -217,10 +197,18 @@ CCollections::CScan CCollections::ScanBaseDirectory(const std::string& base, con
             if (unstorable++ == 0) firstUnstorable.assign(f.path);
             return true;
         }
-        CCollectionRecord r;
-        r.location.assign(f.path);
-        if (oldIndex) {
-            if (const auto hit = oldIndex->Find(moving ? f.path.substr(base.size()) : f.path)) {
+        // In step, the next old record is the one: no record before it can hold this path,
+        // since those hold the paths the walk met before, and a walk meets each path once.
+        if (scan.stepping && scan.inStep < old.size() && old[scan.inStep].location == f.path) {
+            ++scan.inStep;
+            ++scan.oldFound;
+        } else {
+            if (scan.stepping) scan.LeaveStep(old);
+            CCollectionRecord r;
+            r.location.assign(f.path);
+            std::optional<CLocationIndex::CHit> hit;
+            if (oldIndex) hit = oldIndex->Find(moving ? f.path.substr(base.size()) : f.path, scan.records.size());
+            if (hit) {
                 const CCollectionRecord& o = old[hit->index];
                 r.description = o.description;
                 r.groups = o.groups;
@@ -228,13 +216,13 @@ CCollections::CScan CCollections::ScanBaseDirectory(const std::string& base, con
                 // A case-only rename is a change too: the stored spelling must follow the disk.
                 // (A move rewrites every location anyway.)
                 if (hit->index != scan.records.size() || (!hit->exact && !moving)) scan.changed = true;
-            } else {
+            } else if (oldIndex) {
                 scan.changed = true;
             }
+            scan.records.push_back(std::move(r));
         }
-        scan.records.push_back(std::move(r));
-        const std::size_t n = scan.records.size();
-        m_ports.busy.SetStatusText(scan.records.back().location);
+        const std::size_t n = scan.Count();
+        m_ports.busy.SetStatusText(f.path);
         if (progress && n % kLabelStep == 0) progress->SetPosText(double(n), Format("Files found: %lu", (unsigned long)n));
         return true;
     };
@@ -260,7 +248,7 @@ CCollections::CScan CCollections::ScanBaseDirectory(const std::string& base, con
 // files gone from the end); Declined: No at the question.
 ERefreshOutcome CCollections::ConfirmRefresh(const CScan& scan, std::size_t oldCount, const CRefreshOptions& options) {
     if (!options.changePath && !scan.changed) return ERefreshOutcome::Unchanged;
-    const std::size_t newCount = scan.records.size();
+    const std::size_t newCount = scan.Count();
     if (!options.noQuestion && !options.collectionInfo && (newCount != oldCount || scan.changed)) {
         const std::string q =
             scan.oldFound > 0
@@ -281,10 +269,13 @@ ERefreshOutcome CCollections::ConfirmRefresh(const CScan& scan, std::size_t oldC
 ERefreshOutcome CCollections::CommitRefresh(CScan scan, std::size_t oldCount, bool confirmed,
                                             const CRefreshOptions& options, const std::filesystem::path& oldPath,
                                             const CLocationIndex& oldIndex) {
-    const bool replace = scan.records.size() != oldCount || confirmed;
+    const bool replace = scan.Count() != oldCount || confirmed;
     // The old records stay alive here: the index points into them.
     std::vector<CCollectionRecord> previous;
-    if (replace) previous = m_store.ReplaceRecords(std::move(scan.records));
+    if (replace) {
+        if (scan.stepping) scan.LeaveStep(m_store.Records());
+        previous = m_store.ReplaceRecords(std::move(scan.records));
+    }
     m_ports.busy.SetStatusText("Ready");
     m_store.ShowWholeList();
     if (!replace) return ERefreshOutcome::Unchanged;

@@ -4,6 +4,7 @@
 #include "app/Ports.h"
 #include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
+#include "collections/CKeywordTestPool.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -25,8 +26,9 @@ constexpr std::size_t kProgressStep = 20;
 constexpr std::size_t kHugePageThreshold = std::size_t(4) << 20;
 
 // Opens a regular file for reading without ever blocking on a pipe or device; -1 otherwise.
-int OpenRegularFile(const fs::path& path, std::size_t& size) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+// A relative path is taken from the folder dirFd (AT_FDCWD: the current one).
+int OpenRegularFile(int dirFd, const char* path, std::size_t& size) {
+    const int fd = ::openat(dirFd, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -37,11 +39,12 @@ int OpenRegularFile(const fs::path& path, std::size_t& size) {
     return fd;
 }
 
-// Reads up to want bytes; fewer only at the end of the file. -1 on a read error.
-long ReadFully(int fd, char* into, std::size_t want) {
+// Reads up to want bytes from offset at; fewer only at the end of the file. -1 on a read error.
+// pread, as it takes no lock on the file position, which read does in a process with threads.
+long ReadFully(int fd, char* into, std::size_t want, std::size_t at) {
     std::size_t got = 0;
     while (got < want) {
-        const ssize_t n = ::read(fd, into + got, want - got);
+        const ssize_t n = ::pread(fd, into + got, want - got, off_t(at + got));
         if (n < 0) {
             if (errno == EINTR) continue;
             return -1;
@@ -86,11 +89,34 @@ CKeywordFileTest::CKeywordFileTest(const std::vector<std::string>& keywords, boo
 
 void CKeywordFileTest::SetPieceSize(std::size_t bytes) { m_pieceSize = std::max<std::size_t>(bytes, 1); }
 
-bool CKeywordFileTest::Matches(const fs::path& location) {
-    const std::string& name = location.native();
+CKeywordFileTest::~CKeywordFileTest() {
+    if (m_dirFd >= 0) ::close(m_dirFd);
+}
+
+int CKeywordFileTest::OpenInFolder(const std::string& name, std::size_t& size) {
+    // Locations come folder by folder, so the folder stays open and each file is opened from
+    // it: the kernel then looks up one name instead of the whole path.
+    const std::size_t slash = name.rfind('/');
+    if (slash == std::string::npos || slash == 0) return OpenRegularFile(AT_FDCWD, name.c_str(), size);
+    const std::string_view dir(name.data(), slash);
+    if (dir != m_dirPath) {
+        if (m_dirFd >= 0) ::close(m_dirFd);
+        m_dirPath.assign(dir);
+        m_dirFd = ::open(m_dirPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    }
+    if (m_dirFd < 0) return OpenRegularFile(AT_FDCWD, name.c_str(), size);
+    return OpenRegularFile(m_dirFd, name.c_str() + slash + 1, size);
+}
+
+bool CKeywordFileTest::Matches(const std::string& name) {
     if (IsExcludedExtension(name)) return false;
     std::size_t size = 0;
-    const int fd = OpenRegularFile(location, size);
+    int fd = -1;
+    try {
+        fd = OpenInFolder(name, size);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     if (fd < 0) return false;
     bool result = false;
     try {
@@ -118,8 +144,9 @@ bool CKeywordFileTest::Scan(int fd, std::size_t fileSize, bool binaryAllowed) {
     std::size_t total = 0;
     bool first = true;
     while (total < fileSize) {
+        if (m_stop && m_stop->load(std::memory_order_relaxed)) return false;
         const std::size_t want = std::min(piece, fileSize - total);
-        const long got = ReadFully(fd, m_buffer.data() + carry, want);
+        const long got = ReadFully(fd, m_buffer.data() + carry, want, total);
         if (got <= 0) return false;
         const std::size_t n = std::size_t(got);
         if (first) {
@@ -129,8 +156,14 @@ bool CKeywordFileTest::Scan(int fd, std::size_t fileSize, bool binaryAllowed) {
             first = false;
         }
         const std::string_view view(m_buffer.data(), carry + n);
+        // In the last piece a keyword not found ends the test; the others need not be looked for.
+        const bool last = total + n >= fileSize;
         for (std::size_t k = 0; k < m_finders.size(); ++k) {
-            if (m_found[k] || m_finders[k].Find(view) == CKeywordFinder::npos) continue;
+            if (m_found[k]) continue;
+            if (m_finders[k].Find(view) == CKeywordFinder::npos) {
+                if (last) return false;
+                continue;
+            }
             m_found[k] = true;
             if (--remaining == 0) return true;
         }
@@ -146,6 +179,12 @@ bool CKeywordFileTest::Scan(int fd, std::size_t fileSize, bool binaryAllowed) {
 std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& locations,
                                                const std::vector<std::string>& keywords,
                                                bool noCase, CPorts& ports) {
+    return SearchCollectionFiles(locations, keywords, noCase, ports, CKeywordTestPool::DefaultWorkers());
+}
+
+std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& locations,
+                                               const std::vector<std::string>& keywords,
+                                               bool noCase, CPorts& ports, unsigned workers) {
     std::unique_ptr<CProgress> progress;
     if (locations.size() > kProgressThreshold) {
         progress = ports.progress.OpenProgress();
@@ -156,14 +195,23 @@ std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& l
     ports.busy.EnableFrame(false);
     ports.busy.EnableCollectionWindow(false);
 
-    CKeywordFileTest test(keywords, noCase);
     std::vector<std::size_t> found;
-    unsigned long fed = 0;
-    for (std::size_t i = 0; i < locations.size(); ++i) {
-        if (test.Matches(locations[i])) found.push_back(i);
-        if (progress && i % kProgressStep == 0) {
-            progress->SetPosText(double(fed++), Format("Found: %lu", static_cast<unsigned long>(found.size())));
-            if (progress->IsAborted()) break;
+    {
+        // The workers run ahead of this loop; what they test past a Stop is dropped with them.
+        CKeywordTestPool pool(locations, keywords, noCase, workers);
+        unsigned long fed = 0;
+        for (std::size_t i = 0; i < locations.size(); ++i) {
+            // Waiting for the record of the next progress step first lets this thread sleep once
+            // a step instead of once a file; it never waits past that step.
+            if (i == 0 || i % kProgressStep == 1) {
+                const std::size_t stepRecord = i == 0 ? 0 : i + kProgressStep - 1;
+                pool.WaitFor(std::min(stepRecord, locations.size() - 1));
+            }
+            if (pool.Holds(i)) found.push_back(i);
+            if (progress && i % kProgressStep == 0) {
+                progress->SetPosText(double(fed++), Format("Found: %lu", static_cast<unsigned long>(found.size())));
+                if (progress->IsAborted()) break;
+            }
         }
     }
 
@@ -251,7 +299,7 @@ bool CKeywordSearchState::PrepareSelPos(CPrompt& prompt, const fs::path& file) {
         return false;
     }
     std::size_t size = 0;
-    const int fd = OpenRegularFile(file, size);
+    const int fd = OpenRegularFile(AT_FDCWD, file.c_str(), size);
     if (fd < 0) {
         prompt.Message("CMainFrame::PrepareSelPos error: can not read file.");
         return false;
@@ -260,7 +308,7 @@ bool CKeywordSearchState::PrepareSelPos(CPrompt& prompt, const fs::path& file) {
     try {
         // Not zero-filled first: read() writes every byte that counts.
         m_fileText = CTextBuffer(size + 1);
-        got = ReadFully(fd, m_fileText.Data(), size);
+        got = ReadFully(fd, m_fileText.Data(), size, 0);
     } catch (const std::bad_alloc&) {
         ::close(fd);
         FreeSelPos();

@@ -2,6 +2,7 @@
 
 #include "collections/CKeywordFinder.h"
 
+#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -24,25 +25,40 @@ std::vector<std::string> BuildKeywordSet(std::string_view text);
 class CKeywordFileTest {
 public:
     CKeywordFileTest(const std::vector<std::string>& keywords, bool noCase);
-    bool Matches(const std::filesystem::path& location);
+    ~CKeywordFileTest();
+    CKeywordFileTest(const CKeywordFileTest&) = delete;
+    CKeywordFileTest& operator=(const CKeywordFileTest&) = delete;
+    bool Matches(const std::string& location);
+    bool Matches(const std::filesystem::path& location) { return Matches(location.native()); }
 
     // Bytes read at most in one piece (a test may make it small to cross piece borders).
     void SetPieceSize(std::size_t bytes);
+    // Once stop is set, a file being read is given up (no match). stop must outlive the test.
+    void StopWhen(const std::atomic<bool>& stop) { m_stop = &stop; }
 
 private:
     bool Scan(int fd, std::size_t fileSize, bool binaryAllowed);
+    int OpenInFolder(const std::string& name, std::size_t& size);
 
     std::vector<CKeywordFinder> m_finders;
     std::vector<bool> m_found;
     std::size_t m_longest = 0;
     std::size_t m_pieceSize;
     std::string m_buffer;
+    const std::atomic<bool>* m_stop = nullptr;
+    std::string m_dirPath; // the folder m_dirFd was opened for
+    int m_dirFd = -1;
 };
 
-// Tests every location in record order and returns the indexes of the files holding every
+// Tests every location and returns, in record order, the indexes of the files holding every
 // keyword. With more than 200 locations the progress indicator shows "Found: %lu" after every
-// 20th file and Stop ends the loop; the files tested so far keep their result. The frame and
-// the collection window are disabled meanwhile.
+// 20th file and Stop ends the search there: the files up to that one keep their result, later
+// ones count as not tested. The frame and the collection window are disabled meanwhile. The
+// files are read on `workers` threads (0: on the calling thread); only the calling thread
+// touches the ports.
+std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& locations,
+                                               const std::vector<std::string>& keywords,
+                                               bool noCase, CPorts& ports, unsigned workers);
 std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& locations,
                                                const std::vector<std::string>& keywords,
                                                bool noCase, CPorts& ports);
