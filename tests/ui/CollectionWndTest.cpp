@@ -7,9 +7,11 @@
 #include "collections/CCollectionWnd.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 
 #include <memory>
 
@@ -146,6 +148,25 @@ TEST(CollectionWnd, GroupMenuOffersTheChooserFromTenKnownGroups) {
             EXPECT_EQ(set->data().toInt(), int(kIdGroupChooser));
         }
     }
+}
+
+TEST(CollectionWnd, ChooserClosesOnceTheFocusIsElsewhere) {
+    CWndFixture f;
+    std::vector<std::string> lines;
+    for (int k = 0; k < 10; ++k) lines.push_back("f" + std::to_string(k) + ".txt##g" + std::to_string(k));
+    f.Load(lines);
+    CTestWnd& w = f.Show();
+    QMenu menu;
+    w.AddGroupMenu(menu, 0, 2, false);
+    w.OnCommand(kIdGroupChooser);
+    const QPointer<QWidget> chooser = w.Chooser();
+    ASSERT_TRUE(chooser);
+    w.OnCommand(kIdGroupChooser);
+    EXPECT_EQ(w.Chooser(), chooser.data());
+    QTest::qWait(2 * CCollectionWnd::kChooserFocusCheckMs);
+    ASSERT_TRUE(chooser) << "closed with the focus in it";
+    if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
+    QTRY_VERIFY(!chooser);
 }
 
 TEST(CollectionWnd, GroupCommandsChangeCellAndLine) {

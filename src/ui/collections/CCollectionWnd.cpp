@@ -595,9 +595,18 @@ void CCollectionWnd::OpenChooser() {
         popup->close();
         AddChosenGroups(names);
     });
+    // A popup closes on a click elsewhere, not when the focus leaves it another way (another
+    // window activated from the keyboard or by a program), so it looks for itself.
+    auto* focusWatch = new QTimer(popup);
+    focusWatch->setInterval(kChooserFocusCheckMs);
+    connect(focusWatch, &QTimer::timeout, popup, [popup] {
+        const QWidget* focus = QApplication::focusWidget();
+        if (!focus || !(focus == popup || popup->isAncestorOf(focus))) popup->close();
+    });
     m_chooser = popup;
     popup->show();
     m_chooserList->setFocus();
+    focusWatch->start();
 }
 
 void CCollectionWnd::SearchFiles(const QString& text) {
