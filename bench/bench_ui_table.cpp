@@ -2,6 +2,7 @@
 // a window of at most 400 rows onto the total.
 #include "table/CDataTable.h"
 
+#include "app/QuietPorts.h"
 #include "app/TextUtil.h"
 
 #include <QApplication>
@@ -24,12 +25,14 @@ QApplication& App() {
 
 struct CBenchTable {
     QApplication& app = App();
+    CQuietPorts quiet{false};
     QWidget window;
-    CDataTable* table = new CDataTable(&window);
+    CUiServices services{&quiet.prompt, &quiet.settings, &window};
+    CDataTable* table = new CDataTable(services, &window);
 
     explicit CBenchTable(int rows) {
         window.resize(800, 600);
-        CDataTableParams p;
+        CDataTableParams p(quiet.settings);
         p.columnCount = 3;
         p.totalRows = rows;
         p.bufferRows = std::min(rows, 400);
