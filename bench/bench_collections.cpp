@@ -1,5 +1,6 @@
 // Refresh of a generated tree against `find DIR -type f` on the same warm tree, and loading and
 // writing a large collection file.
+#include "BenchRoot.h"
 #include "app/QuietPorts.h"
 #include "app/CMemorySettings.h"
 #include "app/Ports.h"
@@ -21,21 +22,6 @@ namespace {
 struct CBenchPorts : CQuietPorts {
     CBenchPorts() : CQuietPorts(true) {}
 };
-
-// Never destroyed: the clean-up at exit still needs it.
-fs::path Root() {
-    static const fs::path* root = [] {
-        std::string tmpl = (fs::temp_directory_path() / "quillbox-bench-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) std::abort();
-        auto* p = new fs::path(tmpl);
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(Root(), ec);
-        });
-        return p;
-    }();
-    return *root;
-}
 
 // files spread over nested folders (20 files a folder, 10 folders a level), five extensions of
 // which three pass the filter. Built once per size.

@@ -1,6 +1,7 @@
 // The collection window over 100,000 records: what the user waits for after the command (the
 // first rows), after a jump to a far row (the buffer refill) and after a key in the description
 // box (the filter over every record).
+#include "BenchRoot.h"
 #include "app/CMainFrame.h"
 #include "app/QuietPorts.h"
 #include "collections/CCollectionWindowHost.h"
@@ -31,21 +32,6 @@ QApplication& App() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication app(argc, argv);
     return app;
-}
-
-// Never destroyed: the clean-up at exit still needs it.
-fs::path Root() {
-    static const fs::path* root = [] {
-        std::string tmpl = (fs::temp_directory_path() / "quillbox-bench-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) std::abort();
-        auto* p = new fs::path(tmpl);
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(Root(), ec);
-        });
-        return p;
-    }();
-    return *root;
 }
 
 // A frame with the real collection window host over a collection of kRecords records, one in
