@@ -19,8 +19,9 @@ QApplication& App() {
     static char name[] = "bench_ui_table";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt Test's input devices go away at exit before a static application would.
+    static auto* app = new QApplication(argc, argv);
+    return *app;
 }
 
 struct CBenchTable {

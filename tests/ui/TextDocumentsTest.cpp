@@ -4,6 +4,7 @@
 #include "app/SettingsKeys.h"
 #include "collections/CCollectionCommands.h"
 #include "textdoc/CKeywordComboBox.h"
+#include "textdoc/CReplaceTextDlg.h"
 #include "textdoc/CTextDocuments.h"
 #include "textdoc/CtavDoc.h"
 #include "textdoc/CtavView.h"
@@ -12,8 +13,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -75,6 +79,30 @@ TEST(TextDocuments, MarksLandOnTheKeywordsWhateverTheEncoding) {
         EXPECT_EQ(f.ports.prompt.LastText(), "End of all found keywords.");
         QTest::keyClick(v, Qt::Key_X);
         EXPECT_TRUE(v->extraSelections().isEmpty());
+    }
+}
+
+TEST(TextDocuments, LargeTextArrivesInSlicesYetSavesAndMarksWhole) {
+    CTextDocsFixture f;
+    std::string bytes = "needle\r\n";
+    for (int i = 0; i < 3000; ++i) bytes += "a line of text that fills the window \xC3\xA4\r\n";
+    bytes += "last needle\r\n";
+    f.SearchFor("needle");
+    CtavView* v = f.Open(f.home.Write("big.txt", bytes), true);
+    ASSERT_NE(v, nullptr);
+    EXPECT_TRUE(v->Document()->IsLoading());
+    EXPECT_TRUE(v->isReadOnly());
+    const fs::path copy = f.home.Work() / "copy.txt";
+    f.ports.pickers.answers = {copy.string()};
+    EXPECT_TRUE(v->Save(kIdSaveToAnotherFile));
+    EXPECT_EQ(ReadFileBytes(copy), bytes);
+    EXPECT_FALSE(v->Document()->IsLoading());
+    EXPECT_FALSE(v->isReadOnly());
+    // An insertion that is not typing (a paste) moves the marks with the words.
+    QTextCursor(v->document()).insertText(QStringLiteral("pasted "));
+    for (int i = 0; i < 2; ++i) {
+        v->RunCommand(kIdGoToNextFound);
+        EXPECT_EQ(v->textCursor().selectedText(), QStringLiteral("needle"));
     }
 }
 
@@ -190,3 +218,32 @@ TEST(TextDocuments, FindAndTheKeywordCombo) {
 }
 
 } // namespace
+
+TEST(TextDocuments, ReplaceOneThenAllAsOneUndoStep) {
+    CTextDocsFixture f;
+    CtavView* v = f.Open(f.home.Write("r.txt", "word words word Word\n"));
+    ASSERT_NE(v, nullptr);
+    f.frame.UpdateCommandUi();
+    f.frame.RunCommand(kIdEditReplace);
+    CReplaceTextDlg* dlg = v->ReplaceDialog();
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(dlg->Word(), QStringLiteral("word")); // the word at the caret
+    auto edits = dlg->findChildren<QLineEdit*>();
+    ASSERT_EQ(edits.size(), 2);
+    edits[1]->setText(QStringLiteral("X"));
+    for (QCheckBox* b : dlg->findChildren<QCheckBox*>()) b->setChecked(b->text().contains("whole"));
+    // Replace on a selection that is not the word only finds; then it replaces and moves on.
+    v->ReplaceOne();
+    EXPECT_EQ(v->textCursor().selectionStart(), 0);
+    v->ReplaceOne();
+    EXPECT_EQ(v->toPlainText(), QStringLiteral("X words word Word\n"));
+    EXPECT_EQ(v->textCursor().selectedText(), QStringLiteral("word"));
+    v->ReplaceAll();
+    EXPECT_EQ(v->toPlainText(), QStringLiteral("X words X X\n"));
+    EXPECT_EQ(f.ports.prompt.LastText(), "Replaced 2 words.");
+    v->RunCommand(kIdEditUndo);
+    EXPECT_EQ(v->toPlainText(), QStringLiteral("X words word Word\n"));
+    edits[0]->setText(QStringLiteral("absent"));
+    v->ReplaceAll();
+    EXPECT_EQ(f.ports.prompt.LastText(), "Found nothing more.");
+}

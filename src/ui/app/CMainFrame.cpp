@@ -87,6 +87,9 @@ CMainFrame::CMainFrame(CPrompt& prompt, CSettings& settings, CProgressHost& prog
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
+    // Closing the child windows below still emits signals; this frame's members are going.
+    m_mdi->disconnect(this);
+    disconnect(qApp, nullptr, this, nullptr);
     // The engine's hooks point back into this frame.
     m_fileInfo.reset();
     m_commands.reset();

@@ -27,10 +27,20 @@ public:
 
     const CTextEncoding& Encoding() const { return m_encoding; }
     // Puts the file's bytes into the text; the undo history starts empty and the text unmodified.
+    // A large text arrives in slices from the event loop after the first screenful, so a window
+    // shows at once; anything that needs the whole text calls FinishLoading first.
     void Load(std::string_view bytes);
+    bool IsLoading() const { return m_loaded < m_pending.size(); }
+    // Inside a slice's insertion: the text grows at its end, nobody edited it.
+    bool IsAppending() const { return m_appending; }
+    void FinishLoading();
     // The bytes Save writes; nullopt when the file's encoding cannot hold the text.
-    std::optional<std::string> Bytes() const;
-    std::string BytesAsUtf8() const;
+    std::optional<std::string> Bytes();
+    std::string BytesAsUtf8();
+
+signals:
+    void LoadingFinished();
+public:
 
     bool IsRtfMode() const { return m_rtfMode; }
     void SetRtfMode(bool on) { m_rtfMode = on; }
@@ -43,7 +53,13 @@ public:
     int RemoveView() { return --m_views; }
 
 private:
-    std::u16string RawText() const;
+    std::u16string RawText();
+    void AppendSlice(std::size_t size);
+    void LoadNextSlice();
+
+    std::u16string m_pending; // the decoded text while it is still arriving
+    std::size_t m_loaded = 0;
+    bool m_appending = false;
 
     int m_views = 0;
 

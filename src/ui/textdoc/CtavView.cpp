@@ -7,6 +7,7 @@
 #include "app/TextUtil.h"
 #include "collections/CCollections.h"
 #include "textdoc/CFindTextDlg.h"
+#include "textdoc/CReplaceTextDlg.h"
 #include "textdoc/CTextDocuments.h"
 #include "textdoc/CtavDoc.h"
 #include "QtConvert.h"
@@ -20,6 +21,8 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+
+#include <algorithm>
 
 namespace {
 
@@ -39,10 +42,17 @@ CtavView::CtavView(CTextDocuments& owner, CtavDoc* doc, QWidget* parent)
     setDocument(doc->Text());
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setObjectName(QStringLiteral("textView"));
+    // Until the whole text is there only reading makes sense; a key or a command completes it.
+    if (doc->IsLoading()) {
+        setReadOnly(true);
+        connect(doc, &CtavDoc::LoadingFinished, this, [this] { setReadOnly(false); });
+    }
     connect(doc->Text(), &QTextDocument::contentsChanged, this, [this] {
         m_textCopyValid = false;
         if (hasFocus()) ReportCaret();
     });
+    connect(doc->Text(), &QTextDocument::contentsChange, this, &CtavView::MoveMarks);
+    connect(this, &QPlainTextEdit::updateRequest, this, [this] { ShowVisibleMarks(); });
     connect(this, &QPlainTextEdit::selectionChanged, this, [this] {
         if (hasFocus()) ReportCaret();
     });
@@ -77,25 +87,20 @@ void CtavView::InitialUpdate(std::vector<CMark> marks, const std::vector<std::st
     SetViewFont(ParseViewFont(m_owner.Frame().Ports().settings.Get(kViewFont)).value_or(CViewFont{}));
     m_owner.ShowKeywordCombo();
     m_countedForCombo = true;
-    const QString start = m_doc->Text()->toPlainText().left(5);
+    const QString start = m_doc->Text()->firstBlock().text().left(5);
     if (start.compare(QLatin1String("{\\rtf"), Qt::CaseInsensitive) == 0) {
         m_doc->SetRtfMode(true);
         m_owner.Frame().Ports().prompt.Message("It's RTF- format.\r\nPlease load a textual file.");
     }
     if (!marks.empty()) {
         m_marks = std::move(marks);
+        std::sort(m_marks.begin(), m_marks.end(), [](const CMark& a, const CMark& b) { return a.start < b.start; });
+        m_longestMark = 0;
+        for (const CMark& m : m_marks) m_longestMark = std::max(m_longestMark, m.end - m.start);
         m_keywords = keywords;
         m_marksPresent = true;
-        QList<QTextEdit::ExtraSelection> selections;
-        selections.reserve(qsizetype(m_marks.size()));
-        const QTextCharFormat format = MarkFormat();
-        for (const CMark& m : m_marks) {
-            QTextCursor c(document());
-            c.setPosition(m.start);
-            c.setPosition(m.end, QTextCursor::KeepAnchor);
-            selections.append({c, format});
-        }
-        setExtraSelections(selections);
+        m_shownFrom = m_shownTo = -1;
+        ShowVisibleMarks();
         for (const std::string& k : keywords) m_owner.AddKeyword(k);
     }
     CaretToStart();
@@ -110,6 +115,58 @@ void CtavView::RemoveMarks() {
     m_marks.clear();
     m_marks.shrink_to_fit();
     setExtraSelections({});
+}
+
+// Only the marks near the screen are selections: thousands of them would each be a cursor the
+// text updates on every keystroke.
+void CtavView::ShowVisibleMarks() {
+    if (!m_marksPresent) return;
+    constexpr int kMarginLines = 200;
+    const QTextDocument* text = document();
+    const int firstLine = firstVisibleBlock().blockNumber();
+    const int lines = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 1;
+    const QTextBlock fromBlock = text->findBlockByNumber(std::max(0, firstLine - kMarginLines));
+    const QTextBlock toBlock = text->findBlockByNumber(firstLine + lines + kMarginLines);
+    const int from = fromBlock.isValid() ? fromBlock.position() : 0;
+    const int to = toBlock.isValid() ? toBlock.position() : text->characterCount();
+    if (from == m_shownFrom && to == m_shownTo) return;
+    m_shownFrom = from;
+    m_shownTo = to;
+    auto it = std::lower_bound(m_marks.begin(), m_marks.end(), from - m_longestMark,
+                               [](const CMark& m, int pos) { return m.start < pos; });
+    QList<QTextEdit::ExtraSelection> selections;
+    const QTextCharFormat format = MarkFormat();
+    for (; it != m_marks.end() && it->start < to; ++it) {
+        if (it->end <= from) continue;
+        QTextCursor c(document());
+        c.setPosition(it->start);
+        c.setPosition(it->end, QTextCursor::KeepAnchor);
+        selections.append({c, format});
+    }
+    setExtraSelections(selections);
+}
+
+// An edit other than typing (paste, cut, a replace) moves the marks after it and drops the marks it
+// touched, so "go to next found word" still lands on the words.
+void CtavView::MoveMarks(int position, int removed, int added) {
+    if (!m_marksPresent || m_doc->IsAppending() || (removed == 0 && added == 0)) return;
+    const int delta = added - removed;
+    std::vector<CMark> kept;
+    kept.reserve(m_marks.size());
+    for (CMark m : m_marks) {
+        if (m.end <= position) {
+            kept.push_back(m);
+        } else if (m.start >= position + removed) {
+            m.start += delta;
+            m.end += delta;
+            kept.push_back(m);
+        }
+    }
+    m_marks = std::move(kept);
+    if (m_foundStart > position) m_foundStart = std::max(position, m_foundStart + delta);
+    if (m_foundEnd > position) m_foundEnd = std::max(position, m_foundEnd + delta);
+    m_shownFrom = m_shownTo = -1;
+    ShowVisibleMarks();
 }
 
 void CtavView::CaretToStart() {
@@ -133,6 +190,7 @@ void CtavView::ReportCaret() {
 }
 
 void CtavView::keyPressEvent(QKeyEvent* event) {
+    if (m_doc->IsLoading() && !event->text().isEmpty()) m_doc->FinishLoading();
     if (!event->text().isEmpty() && event->text().at(0).isPrint()) RemoveMarks();
     QPlainTextEdit::keyPressEvent(event);
 }
@@ -184,7 +242,7 @@ bool CtavView::IsCommandEnabled(int id) const {
     const bool selection = textCursor().hasSelection();
     switch (id) {
     case kIdFileClose: case kIdFileSaveAs: case kIdSaveToAnotherFile: case kIdEditSelectAll: case kIdWindowNew:
-    case kIdFindInText: case kIdFindKeyword:
+    case kIdFindInText: case kIdFindKeyword: case kIdEditReplace:
         return true;
     case kIdFileSave: return m_doc->Text()->isModified() || m_doc->Path().empty();
     case kIdEditUndo: return document()->isUndoAvailable();
@@ -197,6 +255,7 @@ bool CtavView::IsCommandEnabled(int id) const {
 }
 
 void CtavView::RunCommand(int id) {
+    if (id != kIdFileClose) m_doc->FinishLoading();
     switch (id) {
     case kIdFileClose:
         if (QWidget* w = parentWidget()) w->close();
@@ -212,6 +271,7 @@ void CtavView::RunCommand(int id) {
         break;
     case kIdWindowNew: m_owner.NewWindow(*this); break;
     case kIdFindInText: FindInText(); break;
+    case kIdEditReplace: ReplaceText(); break;
     case kIdGoToNextFound: GoToNextFound(); break;
     case kIdFindKeyword: FindComboKeyword(); break;
     default: break;
@@ -279,6 +339,7 @@ bool CtavView::Save(int id) {
 }
 
 const std::u16string& CtavView::TextCopy() {
+    m_doc->FinishLoading();
     if (!m_textCopyValid) {
         const QString raw = document()->toRawText();
         m_textCopy.assign(reinterpret_cast<const char16_t*>(raw.utf16()), std::size_t(raw.size()));
@@ -364,4 +425,93 @@ void CtavView::FindComboKeyword() {
         return;
     }
     FindNext();
+}
+
+void CtavView::ReplaceText() {
+    if (!m_replaceDlg) {
+        m_replaceDlg = new CReplaceTextDlg(this);
+        connect(m_replaceDlg, &CReplaceTextDlg::FindNext, this, [this] { ReplaceFindNext(); });
+        connect(m_replaceDlg, &CReplaceTextDlg::ReplaceOne, this, &CtavView::ReplaceOne);
+        connect(m_replaceDlg, &CReplaceTextDlg::ReplaceAll, this, &CtavView::ReplaceAll);
+    }
+    const QTextCursor c = textCursor();
+    QString word = c.selectedText();
+    if (!c.hasSelection() || word.contains(QChar(0x2029))) {
+        const std::u16string& text = TextCopy();
+        const CFoundRange r = WordAtCaret(std::u16string_view(text), std::size_t(c.position()));
+        word = QString::fromUtf16(text.data() + r.start, qsizetype(r.end - r.start));
+    }
+    m_replaceDlg->SetWord(word);
+    m_replaceDlg->show();
+    m_replaceDlg->raise();
+    m_replaceDlg->activateWindow();
+}
+
+std::u16string CtavView::ReplaceWord() const {
+    const QString w = m_replaceDlg->Word();
+    return std::u16string(reinterpret_cast<const char16_t*>(w.utf16()), std::size_t(w.size()));
+}
+
+bool CtavView::ReplaceFindNext(bool quiet) {
+    const std::u16string& text = TextCopy();
+    const std::u16string word = ReplaceWord();
+    const auto found = FindText(std::u16string_view(text), std::u16string_view(word),
+                                std::size_t(textCursor().selectionEnd()), m_replaceDlg->MatchCase(),
+                                m_replaceDlg->WholeWord());
+    if (!found) {
+        if (!quiet) m_owner.Frame().Ports().prompt.Message("Found nothing more.");
+        return false;
+    }
+    Select(int(found->start), int(found->end));
+    return true;
+}
+
+// Replace changes the selection only when it is the word searched for; then it moves on.
+void CtavView::ReplaceOne() {
+    m_doc->FinishLoading();
+    QTextCursor c = textCursor();
+    if (c.hasSelection()) {
+        const std::u16string& text = TextCopy();
+        const std::u16string word = ReplaceWord();
+        const auto here = FindText(std::u16string_view(text), std::u16string_view(word), std::size_t(c.selectionStart()),
+                                   m_replaceDlg->MatchCase(), m_replaceDlg->WholeWord());
+        if (here && int(here->start) == c.selectionStart() && int(here->end) == c.selectionEnd()) {
+            RemoveMarks();
+            c.insertText(m_replaceDlg->Replacement());
+            setTextCursor(c);
+        }
+    }
+    ReplaceFindNext();
+}
+
+void CtavView::ReplaceAll() {
+    m_doc->FinishLoading();
+    const std::u16string word = ReplaceWord();
+    std::vector<CFoundRange> found;
+    {
+        const std::u16string& text = TextCopy();
+        for (std::size_t from = 0;;) {
+            const auto f = FindText(std::u16string_view(text), std::u16string_view(word), from,
+                                    m_replaceDlg->MatchCase(), m_replaceDlg->WholeWord());
+            if (!f) break;
+            found.push_back(*f);
+            from = f->end;
+        }
+    }
+    if (found.empty()) {
+        m_owner.Frame().Ports().prompt.Message("Found nothing more.");
+        return;
+    }
+    RemoveMarks();
+    // One undo step; from the end so the earlier positions stay valid.
+    QTextCursor c(document());
+    c.beginEditBlock();
+    const QString replacement = m_replaceDlg->Replacement();
+    for (auto it = found.rbegin(); it != found.rend(); ++it) {
+        c.setPosition(int(it->start));
+        c.setPosition(int(it->end), QTextCursor::KeepAnchor);
+        c.insertText(replacement);
+    }
+    c.endEditBlock();
+    m_owner.Frame().Ports().prompt.Message(QStringLiteral("Replaced %1 words.").arg(found.size()).toStdString());
 }

@@ -9,10 +9,11 @@
 
 class CTextDocuments;
 class CtavDoc;
+class CReplaceTextDlg;
 
 // The text view: a plain text widget over its document's text. Keyword marks are extra
 // selections (blue, underlined), which cost nothing in the text's undo history and go away as a
-// whole on the first typed character.
+// whole on the first typed character; only those near the screen exist at any time.
 class CtavView : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -44,6 +45,12 @@ public:
     void FindNext();
     void GoToNextFound();
     void FindComboKeyword();
+    // Replace (Ctrl+H): a dialog that stays open beside the text.
+    void ReplaceText();
+    CReplaceTextDlg* ReplaceDialog() const { return m_replaceDlg; }
+    bool ReplaceFindNext(bool quiet = false);
+    void ReplaceOne();
+    void ReplaceAll();
     // The find word and options, and where the last search stopped.
     QString& FindWord() { return m_findWord; }
     bool& MatchCase() { return m_matchCase; }
@@ -60,6 +67,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    std::u16string ReplaceWord() const;
+    void ShowVisibleMarks();
+    void MoveMarks(int position, int removed, int added);
     void ReportCaret();
     const std::u16string& TextCopy();
     void Select(int start, int end);
@@ -72,7 +82,10 @@ private:
     bool m_countedForCombo = false;
 
     bool m_marksPresent = false;
-    std::vector<CMark> m_marks;
+    std::vector<CMark> m_marks; // sorted by start
+    int m_longestMark = 0;
+    int m_shownFrom = -1; // the text range whose marks are selections now
+    int m_shownTo = -1;
     std::vector<std::string> m_keywords;
     std::size_t m_nextPair = 0;
 
@@ -81,6 +94,7 @@ private:
     bool m_wholeWord = false;
     int m_foundStart = 0;
     int m_foundEnd = 0;
+    CReplaceTextDlg* m_replaceDlg = nullptr;
     std::u16string m_textCopy;
     bool m_textCopyValid = false;
 };
