@@ -82,6 +82,18 @@
     X(CStringSetting, kComboList8, "Combolist", "list8", "")                                       \
     X(CStringSetting, kComboList9, "Combolist", "list9", "")                                       \
                                                                                                    \
+    /* The ten most recently opened text documents, File1 the most recent. */\
+    X(CStringSetting, kRecentFile1, "Recent File List", "File1", "")                               \
+    X(CStringSetting, kRecentFile2, "Recent File List", "File2", "")                               \
+    X(CStringSetting, kRecentFile3, "Recent File List", "File3", "")                               \
+    X(CStringSetting, kRecentFile4, "Recent File List", "File4", "")                               \
+    X(CStringSetting, kRecentFile5, "Recent File List", "File5", "")                               \
+    X(CStringSetting, kRecentFile6, "Recent File List", "File6", "")                               \
+    X(CStringSetting, kRecentFile7, "Recent File List", "File7", "")                               \
+    X(CStringSetting, kRecentFile8, "Recent File List", "File8", "")                               \
+    X(CStringSetting, kRecentFile9, "Recent File List", "File9", "")                               \
+    X(CStringSetting, kRecentFile10, "Recent File List", "File10", "")                             \
+                                                                                                   \
     X(CStringSetting, kReplaceFrom, "replaceSettings", "str0", "")                                 \
     X(CStringSetting, kReplaceTo, "replaceSettings", "str2", "")                                   \
     X(CStringSetting, kReplaceAlsoFrom, "replaceSettings", "sw0", "")                              \
@@ -104,6 +116,10 @@ QUILLBOX_SETTINGS(QUILLBOX_DEFINE_SETTING)
 inline constexpr std::array<CStringSetting, 10> kComboListWords{
     kComboList0, kComboList1, kComboList2, kComboList3, kComboList4,
     kComboList5, kComboList6, kComboList7, kComboList8, kComboList9};
+
+inline constexpr std::array<CStringSetting, 10> kRecentFiles{
+    kRecentFile1, kRecentFile2, kRecentFile3, kRecentFile4, kRecentFile5,
+    kRecentFile6, kRecentFile7, kRecentFile8, kRecentFile9, kRecentFile10};
 
 namespace SettingsKeysCheck {
 

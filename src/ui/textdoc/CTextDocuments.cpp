@@ -10,7 +10,6 @@
 #include "app/TextUtil.h"
 #include "collections/CCollectionCommands.h"
 #include "collections/KeywordSearch.h"
-#include "textdoc/RecentFiles.h"
 #include "textdoc/CChildFrame.h"
 #include "textdoc/CKeywordComboBox.h"
 #include "textdoc/CtavDoc.h"
@@ -40,13 +39,10 @@ CTextDocuments::CTextDocuments(CMainFrame& frame) : QObject(&frame), m_frame(fra
         return OpenDocumentFile(f, fromCollection);
     };
     seams.newDocument = [this] { NewDocument(); };
+    // The view knows which of the frame's view commands it carries out.
     seams.viewCommandEnabled = [this](int id) {
-        if (id == kIdWindowNew || id == kIdFileClose || id == kIdFileSave || id == kIdFileSaveAs ||
-            id == kIdSaveToAnotherFile || id == kIdEditUndo || id == kIdEditCut || id == kIdEditCopy ||
-            id == kIdEditPaste || id == kIdEditSelectAll || id == kIdFindInText || id == kIdGoToNextFound ||
-            id == kIdFindKeyword)
-            if (CtavView* v = ActiveView()) return v->IsCommandEnabled(id);
-        return false;
+        const CtavView* v = ActiveView();
+        return v && v->IsCommandEnabled(id);
     };
     seams.runViewCommand = [this](int id) {
         if (CtavView* v = ActiveView()) v->RunCommand(id);
