@@ -147,6 +147,11 @@ bool CTextDocuments::OpenDocumentFile(const std::filesystem::path& file, bool fr
     frame->show();
     view->InitialUpdate(std::move(marks), keywords);
     m_frame.MdiArea()->setActiveSubWindow(frame);
+    // Opened from the collection window, which stays in front until the frame is raised.
+    if (fromCollection) {
+        m_frame.raise();
+        m_frame.activateWindow();
+    }
     view->setFocus();
     AddRecentFile(file);
     return true;
