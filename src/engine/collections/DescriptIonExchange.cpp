@@ -158,6 +158,11 @@ void AppendList(std::string& text, const std::string& head, const std::vector<st
     if (list.size() > kListed) text += Format("\r\n... and %lu more", (unsigned long)(list.size() - kListed));
 }
 
+// The closing message: a report of what was done, not a warning.
+void Summary(CPrompt& prompt, const std::string& text, const char* caption) {
+    prompt.Ask(text, caption, EPromptButtons::Ok, EPromptIcon::Information);
+}
+
 std::string Reason(const std::string& path, const char* why) { return path + " (" + why + ")"; }
 std::string ErrnoReason(const std::string& path, int error) { return Reason(path, std::strerror(error)); }
 
@@ -193,8 +198,6 @@ public:
         m_progress->SetPosText(double(done), Format(m_label, (unsigned long)done, (unsigned long)m_folders));
         return !m_progress->IsAborted();
     }
-    void Close() { m_progress.reset(); }
-
 private:
     std::unique_ptr<CProgress> m_progress;
     std::size_t m_folders;
@@ -224,15 +227,15 @@ CExchangeResult ImportDescriptIon(CCollections& collections, CPorts& ports) {
     std::vector<CTake> takes, conflicts;
     std::vector<std::string> unstorable, leftAlone, linked;
     std::size_t filesRead = 0;
+    bool stopped = false;
     {
         CBusyWindows busy(ports.busy);
         const std::string realBase = RealPath(base).value_or(base);
         CFolderProgress progress(ports, records.size(), folders.size(), "Reading descript.ion: %lu of %lu folders");
         for (std::size_t f = 0; f < folders.size(); ++f) {
             if (!progress.GoOn(f)) {
-                progress.Close();
-                prompt.Message("Import stopped. The collection was not changed.", kImportCaption);
-                return {EExchangeOutcome::Stopped, 0};
+                stopped = true;
+                break;
             }
             const CFolder& folder = folders[f];
             const EFolderState state = CheckFolder(folder.path, base, realBase);
@@ -266,6 +269,10 @@ CExchangeResult ImportDescriptIon(CCollections& collections, CPorts& ports) {
                 (own ? conflicts : takes).push_back({folder.records[r].index, text});
             }
         }
+    }
+    if (stopped) {
+        prompt.Message("Import stopped. The collection was not changed.", kImportCaption);
+        return {EExchangeOutcome::Stopped, 0};
     }
     if (filesRead == 0 && leftAlone.empty()) {
         std::string text = "No descript.ion file was found in the folders of this collection.";
@@ -311,7 +318,7 @@ CExchangeResult ImportDescriptIon(CCollections& collections, CPorts& ports) {
                unstorable);
     AppendList(text, "These files could not be read:", leftAlone);
     AppendList(text, "These folders were passed over: they are reached through a symbolic link.", linked);
-    prompt.Message(text, kImportCaption);
+    Summary(prompt, text, kImportCaption);
     const bool complete = leftAlone.empty() && linked.empty();
     return {complete ? EExchangeOutcome::Done : EExchangeOutcome::Incomplete, takes.size()};
 }
@@ -329,6 +336,7 @@ CExchangeResult ExportDescriptIon(CCollections& collections, CPorts& ports) {
     }
 
     std::size_t standing = 0, filesWritten = 0;
+    std::optional<std::size_t> stoppedAt;
     std::vector<std::string> unwritable, leftAlone, linked;
     {
         CBusyWindows busy(ports.busy);
@@ -336,12 +344,8 @@ CExchangeResult ExportDescriptIon(CCollections& collections, CPorts& ports) {
         CFolderProgress progress(ports, records.size(), folders.size(), "Writing descript.ion: %lu of %lu folders");
         for (std::size_t f = 0; f < folders.size(); ++f) {
             if (!progress.GoOn(f)) {
-                progress.Close();
-                prompt.Message(Format("Export stopped after %lu of %lu folders.\r\nThe descript.ion files written so "
-                                      "far are complete; the others were not changed.",
-                                      (unsigned long)f, (unsigned long)folders.size()),
-                               kExportCaption);
-                return {EExchangeOutcome::Stopped, standing};
+                stoppedAt = f;
+                break;
             }
             const CFolder& folder = folders[f];
             const EFolderState state = CheckFolder(folder.path, base, realBase);
@@ -404,6 +408,13 @@ CExchangeResult ExportDescriptIon(CCollections& collections, CPorts& ports) {
         }
     }
 
+    if (stoppedAt) {
+        prompt.Message(Format("Export stopped after %lu of %lu folders.\r\nThe descript.ion files written so far are "
+                              "complete; the others were not changed.",
+                              (unsigned long)*stoppedAt, (unsigned long)folders.size()),
+                       kExportCaption);
+        return {EExchangeOutcome::Stopped, standing};
+    }
     std::string text = Format("Descriptions standing in descript.ion files: %lu\r\ndescript.ion files written: %lu",
                               (unsigned long)standing, (unsigned long)filesWritten);
     AppendList(text,
@@ -413,7 +424,7 @@ CExchangeResult ExportDescriptIon(CCollections& collections, CPorts& ports) {
                unwritable);
     AppendList(text, "These descript.ion files were left as they were:", leftAlone);
     AppendList(text, "These folders were passed over: they are reached through a symbolic link.", linked);
-    prompt.Message(text, kExportCaption);
+    Summary(prompt, text, kExportCaption);
     const bool complete = leftAlone.empty() && unwritable.empty() && linked.empty();
     return {complete ? EExchangeOutcome::Done : EExchangeOutcome::Incomplete, standing};
 }
