@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -73,9 +74,12 @@ TEST(FileToolDialogs, ExtensionTool) {
         EXPECT_EQ(dlg.removeButton->isEnabled(), r.remove);
     }
 
+    // Enter in the box is "New link", once.
+    dlg.show();
     dlg.extensionEdit->clear();
-    dlg.newLinkButton->click();
-    EXPECT_EQ(t.prompt.LastText(), "Insert a normal file extansion string, please.");
+    t.prompt.Clear();
+    QTest::keyClick(dlg.extensionEdit, Qt::Key_Return);
+    EXPECT_EQ(t.prompt.Texts(), std::vector<std::string>{"Insert a normal file extansion string, please."});
 
     dlg.extensionEdit->setText(QStringLiteral("abc"));
     t.pickers.answers.push_back(program.string());

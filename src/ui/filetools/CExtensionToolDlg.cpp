@@ -18,7 +18,7 @@ CExtensionToolDlg::CExtensionToolDlg(CExtensionTool& tool, const std::string& st
     infoText->setReadOnly(true);
     infoText->setMinimumHeight(90);
     newLinkButton = Button("New link", this);
-    newLinkButton->setDefault(true); // the dialog's OK
+    newLinkButton->setDefault(true); // the dialog's OK: Enter in the box runs it once
     removeButton = Button("Remove", this);
     cancelButton = Button("Cancel", this);
 
@@ -40,8 +40,6 @@ CExtensionToolDlg::CExtensionToolDlg(CExtensionTool& tool, const std::string& st
     connect(newLinkButton, &QPushButton::clicked, this, &CExtensionToolDlg::OnNewLink);
     connect(removeButton, &QPushButton::clicked, this, &CExtensionToolDlg::OnRemove);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    // Enter in the box means "New link", as the dialog's default button.
-    connect(extensionEdit, &QLineEdit::returnPressed, this, &CExtensionToolDlg::OnNewLink);
     removeButton->setEnabled(false);
     QTimer::singleShot(0, this, &CExtensionToolDlg::OnFirstTick);
 }
