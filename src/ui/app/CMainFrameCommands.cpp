@@ -269,7 +269,9 @@ void CMainFrame::OnKeySearching() {
 }
 
 void CMainFrame::OnReplaceInFiles() {
-    if (ChooseCollectionFirst()) m_seams.replaceInFiles();
+    // The seam asks for the scope itself: the replace run may work on another collection than
+    // the one the window shows, without reloading it.
+    m_seams.replaceInFiles();
 }
 
 void CMainFrame::OnFavorites() { m_collections->ShowFavorites(); }
