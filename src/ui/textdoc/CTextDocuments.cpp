@@ -12,6 +12,7 @@
 #include "collections/KeywordSearch.h"
 #include "textdoc/RecentFiles.h"
 #include "textdoc/CChildFrame.h"
+#include "textdoc/CDocumentOutput.h"
 #include "textdoc/CKeywordComboBox.h"
 #include "textdoc/CtavDoc.h"
 #include "textdoc/CtavView.h"
@@ -34,13 +35,16 @@ bool IsRtfName(const std::filesystem::path& file) {
 
 } // namespace
 
-CTextDocuments::CTextDocuments(CMainFrame& frame) : QObject(&frame), m_frame(frame) {
+CTextDocuments::CTextDocuments(CMainFrame& frame)
+    : QObject(&frame), m_frame(frame), m_output(new CDocumentOutput(frame.Ports().prompt, frame)) {
+    m_output->setParent(this);
     CFrameSeams& seams = frame.Seams();
     seams.openDocument = [this](const std::filesystem::path& f, bool fromCollection) {
         return OpenDocumentFile(f, fromCollection);
     };
     seams.newDocument = [this] { NewDocument(); };
     seams.viewCommandEnabled = [this](int id) {
+        if (CDocumentOutput::Handles(id)) return m_output->IsEnabled(id, ActiveView());
         if (id == kIdWindowNew || id == kIdFileClose || id == kIdFileSave || id == kIdFileSaveAs ||
             id == kIdSaveToAnotherFile || id == kIdEditUndo || id == kIdEditCut || id == kIdEditCopy ||
             id == kIdEditPaste || id == kIdEditSelectAll || id == kIdFindInText || id == kIdGoToNextFound ||
@@ -49,8 +53,11 @@ CTextDocuments::CTextDocuments(CMainFrame& frame) : QObject(&frame), m_frame(fra
         return false;
     };
     seams.runViewCommand = [this](int id) {
-        if (CtavView* v = ActiveView()) v->RunCommand(id);
+        if (CDocumentOutput::Handles(id)) m_output->Run(id, ActiveView());
+        else if (CtavView* v = ActiveView()) v->RunCommand(id);
     };
+    // The help is an ordinary document; its name makes it rich text.
+    seams.openHelpDocument = [this](const std::filesystem::path& help) { return OpenDocumentFile(help, false); };
     seams.saveKeywordList = [this] { SaveKeywordList(); };
     seams.recentFiles = [this] { return RecentFiles(); };
 }
@@ -90,20 +97,11 @@ CChildFrame* CTextDocuments::AddFrame(CtavDoc* doc, CtavView*& view) {
 
 bool CTextDocuments::OpenDocumentFile(const std::filesystem::path& file, bool fromCollection) {
     CPrompt& prompt = m_frame.Ports().prompt;
-    if (IsRtfName(file)) {
-        // Rich text comes with its own reader; until then a garbled view would help nobody.
-        prompt.Message("RTF documents can not be shown yet.");
-        return false;
-    }
+    if (IsRtfName(file))
+        if (const std::optional<bool> opened = OpenRtfDocument(file)) return *opened;
     if (!fromCollection && !CheckTextualFile(prompt, file)) return false;
-
-    // A document already open comes to the front instead of a second copy.
+    if (ActivateOpenDocument(file)) return true;
     std::error_code ec;
-    for (CtavView* v : Views())
-        if (!v->Document()->Path().empty() && std::filesystem::equivalent(v->Document()->Path(), file, ec)) {
-            m_frame.MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(v->parentWidget()));
-            return true;
-        }
 
     CKeywordSearchState* search = m_frame.CollectionCommands() ? &m_frame.CollectionCommands()->Search() : nullptr;
     std::string bytes;
@@ -150,6 +148,37 @@ bool CTextDocuments::OpenDocumentFile(const std::filesystem::path& file, bool fr
     CChildFrame* frame = AddFrame(doc, view);
     frame->show();
     view->InitialUpdate(std::move(marks), keywords);
+    m_frame.MdiArea()->setActiveSubWindow(frame);
+    view->setFocus();
+    AddRecentFile(file);
+    return true;
+}
+
+bool CTextDocuments::ActivateOpenDocument(const std::filesystem::path& file) {
+    // A document already open comes to the front instead of a second copy.
+    std::error_code ec;
+    for (CtavView* v : Views())
+        if (!v->Document()->Path().empty() && std::filesystem::equivalent(v->Document()->Path(), file, ec)) {
+            m_frame.MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(v->parentWidget()));
+            return true;
+        }
+    return false;
+}
+
+std::optional<bool> CTextDocuments::OpenRtfDocument(const std::filesystem::path& file) {
+    if (ActivateOpenDocument(file)) return true;
+    const auto bytes = ReadWholeFile(m_frame.Ports().prompt, file);
+    if (!bytes) return false;
+    auto* doc = new CtavDoc(this);
+    doc->SetPath(file);
+    if (!doc->LoadRtf(*bytes)) {
+        delete doc;
+        return std::nullopt;
+    }
+    CtavView* view = nullptr;
+    CChildFrame* frame = AddFrame(doc, view);
+    frame->show();
+    view->InitialUpdate({}, {});
     m_frame.MdiArea()->setActiveSubWindow(frame);
     view->setFocus();
     AddRecentFile(file);

@@ -2,6 +2,7 @@
 
 #include "app/FileAccess.h"
 #include "app/TextUtil.h"
+#include "textdoc/RtfTextDocument.h"
 #include "QtConvert.h"
 
 #include <QPlainTextDocumentLayout>
@@ -26,6 +27,24 @@ void CtavDoc::Load(std::string_view bytes) {
     m_text->setPlainText(QString::fromUtf16(text.data(), qsizetype(text.size())));
     m_text->setUndoRedoEnabled(undo);
     m_text->setModified(false);
+}
+
+bool CtavDoc::LoadRtf(std::string_view bytes) {
+    const bool undo = m_text->isUndoRedoEnabled();
+    m_text->setUndoRedoEnabled(false);
+    const bool loaded = LoadRtfInto(*m_text, bytes);
+    m_text->setUndoRedoEnabled(undo);
+    m_text->setModified(false);
+    if (loaded) m_kind = kRtfDocument;
+    return loaded;
+}
+
+std::string CtavDoc::RtfBytes() const {
+    // Text that is an RTF file's own source (shown raw) is written back as it is.
+    const QString start = m_text->toPlainText().left(5);
+    if (m_kind != kRtfDocument && start.compare(QLatin1String("{\\rtf"), Qt::CaseInsensitive) == 0)
+        return Bytes().value_or(BytesAsUtf8());
+    return SaveRtfOf(*m_text);
 }
 
 std::u16string CtavDoc::RawText() const {

@@ -31,6 +31,10 @@ public:
     // The bytes Save writes; nullopt when the file's encoding cannot hold the text.
     std::optional<std::string> Bytes() const;
     std::string BytesAsUtf8() const;
+    // Rich text: the RTF file's bytes into the text (false when they are no RTF), and the
+    // text as RTF for saving.
+    bool LoadRtf(std::string_view bytes);
+    std::string RtfBytes() const;
 
     bool IsRtfMode() const { return m_rtfMode; }
     void SetRtfMode(bool on) { m_rtfMode = on; }
