@@ -44,7 +44,7 @@ TEST(Rtf, ReadsEveryFeatureAndWritesItBack) {
         u"\u2022\tItem one",
         u"\u2022\tItem two",
         u"\u0410\u0431 red under not\u2028next",
-        u"caf\u00E9 \u20AC \u20AC \U0001F600 \u03B2\u03B3\tend\u2014\u2022{}\\\u00A0",
+        u"caf\u00E9 \u20AC \u20AC\U0001F600 \u03B2\u03B3\tend\u2014\u2022{}\\\u00A0",
         u"link",
         u"last without par",
     };

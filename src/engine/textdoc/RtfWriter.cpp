@@ -60,7 +60,8 @@ std::string WriteRtf(const CRtfDocument& doc) {
     if (!faces.empty()) {
         out += "{\\fonttbl";
         for (std::size_t i = 0; i < faces.size(); ++i) {
-            Append(out, "{\\f", int(i));
+            out += '{';
+            Append(out, "f", int(i));
             out += "\\fnil\\fcharset0 ";
             // A ';' would end the name early.
             std::u16string name = faces[i];
