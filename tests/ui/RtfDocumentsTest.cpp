@@ -84,7 +84,9 @@ TEST(RtfDocuments, OpenEditSaveAndReopenKeepTheFormatting) {
         EXPECT_TRUE(again->Save(kIdSaveToAnotherFile));
         const std::string bytes = ReadBytes(g.home.Work() / r.name);
         EXPECT_EQ(bytes.starts_with("{\\rtf1"), r.rtf);
-        if (!r.rtf) EXPECT_EQ(bytes, "plain bold!");
+        if (!r.rtf) {
+            EXPECT_EQ(bytes, "plain bold!");
+        }
     }
 }
 

@@ -252,7 +252,8 @@ bool CtavView::Save(int id) {
         return false;
     }
     // An .rtf or .doc name takes rich text, whatever the document was read from.
-    const auto ext = FileExtension(target.filename().string());
+    const std::string name = target.filename().string();
+    const auto ext = FileExtension(name);
     const bool rich = ext && (EqualsNoCase(*ext, "rtf") || EqualsNoCase(*ext, "doc"));
     std::optional<std::string> bytes = rich ? std::optional(m_doc->RtfBytes()) : m_doc->Bytes();
     if (!bytes) {
