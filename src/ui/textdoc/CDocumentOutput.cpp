@@ -39,7 +39,9 @@ bool CDocumentOutput::IsEnabled(int id, const CtavView* view) const { return id 
 
 QPrinter& CDocumentOutput::Printer() {
     if (!m_printer) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // Screen resolution: the text layout counts block margins and indents in device pixels,
+        // which only at this resolution are the twips / 15 the RTF gave.
+        m_printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
         m_printer->setPageMargins(QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
                                   QPageLayout::Millimeter);
     }
@@ -53,6 +55,10 @@ void CDocumentOutput::PrintView(const CtavView& view, QPrinter& printer) const {
     QTextOption option = copy->defaultTextOption();
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     copy->setDefaultTextOption(option);
+    // Laid out on the page's printable area, the document prints within the printer's margins
+    // alone; unpaginated, QTextDocument would add two centimetres of its own.
+    copy->setDocumentMargin(0);
+    copy->setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());
     copy->print(&printer);
 }
 

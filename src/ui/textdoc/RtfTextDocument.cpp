@@ -50,6 +50,10 @@ QTextCharFormat CharFormat(const CRtfCharFormat& r) {
 
 void FillTextDocument(QTextDocument& doc, const CRtfDocument& rtf) {
     doc.clear();
+    // RTF's default tab stops, every half inch.
+    QTextOption option = doc.defaultTextOption();
+    option.setTabStopDistance(720 / kTwipsPerPixel);
+    doc.setDefaultTextOption(option);
     QTextCursor c(&doc);
     c.beginEditBlock();
     bool first = true;
