@@ -83,6 +83,15 @@ void CtavView::SetViewFont(const CViewFont& font) {
 }
 
 void CtavView::InitialUpdate(std::vector<CMark> marks, const std::vector<std::string>& keywords) {
+    if (m_doc->Kind() == CtavDoc::kRtfDocument) {
+        // Rich text keeps its own fonts, takes no part in the keyword combo box and wraps like a
+        // page.
+        m_doc->SetRtfMode(true);
+        setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        CaretToStart();
+        m_initialised = true;
+        return;
+    }
     // The stored font of the last closed view is applied; without one, Courier new.
     SetViewFont(ParseViewFont(m_owner.Frame().Ports().settings.Get(kViewFont)).value_or(CViewFont{}));
     m_owner.ShowKeywordCombo();
@@ -290,14 +299,6 @@ bool CtavView::Save(int id) {
             if (chosen.empty()) return false;
             ports.settings.Set(kLoadFileName, chosen);
             target = chosen;
-            const std::string name = target.filename().string();
-            const auto ext = FileExtension(name);
-            if (ext && (EqualsNoCase(*ext, "rtf") || EqualsNoCase(*ext, "doc"))) {
-                // Writing rich text comes with the RTF writer; plain text under that name would
-                // be a broken document.
-                ports.prompt.Message("RTF documents can not be saved yet.");
-                return false;
-            }
         }
         if (!NeedsAttributeReset(target)) break;
         const EPromptAnswer a =
@@ -310,7 +311,11 @@ bool CtavView::Save(int id) {
         if (a == EPromptAnswer::No && ask) continue;
         return false;
     }
-    std::optional<std::string> bytes = m_doc->Bytes();
+    // An .rtf or .doc name takes rich text, whatever the document was read from.
+    const std::string name = target.filename().string();
+    const auto ext = FileExtension(name);
+    const bool rich = ext && (EqualsNoCase(*ext, "rtf") || EqualsNoCase(*ext, "doc"));
+    std::optional<std::string> bytes = rich ? std::optional(m_doc->RtfBytes()) : m_doc->Bytes();
     if (!bytes) {
         // A typed character Latin-1 has no byte for: the whole text goes out as UTF-8, not lost.
         ports.prompt.Message("The text holds characters the file's encoding (Latin-1) cannot keep;\r\n"
