@@ -10,6 +10,7 @@
 #include "app/TextUtil.h"
 #include "collections/CCollectionCommands.h"
 #include "collections/KeywordSearch.h"
+#include "restools/CViewResourceTools.h"
 #include "textdoc/RecentFiles.h"
 #include "textdoc/CChildFrame.h"
 #include "textdoc/CKeywordComboBox.h"
@@ -44,7 +45,7 @@ CTextDocuments::CTextDocuments(CMainFrame& frame) : QObject(&frame), m_frame(fra
         if (id == kIdWindowNew || id == kIdFileClose || id == kIdFileSave || id == kIdFileSaveAs ||
             id == kIdSaveToAnotherFile || id == kIdEditUndo || id == kIdEditCut || id == kIdEditCopy ||
             id == kIdEditPaste || id == kIdEditSelectAll || id == kIdFindInText || id == kIdGoToNextFound ||
-            id == kIdFindKeyword)
+            id == kIdFindKeyword || CViewResourceTools::IsResourceCommand(id))
             if (CtavView* v = ActiveView()) return v->IsCommandEnabled(id);
         return false;
     };

@@ -6,6 +6,7 @@
 #include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 #include "collections/CCollections.h"
+#include "restools/CViewResourceTools.h"
 #include "textdoc/CFindTextDlg.h"
 #include "textdoc/CTextDocuments.h"
 #include "textdoc/CtavDoc.h"
@@ -47,7 +48,10 @@ CtavView::CtavView(CTextDocuments& owner, CtavDoc* doc, QWidget* parent)
         if (hasFocus()) ReportCaret();
     });
     UpdateAccessibleName();
+    m_resTools = std::make_unique<CViewResourceTools>(*this, owner, owner.Frame().Ports());
 }
+
+CtavView::~CtavView() = default;
 
 void CtavView::OnClose() {
     if (m_countedForCombo) m_owner.HideKeywordCombo();
@@ -86,7 +90,8 @@ void CtavView::InitialUpdate(std::vector<CMark> marks, const std::vector<std::st
         m_marks = std::move(marks);
         m_keywords = keywords;
         m_marksPresent = true;
-        QList<QTextEdit::ExtraSelection> selections;
+        QList<QTextEdit::ExtraSelection>& selections = m_markSelections;
+        selections.clear();
         selections.reserve(qsizetype(m_marks.size()));
         const QTextCharFormat format = MarkFormat();
         for (const CMark& m : m_marks) {
@@ -95,7 +100,7 @@ void CtavView::InitialUpdate(std::vector<CMark> marks, const std::vector<std::st
             c.setPosition(m.end, QTextCursor::KeepAnchor);
             selections.append({c, format});
         }
-        setExtraSelections(selections);
+        UpdateSelections();
         for (const std::string& k : keywords) m_owner.AddKeyword(k);
     }
     CaretToStart();
@@ -109,7 +114,19 @@ void CtavView::RemoveMarks() {
     m_marksPresent = false;
     m_marks.clear();
     m_marks.shrink_to_fit();
-    setExtraSelections({});
+    m_markSelections.clear();
+    UpdateSelections();
+}
+
+void CtavView::SetColorSelections(const QList<QTextEdit::ExtraSelection>& colors) {
+    m_colorSelections = colors;
+    UpdateSelections();
+}
+
+void CtavView::UpdateSelections() {
+    if (m_colorSelections.isEmpty()) setExtraSelections(m_markSelections);
+    else if (m_markSelections.isEmpty()) setExtraSelections(m_colorSelections);
+    else setExtraSelections(m_markSelections + m_colorSelections);
 }
 
 void CtavView::CaretToStart() {
@@ -192,7 +209,7 @@ bool CtavView::IsCommandEnabled(int id) const {
     case kIdEditCopy: return selection;
     case kIdEditPaste: return canPaste();
     case kIdGoToNextFound: return m_marksPresent || !m_findWord.isEmpty();
-    default: return false;
+    default: return CViewResourceTools::IsResourceCommand(id) && m_resTools->IsEnabled(id);
     }
 }
 
@@ -214,12 +231,18 @@ void CtavView::RunCommand(int id) {
     case kIdFindInText: FindInText(); break;
     case kIdGoToNextFound: GoToNextFound(); break;
     case kIdFindKeyword: FindComboKeyword(); break;
-    default: break;
+    default:
+        if (CViewResourceTools::IsResourceCommand(id)) m_resTools->Run(id);
+        break;
     }
 }
 
 bool CtavView::Save(int id) {
     CPorts& ports = m_owner.Frame().Ports();
+    // The collapsed extract of coloured lines is never written: the whole text comes back first.
+    for (CtavView* v : m_owner.Views())
+        if (v->Document() == m_doc) v->m_resTools->RestoreCollapsed();
+    m_resTools->RestoreCollapsed();
     if (id == kIdFileSave && !m_doc->Text()->isModified() && !m_doc->Path().empty()) return false;
     std::filesystem::path target = m_doc->Path();
     const bool ask = target.empty() || id != kIdFileSave;

@@ -4,10 +4,12 @@
 
 #include <QPlainTextEdit>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class CTextDocuments;
+class CViewResourceTools;
 class CtavDoc;
 
 // The text view: a plain text widget over its document's text. Keyword marks are extra
@@ -22,6 +24,7 @@ public:
     };
 
     CtavView(CTextDocuments& owner, CtavDoc* doc, QWidget* parent = nullptr);
+    ~CtavView() override;
     // The window is closing: the combo box count, the resource toolbar and the stored font.
     void OnClose();
 
@@ -39,6 +42,9 @@ public:
     bool HasMarks() const { return m_marksPresent; }
     const std::vector<CMark>& Marks() const { return m_marks; }
     void RemoveMarks();
+    // The resource tools' coloured ranges, shown over the keyword marks.
+    void SetColorSelections(const QList<QTextEdit::ExtraSelection>& colors);
+    CViewResourceTools& ResourceTools() const { return *m_resTools; }
 
     void FindInText();
     void FindNext();
@@ -64,6 +70,7 @@ private:
     const std::u16string& TextCopy();
     void Select(int start, int end);
     void CaretToStart();
+    void UpdateSelections();
 
     CTextDocuments& m_owner;
     CtavDoc* m_doc; // outlives its views
@@ -75,6 +82,9 @@ private:
     std::vector<CMark> m_marks;
     std::vector<std::string> m_keywords;
     std::size_t m_nextPair = 0;
+    QList<QTextEdit::ExtraSelection> m_markSelections;
+    QList<QTextEdit::ExtraSelection> m_colorSelections;
+    std::unique_ptr<CViewResourceTools> m_resTools;
 
     QString m_findWord;
     bool m_matchCase = false;
