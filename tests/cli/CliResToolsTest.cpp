@@ -211,36 +211,15 @@ TEST(CliResTools, ExcludeRedIdentifiers) {
     EXPECT_EQ(again.err, "No identifier is marked red.\n");
 }
 
-namespace {
-
-// UTF-8 to UTF-16 LE with a byte-order mark (characters below U+10000).
-std::string Utf16Le(std::string_view utf8) {
-    std::string out = "\xFF\xFE";
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        unsigned cp = b;
-        int len = 1;
-        if (b >= 0xE0) cp = b & 0x0F, len = 3;
-        else if (b >= 0xC0) cp = b & 0x1F, len = 2;
-        for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += len;
-        out += char(cp & 0xFF);
-        out += char(cp >> 8);
-    }
-    return out;
-}
-
-} // namespace
-
 TEST(CliResTools, Utf16ScriptsGiveTheSameResultsWithOffsetsIntoTheFileOnDisk) {
     CProject p;
     // Non-ASCII text ahead of every range, so byte and character offsets part at once.
     std::string base = ReadFileBytes(p.Path("sample.rc"));
     base.insert(base.find('\n') + 1, "// \xC3\x9C" "bersicht \xE2\x82\xAC\r\n");
     const fs::path utf8 = p.home.Write("work/project/utf8.rc", base);
-    const fs::path utf16 = p.home.Write("work/project/utf16.rc", Utf16Le(base));
+    const fs::path utf16 = p.home.Write("work/project/utf16.rc", Utf16WithBom(base));
     const fs::path otherUtf16 =
-        p.home.Write("work/project/lang/de16.rc", Utf16Le(ReadFileBytes(p.Path("lang/sample_de.rc"))));
+        p.home.Write("work/project/lang/de16.rc", Utf16WithBom(ReadFileBytes(p.Path("lang/sample_de.rc"))));
 
     const CCliResult a = RunCli({"rc-compare", utf8.string(), p.Path("lang/sample_de.rc")});
     const CCliResult b = RunCli({"rc-compare", utf16.string(), otherUtf16.string()});
@@ -254,7 +233,7 @@ TEST(CliResTools, Utf16ScriptsGiveTheSameResultsWithOffsetsIntoTheFileOnDisk) {
     while (la >> s8 >> e8 >> m8) {
         ASSERT_TRUE(lb >> s16 >> e16 >> m16);
         EXPECT_EQ(m16, m8);
-        EXPECT_EQ(disk16.substr(s16, e16 - s16), Utf16Le(base.substr(s8, e8 - s8)).substr(2));
+        EXPECT_EQ(disk16.substr(s16, e16 - s16), Utf16WithBom(base.substr(s8, e8 - s8)).substr(2));
         ++ranges;
     }
     EXPECT_FALSE(lb >> s16);
@@ -267,7 +246,7 @@ TEST(CliResTools, Utf16ScriptsGiveTheSameResultsWithOffsetsIntoTheFileOnDisk) {
     EXPECT_EQ(red16.out, red8.out);
     EXPECT_FALSE(red8.out.empty());
     const CCliResult corrected8 = RunCli({"res-correct", header});
-    const fs::path header16 = p.home.Write("work/project/resource16.h", Utf16Le(ReadFileBytes(header)));
+    const fs::path header16 = p.home.Write("work/project/resource16.h", Utf16WithBom(ReadFileBytes(header)));
     ASSERT_EQ(RunCli({"res-correct", header16.string(), "--write"}).exitCode, 0);
-    EXPECT_EQ(ReadFileBytes(header16), Utf16Le(corrected8.out));
+    EXPECT_EQ(ReadFileBytes(header16), Utf16WithBom(corrected8.out));
 }

@@ -13,24 +13,6 @@
 
 namespace {
 
-// UTF-8 to UTF-16 with a byte-order mark (the characters used here are all below U+10000).
-std::string Utf16(std::string_view utf8, bool bigEndian) {
-    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        unsigned cp = b;
-        int len = 1;
-        if (b >= 0xE0) cp = b & 0x0F, len = 3;
-        else if (b >= 0xC0) cp = b & 0x1F, len = 2;
-        for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += len;
-        const char hi = char(cp >> 8), lo = char(cp & 0xFF);
-        out += bigEndian ? hi : lo;
-        out += bigEndian ? lo : hi;
-    }
-    return out;
-}
-
 class CAcceptingDialogs : public CResourceDialogs {
 public:
     CAcceptingDialogs(CPrompt& prompt, CSettings& settings) : m_prompt(prompt), m_settings(settings) {}
@@ -151,7 +133,7 @@ TEST(ResourceToolsUtf16, ScriptsAndSourcesInUtf16CountAsTheirUtf8Copies) {
         for (const bool bigEndian : {false, true}) {
             SCOPED_TRACE(bigEndian ? "UTF-16 BE" : "UTF-16 LE");
             CRun utf16Run;
-            utf16Run.encode = [bigEndian](std::string_view t) { return Utf16(t, bigEndian); };
+            utf16Run.encode = [bigEndian](std::string_view t) { return Utf16WithBom(t, bigEndian); };
             EXPECT_EQ(s.run(utf16Run), expected);
         }
     }

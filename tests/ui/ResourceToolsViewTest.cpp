@@ -71,22 +71,6 @@ void CheckGroups(QDialog& d) {
     for (const char* name : {"check10007", "check10013", "check1002"}) d.findChild<QCheckBox*>(name)->setChecked(true);
 }
 
-std::string Utf16Le(std::string_view utf8) {
-    std::string out = "\xFF\xFE";
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        unsigned cp = b;
-        int len = 1;
-        if (b >= 0xE0) cp = b & 0x0F, len = 3;
-        else if (b >= 0xC0) cp = b & 0x1F, len = 2;
-        for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += len;
-        out += char(cp & 0xFF);
-        out += char(cp >> 8);
-    }
-    return out;
-}
-
 const char* const kHeader = "// resource\r\n#define IDR_MAINFRAME 128\r\n#define IDD_UNUSED 101\r\n"
                             "#define IDC_GONE 1000\r\n#define IDS_HELLO 61000\r\n";
 
@@ -108,7 +92,7 @@ const char* const kOtherRc = "// de\r\n#define APSTUDIO_READONLY_SYMBOLS\r\n"
 TEST(ResourceToolsView, HeaderCommandsThroughTheMenuColourAndEnable) {
     CViewFixture f;
     const fs::path header = f.home.Write("work/p/resource.h", kHeader);
-    const fs::path rc = f.home.Write("work/p/base.rc", Utf16Le(kBaseRc));
+    const fs::path rc = f.home.Write("work/p/base.rc", Utf16WithBom(kBaseRc));
     f.home.Write("work/p/src/main.cpp", "int a = IDD_UNUSED; // IDS_HELLO\r\n");
     ASSERT_TRUE(f.docs->OpenDocumentFile(header, false));
     CtavView* v = f.docs->ActiveView();
@@ -205,7 +189,7 @@ TEST(ResourceToolsView, TypingDropsTheMarksButKeepsTheColours) {
 
 TEST(ResourceToolsView, CompareOfAUtf16ScriptColoursTheRightCharacters) {
     CViewFixture f;
-    const fs::path base = f.home.Write("work/p/base.rc", Utf16Le(kBaseRc));
+    const fs::path base = f.home.Write("work/p/base.rc", Utf16WithBom(kBaseRc));
     const fs::path other = f.home.Write("work/p/de.rc", kOtherRc);
     ASSERT_TRUE(f.docs->OpenDocumentFile(base, false));
     CtavView* v = f.docs->ActiveView();
@@ -236,5 +220,5 @@ TEST(ResourceToolsView, CompareOfAUtf16ScriptColoursTheRightCharacters) {
     // The file keeps its encoding when saved.
     v->document()->setModified(true);
     f.Choose(kIdFileSave);
-    EXPECT_EQ(ReadFileBytes(base), Utf16Le(kBaseRc));
+    EXPECT_EQ(ReadFileBytes(base), Utf16WithBom(kBaseRc));
 }
