@@ -6,6 +6,7 @@
 #include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 #include "collections/CCollections.h"
+#include "restools/CViewResourceTools.h"
 #include "textdoc/CFindTextDlg.h"
 #include "textdoc/CReplaceTextDlg.h"
 #include "textdoc/CTextDocuments.h"
@@ -57,7 +58,10 @@ CtavView::CtavView(CTextDocuments& owner, CtavDoc* doc, QWidget* parent)
         if (hasFocus()) ReportCaret();
     });
     UpdateAccessibleName();
+    m_resTools = std::make_unique<CViewResourceTools>(*this, owner, owner.Frame().Ports());
 }
+
+CtavView::~CtavView() = default;
 
 void CtavView::OnClose() {
     if (m_countedForCombo) m_owner.HideKeywordCombo();
@@ -123,7 +127,19 @@ void CtavView::RemoveMarks() {
     m_marksPresent = false;
     m_marks.clear();
     m_marks.shrink_to_fit();
-    setExtraSelections({});
+    m_markSelections.clear();
+    UpdateSelections();
+}
+
+void CtavView::SetColorSelections(const QList<QTextEdit::ExtraSelection>& colors) {
+    m_colorSelections = colors;
+    UpdateSelections();
+}
+
+void CtavView::UpdateSelections() {
+    if (m_colorSelections.isEmpty()) setExtraSelections(m_markSelections);
+    else if (m_markSelections.isEmpty()) setExtraSelections(m_colorSelections);
+    else setExtraSelections(m_markSelections + m_colorSelections);
 }
 
 // Only the marks near the screen are selections: thousands of them would each be a cursor the
@@ -152,7 +168,8 @@ void CtavView::ShowVisibleMarks() {
         c.setPosition(it->end, QTextCursor::KeepAnchor);
         selections.append({c, format});
     }
-    setExtraSelections(selections);
+    m_markSelections = std::move(selections);
+    UpdateSelections();
 }
 
 // An edit other than typing (paste, cut, a replace) moves the marks after it and drops the marks it
@@ -259,7 +276,7 @@ bool CtavView::IsCommandEnabled(int id) const {
     case kIdEditCopy: return selection;
     case kIdEditPaste: return canPaste();
     case kIdGoToNextFound: return m_marksPresent || !m_findWord.isEmpty();
-    default: return false;
+    default: return CViewResourceTools::IsResourceCommand(id) && m_resTools->IsEnabled(id);
     }
 }
 
@@ -283,12 +300,18 @@ void CtavView::RunCommand(int id) {
     case kIdEditReplace: ReplaceText(); break;
     case kIdGoToNextFound: GoToNextFound(); break;
     case kIdFindKeyword: FindComboKeyword(); break;
-    default: break;
+    default:
+        if (CViewResourceTools::IsResourceCommand(id)) m_resTools->Run(id);
+        break;
     }
 }
 
 bool CtavView::Save(int id) {
     CPorts& ports = m_owner.Frame().Ports();
+    // The collapsed extract of coloured lines is never written: the whole text comes back first.
+    for (CtavView* v : m_owner.Views())
+        if (v->Document() == m_doc) v->m_resTools->RestoreCollapsed();
+    m_resTools->RestoreCollapsed();
     if (id == kIdFileSave && !m_doc->Text()->isModified() && !m_doc->Path().empty()) return false;
     std::filesystem::path target = m_doc->Path();
     const bool ask = target.empty() || id != kIdFileSave;
