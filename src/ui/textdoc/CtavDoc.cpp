@@ -6,6 +6,7 @@
 #include "QtConvert.h"
 
 #include <QPlainTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
