@@ -123,7 +123,7 @@ void CViewResourceTools::SyncReadOnly() {
 }
 
 std::string CViewResourceTools::WorkingText() {
-    const CtavDoc* doc = m_view.Document();
+    CtavDoc* doc = m_view.Document();
     std::string bytes = doc->Bytes().value_or(std::string());
     if (bytes.empty()) bytes = doc->BytesAsUtf8();
     std::u16string shown;
