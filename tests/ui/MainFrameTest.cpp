@@ -11,6 +11,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -262,6 +264,22 @@ TEST(MainFrame, PlacementIsRestoredOnlyInsideTheScreen) {
         CMainFrame frame(ports.prompt, ports.settings, ports.progress, ports.pickers);
         EXPECT_EQ(frame.geometry() == QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), r.restored);
     }
+}
+
+TEST(MainFrame, ClosingWaitsForAnOpenDialog) {
+    CFrameFixture f;
+    f.frame.show();
+    auto* dlg = new QDialog(&f.frame);
+    bool stillOpen = false;
+    QTimer::singleShot(0, dlg, [&] {
+        f.frame.close();
+        stillOpen = f.frame.isVisible() && dlg->isVisible();
+        dlg->reject();
+    });
+    dlg->exec();
+    EXPECT_TRUE(stillOpen);
+    delete dlg;
+    EXPECT_TRUE(f.frame.close());
 }
 
 TEST(MainFrame, ClosingOrderAndPlacementWritten) {
