@@ -24,6 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(again.Tokens() == ext.Tokens());
     FUZZ_CHECK(again.GetExtensionList() == normal);
     if (ext.Tokens().empty()) FUZZ_CHECK(ext.IsMatch(name));
-    for (const std::string& token : ext.Tokens()) FUZZ_CHECK(ext.IsMatch("dir/file." + token));
+    // A token holding '/' can never be the end of a file name.
+    for (const std::string& token : ext.Tokens())
+        if (token.find('/') == std::string::npos) FUZZ_CHECK(ext.IsMatch("dir/file." + token));
     return 0;
 }
