@@ -7,8 +7,10 @@ MAKEFLAGS += --no-print-directory
 BUILD      := build
 TEST_BUILD := build-test
 BENCH_BUILD := build-bench
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS ?= 120
 
-.PHONY: run test bench build deps clean
+.PHONY: run test bench build deps clean fuzz
 
 deps:
 	@missing=""; \
@@ -42,5 +44,12 @@ bench: deps
 	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 	@bench/compare.sh $(BENCH_BUILD)
 
+# The time-boxed fuzzing search (clang, libFuzzer): FUZZ_SECONDS per target, one at a time.
+fuzz: deps
+	@command -v clang++ >/dev/null || { echo "make fuzz needs clang (apt-get install clang)"; exit 1; }
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOX_FUZZ=ON -DQUILLBOX_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

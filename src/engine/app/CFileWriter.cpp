@@ -25,6 +25,8 @@ bool Injected(EWriteStep step) {
 // How many bytes a writing step may pass before the seam breaks it (kNoLimit: all).
 std::size_t InjectedLimit(EWriteStep step) { return Injected(step) ? g_failure->afterBytes : kNoLimit; }
 
+int InjectedError() { return g_failure ? g_failure->error : EIO; }
+
 fs::path Normal(const fs::path& path) {
     std::error_code ec;
     fs::path p = fs::absolute(path, ec).lexically_normal();
@@ -131,6 +133,7 @@ bool CFileWriter::Open(std::optional<mode_t> permissions) {
     // Without this check a rename in a writable folder would replace another user's file.
     if (exists && ((old.st_mode & S_IWUSR) == 0 || !MayWrite(m_target, W_OK))) return Fail(EACCES);
     m_replacesOld = exists;
+    if (g_failure && g_failure->afterCheck) g_failure->afterCheck();
     if (MayWrite(FolderOf(m_target), W_OK | X_OK)) return OpenTemporary(exists ? &old : nullptr, permissions);
     if (exists && S_ISREG(old.st_mode)) return OpenInPlace();
     return Fail(EACCES);
@@ -138,7 +141,7 @@ bool CFileWriter::Open(std::optional<mode_t> permissions) {
 
 // The temporary file sits beside the target so the final rename never crosses a volume.
 bool CFileWriter::OpenTemporary(const struct stat* old, std::optional<mode_t> permissions) {
-    if (Injected(EWriteStep::OpenTemporary)) return Fail(EIO);
+    if (Injected(EWriteStep::OpenTemporary)) return Fail(InjectedError());
     // Built by appending: GCC 12 warns falsely about "." + string.
     // A target name near the 255-byte limit keeps only its start, so the temporary name fits.
     constexpr std::size_t kNameMax = 255;
@@ -180,7 +183,7 @@ bool CFileWriter::MakeBackup(int in) {
     CUniqueFd out(::mkostemp(name.data(), O_CLOEXEC));
     if (!out) return Fail(errno);
     m_backup = name;
-    int err = Injected(EWriteStep::Backup) ? EIO : CopyData(in, out.Get(), kNoLimit);
+    int err = Injected(EWriteStep::Backup) ? InjectedError() : CopyData(in, out.Get(), kNoLimit);
     if (!err && ::fsync(out.Get()) != 0) err = errno;
     if (!err && ::lseek(out.Get(), 0, SEEK_SET) != 0) err = errno;
     m_backupFd = std::move(out);
@@ -192,7 +195,7 @@ bool CFileWriter::Write(std::string_view data) {
     const std::size_t limit =
         InjectedLimit(m_state == EState::InPlace ? EWriteStep::WriteInPlace : EWriteStep::Write);
     if (const int err = WriteAll(m_fd.Get(), data.substr(0, limit))) return Fail(err);
-    return data.size() <= limit || Fail(EIO);
+    return data.size() <= limit || Fail(InjectedError());
 }
 
 bool CFileWriter::CopyFrom(int in) {
@@ -200,11 +203,11 @@ bool CFileWriter::CopyFrom(int in) {
     const std::size_t limit =
         InjectedLimit(m_state == EState::InPlace ? EWriteStep::WriteInPlace : EWriteStep::Write);
     if (const int err = CopyData(in, m_fd.Get(), limit)) return Fail(err);
-    return limit == kNoLimit || Fail(EIO);
+    return limit == kNoLimit || Fail(InjectedError());
 }
 
 bool CFileWriter::Sync() {
-    if (Injected(EWriteStep::Sync)) return Fail(EIO);
+    if (Injected(EWriteStep::Sync)) return Fail(InjectedError());
     return ::fsync(m_fd.Get()) == 0 || Fail(errno);
 }
 
@@ -220,7 +223,7 @@ bool CFileWriter::Commit() {
         return true;
     }
     if (const int err = m_fd.Close()) return Fail(err);
-    int err = EIO;
+    int err = InjectedError();
     if (!Injected(EWriteStep::Rename)) {
         if (m_existing == EExisting::Keep) err = RenameNoReplace(m_temporary, m_target);
         else err = ::rename(m_temporary.c_str(), m_target.c_str()) == 0 ? 0 : errno;
@@ -257,7 +260,7 @@ int CFileWriter::Restore() {
     if (::ftruncate(m_fd.Get(), 0) != 0 || ::lseek(m_fd.Get(), 0, SEEK_SET) != 0) return errno;
     const std::size_t limit = InjectedLimit(EWriteStep::Restore);
     if (const int err = CopyData(m_backupFd.Get(), m_fd.Get(), limit)) return err;
-    if (limit != kNoLimit) return EIO;
+    if (limit != kNoLimit) return InjectedError();
     return ::fsync(m_fd.Get()) == 0 ? 0 : errno;
 }
 

@@ -3,9 +3,11 @@
 #include "app/CUniqueFd.h"
 
 #include <array>
+#include <cerrno>
 #include <cstddef>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <sys/types.h>
@@ -100,5 +102,9 @@ struct CWriteFailure {
     std::size_t afterBytes = 0;    // a failing Write, WriteInPlace or Restore gets this far first
     // Played as lacking this user's write permission, even when the tests run as root.
     std::vector<std::filesystem::path> notWritable{};
+    int error = EIO; // what a broken step reports (ENOSPC: the disk filled up part-way)
+    // Runs once Open has checked the target, before anything is written: another program's
+    // move at the worst moment (removing the file, say).
+    std::function<void()> afterCheck{};
 };
 void SetWriteFailureForTest(std::optional<CWriteFailure> failure);
