@@ -1,6 +1,7 @@
 # The two set-up commands: `make run` and `make test`. Both install what is missing first.
 PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev xdg-utils shared-mime-info
+            libgtest-dev libgmock-dev libbenchmark-dev xdg-utils shared-mime-info \
+            desktop-file-utils appstream man-db
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
@@ -8,7 +9,7 @@ BUILD      := build
 TEST_BUILD := build-test
 BENCH_BUILD := build-bench
 
-.PHONY: run test bench build deps clean
+.PHONY: run test bench build deps clean install
 
 deps:
 	@missing=""; \
@@ -35,6 +36,11 @@ test: deps
 	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON -DQUILLBOX_TESTS=ON
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# `make install PREFIX=/opt/quillbox`; DESTDIR=/tmp/stage stages the tree for a package.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUILLBOX_TESTS=OFF -DQUILLBOX_BENCH=ON
