@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -208,4 +209,44 @@ TEST(CliResTools, ExcludeRedIdentifiers) {
     const CCliResult again = RunCli({"res-exclude-red", header, "--all-text", "--write"});
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_EQ(again.err, "No identifier is marked red.\n");
+}
+
+TEST(CliResTools, Utf16ScriptsGiveTheSameResultsWithOffsetsIntoTheFileOnDisk) {
+    CProject p;
+    // Non-ASCII text ahead of every range, so byte and character offsets part at once.
+    std::string base = ReadFileBytes(p.Path("sample.rc"));
+    base.insert(base.find('\n') + 1, "// \xC3\x9C" "bersicht \xE2\x82\xAC\r\n");
+    const fs::path utf8 = p.home.Write("work/project/utf8.rc", base);
+    const fs::path utf16 = p.home.Write("work/project/utf16.rc", Utf16WithBom(base));
+    const fs::path otherUtf16 =
+        p.home.Write("work/project/lang/de16.rc", Utf16WithBom(ReadFileBytes(p.Path("lang/sample_de.rc"))));
+
+    const CCliResult a = RunCli({"rc-compare", utf8.string(), p.Path("lang/sample_de.rc")});
+    const CCliResult b = RunCli({"rc-compare", utf16.string(), otherUtf16.string()});
+    ASSERT_EQ(a.exitCode, 0) << a.err;
+    ASSERT_EQ(b.exitCode, 0) << b.err;
+    std::istringstream la(a.out), lb(b.out);
+    const std::string disk16 = ReadFileBytes(utf16);
+    std::size_t s8, e8, s16, e16;
+    unsigned m8, m16;
+    int ranges = 0;
+    while (la >> s8 >> e8 >> m8) {
+        ASSERT_TRUE(lb >> s16 >> e16 >> m16);
+        EXPECT_EQ(m16, m8);
+        EXPECT_EQ(disk16.substr(s16, e16 - s16), Utf16WithBom(base.substr(s8, e8 - s8)).substr(2));
+        ++ranges;
+    }
+    EXPECT_FALSE(lb >> s16);
+    EXPECT_GT(ranges, 3);
+
+    // The identifier search reads a UTF-16 script by groups; a UTF-16 header is rewritten in UTF-16.
+    const std::string header = p.Path("resource.h");
+    const CCliResult red8 = RunCli({"res-find-rc", header, "--rc", utf8.string()});
+    const CCliResult red16 = RunCli({"res-find-rc", header, "--rc", utf16.string()});
+    EXPECT_EQ(red16.out, red8.out);
+    EXPECT_FALSE(red8.out.empty());
+    const CCliResult corrected8 = RunCli({"res-correct", header});
+    const fs::path header16 = p.home.Write("work/project/resource16.h", Utf16WithBom(ReadFileBytes(header)));
+    ASSERT_EQ(RunCli({"res-correct", header16.string(), "--write"}).exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(header16), Utf16WithBom(corrected8.out));
 }

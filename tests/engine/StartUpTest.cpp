@@ -100,6 +100,8 @@ TEST(StartUp, HelpDocumentSearchOrder) {
     EXPECT_EQ(prompt.LastText(), "Sorry, can not to find \"Help.rtf\" file.");
     const fs::path installed = tmp.Write("work/prefix/share/quillbox/Help.rtf", "{\\rtf1}");
     EXPECT_EQ(FindHelpDocument(prompt, tmp.Home(), prog), installed);
+    const fs::path beside = tmp.Write("work/prefix/bin/Help.rtf", "{\\rtf1}");
+    EXPECT_EQ(FindHelpDocument(prompt, tmp.Home(), prog), beside);
     const fs::path local = tmp.Write("home/Help.rtf", "{\\rtf1}");
     EXPECT_EQ(FindHelpDocument(prompt, tmp.Home(), prog), local);
 }

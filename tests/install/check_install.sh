@@ -16,6 +16,7 @@ for f in bin/quillbox bin/quillbox-cli \
     [ -e "$root/$f" ] || { echo "missing after install: $f"; exit 1; }
 done
 [ -d "$root/share/quillbox" ] || { echo "missing after install: share/quillbox"; exit 1; }
+[ -f "$root/share/quillbox/Help.rtf" ] || { echo "missing after install: share/quillbox/Help.rtf"; exit 1; }
 desktop-file-validate "$root/share/applications/org.quillbox.Quillbox.desktop"
 appstreamcli validate --no-net --no-color "$root/share/metainfo/org.quillbox.Quillbox.metainfo.xml" >/dev/null
 man --warnings -l "$root/share/man/man1/quillbox-cli.1" 2>&1 >/dev/null | (! grep .)

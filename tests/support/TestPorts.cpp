@@ -100,3 +100,17 @@ std::string ReadFileBytes(const fs::path& path) {
     s << in.rdbuf();
     return s.str();
 }
+
+std::string Utf16WithBom(std::string_view utf8, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const int len = b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        unsigned cp = len == 3 ? b & 0x0F : len == 2 ? b & 0x1F : b;
+        for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += std::size_t(len);
+        out += bigEndian ? char(cp >> 8) : char(cp & 0xFF);
+        out += bigEndian ? char(cp & 0xFF) : char(cp >> 8);
+    }
+    return out;
+}

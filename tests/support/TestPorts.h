@@ -128,3 +128,5 @@ private:
 };
 
 std::string ReadFileBytes(const std::filesystem::path& path);
+// UTF-8 text as a UTF-16 file with its byte-order mark (characters below U+10000).
+std::string Utf16WithBom(std::string_view utf8, bool bigEndian = false);

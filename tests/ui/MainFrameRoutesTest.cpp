@@ -62,7 +62,7 @@ TEST(MainFrameRoutes, EachCommandReachesItsOperation) {
         {32010, none, "hook:openCollectionDialog"},
         {32010, [](CFrameFixture& f) { f.ShowActive(f.standIn); }, "hook:keywordSearchDialog"},
         {32013, window, "hook:keywordSearchDialog"},
-        {32035, none, "hook:openCollectionDialog"},
+        {32035, none, "seam:replaceInFiles"}, // the seam asks for the scope
         {32035, [](CFrameFixture& f) { f.ShowActive(f.standIn); }, "seam:replaceInFiles"},
         {32036, none, "hook:openCollectionDialog"},
         {32028, window, "hook:collectionInfoDialog"},

@@ -11,6 +11,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -210,12 +212,12 @@ TEST(MainFrame, EnablingRules) {
         {"no seams filled", false, true, false, false, false, false, {57664, 57665, 57669, 59392, 59393, 10041},
          {32037, 32038, 32009, 32010, 32036, 32029, 32030, 32035, 32041, 10043, 57600, 57601, 57603, 57667, 32008}},
         {"nothing registered", true, false, false, false, false, false, {32038, 32009, 32039, 32029},
-         {32037, 10041, 32028, 32031, 32034, 32032, 32003, 57603, 57650}},
+         {32037, 10041, 32028, 32031, 32034, 32032, 32003, 57603, 57650, 32070}},
         {"registered, favorites", true, true, true, false, false, false, {32037, 10041, 32031, 32034, 32010},
          {32028, 32032}},
-        {"window open", true, true, false, true, false, false, {32028, 32032, 32003, 32013, 32005, 32004, 32002, 32030},
-         {10041, 32031, 32034}},
-        {"editing a cell", true, true, false, true, true, false, {32028}, {32032, 32003}},
+        {"window open", true, true, false, true, false, false,
+         {32028, 32032, 32003, 32013, 32005, 32004, 32002, 32030, 32070, 32071}, {10041, 32031, 32034}},
+        {"editing a cell", true, true, false, true, true, false, {32028}, {32032, 32003, 32070, 32071}},
         {"document open", true, true, false, false, false, true, {57603, 57634, 32008, 57650, 57651, 57649}, {32028}},
     };
     // clang-format on
@@ -262,6 +264,22 @@ TEST(MainFrame, PlacementIsRestoredOnlyInsideTheScreen) {
         CMainFrame frame(ports.prompt, ports.settings, ports.progress, ports.pickers);
         EXPECT_EQ(frame.geometry() == QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), r.restored);
     }
+}
+
+TEST(MainFrame, ClosingWaitsForAnOpenDialog) {
+    CFrameFixture f;
+    f.frame.show();
+    auto* dlg = new QDialog(&f.frame);
+    bool stillOpen = false;
+    QTimer::singleShot(0, dlg, [&] {
+        f.frame.close();
+        stillOpen = f.frame.isVisible() && dlg->isVisible();
+        dlg->reject();
+    });
+    dlg->exec();
+    EXPECT_TRUE(stillOpen);
+    delete dlg;
+    EXPECT_TRUE(f.frame.close());
 }
 
 TEST(MainFrame, ClosingOrderAndPlacementWritten) {

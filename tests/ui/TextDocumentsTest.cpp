@@ -163,7 +163,6 @@ TEST(TextDocuments, RefusesWhatItCannotShow) {
         std::string bytes;
         std::string message;
     } rows[] = {
-        {"doc.RTF", "{\\rtf1 x}", "RTF documents can not be shown yet."},
         {"bin.txt", std::string("\x01\x02\x00\x03", 4), "It's not a textual file."},
         {"prog.exe", "MZ", "It's not a textual file."},
     };

@@ -12,7 +12,7 @@ int RunResCorrect(CCliContext& ctx, const std::vector<std::string>& raw) {
     if (!session.Load(AbsoluteArgument(pos[0]), EViewKind::ResourceHeader)) return kExitFailed;
     if (!session.Tools().OnCorrectResourceFile()) return kExitFailed;
     if (write) return session.Save() ? kExitOk : kExitFailed;
-    WriteToStdout(session.View().Text());
+    WriteToStdout(session.FileBytes(session.View().Text()));
     return kExitOk;
 }
 

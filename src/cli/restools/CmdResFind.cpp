@@ -81,7 +81,7 @@ int RunResExcludeRed(CCliContext& ctx, const std::vector<std::string>& raw) {
         return kExitFailed;
     }
     if (write) return session.Save() ? kExitOk : kExitFailed;
-    WriteToStdout(session.View().Text());
+    WriteToStdout(session.FileBytes(session.View().Text()));
     return kExitOk;
 }
 

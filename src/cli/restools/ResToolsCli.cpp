@@ -2,6 +2,7 @@
 
 #include "app/FileAccess.h"
 #include "app/TextUtil.h"
+#include "restools/ResourceText.h"
 
 #include <cstdio>
 
@@ -30,7 +31,12 @@ bool CCliResourceSession::Load(const std::filesystem::path& path, EViewKind need
         prompt.Message("Can not to open file.");
         return false;
     }
-    if (IsBinaryContent(*text)) {
+    m_utf16.reset();
+    if (StartsWithUtf16Bom(*text)) {
+        std::u16string shown;
+        m_utf16 = CTextEncoding::Decode(*text, shown);
+        *text = m_utf16->EngineText(*text);
+    } else if (IsBinaryContent(*text)) {
         prompt.Message("It's not a textual file.");
         return false;
     }
@@ -72,7 +78,19 @@ void CCliResourceSession::SetRcOptions(const CRcGroups& groups, bool allText) {
 }
 
 bool CCliResourceSession::Save() {
-    return WriteWholeFile(m_ctx.Prompt(), m_path, m_view->Text(), m_ctx.Yes());
+    return WriteWholeFile(m_ctx.Prompt(), m_path, FileBytes(m_view->Text()), m_ctx.Yes());
+}
+
+std::size_t CCliResourceSession::FileOffset(std::size_t engineOffset) const {
+    return m_utf16 ? m_utf16->FileOffsetOfEngineOffset(engineOffset) : engineOffset;
+}
+
+std::string CCliResourceSession::FileBytes(std::string_view engineText) const {
+    if (!m_utf16) return std::string(engineText);
+    // The engine's text is UTF-8; its characters and line ends go back into UTF-16.
+    std::u16string shown;
+    CTextEncoding::Decode(engineText, shown);
+    return *m_utf16->Encode(shown);
 }
 
 void WriteToStdout(std::string_view data) {

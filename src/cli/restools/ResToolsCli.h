@@ -3,6 +3,7 @@
 #include "CliContext.h"
 #include "restools/CResourceTools.h"
 #include "restools/CResourceView.h"
+#include "textdoc/CTextEncoding.h"
 
 #include <deque>
 #include <filesystem>
@@ -58,6 +59,9 @@ public:
     void SetRcOptions(const CRcGroups& groups, bool allText);
     // Writes the view's text to the file (read-only files only with --yes); false after a message.
     bool Save();
+    // A UTF-16 file is worked on as UTF-8: offsets and texts go back to the file's own form.
+    std::size_t FileOffset(std::size_t engineOffset) const;
+    std::string FileBytes(std::string_view engineText) const;
 
 private:
     CCliContext& m_ctx;
@@ -67,6 +71,7 @@ private:
     std::filesystem::path m_path;
     std::unique_ptr<CMemoryResourceView> m_view;
     std::unique_ptr<CResourceTools> m_tools;
+    std::optional<CTextEncoding> m_utf16;
 };
 
 void WriteToStdout(std::string_view data);

@@ -3,6 +3,7 @@
 
 #include "app/FileAccess.h"
 #include "restools/CResourceView.h"
+#include "restools/ResourceText.h"
 
 #include <algorithm>
 
@@ -34,7 +35,7 @@ bool CResourceTools::OnCompareRc() {
         if (!m_dialogs.RunRcOptionsDialog(false)) return false;
         groups = LoadRcOptions(m_ports.settings).groups;
     }
-    const auto otherText = ReadWholeFile(m_ports.prompt, otherPath);
+    const auto otherText = ReadResourceText(m_ports.prompt, otherPath);
     if (!otherText || otherText->size() < 16) {
         m_ports.prompt.Message("The second RC-file is empty.");
         return false;

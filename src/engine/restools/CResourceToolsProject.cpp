@@ -6,6 +6,7 @@
 #include "collections/CParseExt.h"
 #include "restools/CNameMatcher.h"
 #include "restools/CResourceView.h"
+#include "restools/ResourceText.h"
 #include "restools/ConditionalBlocks.h"
 
 #include <limits>
@@ -60,7 +61,7 @@ void CResourceTools::ScanProjectFile(const std::string& path) {
     const auto document = m_view.DocumentPath();
     if (std::filesystem::equivalent(path, document, ec) || path == document.string()) return;
 
-    const auto data = ReadWholeFile(m_ports.prompt, path);
+    const auto data = ReadResourceText(m_ports.prompt, path);
     if (!data || data->empty()) return;
     std::string text = RemoveComments(*data);
     if (!m_keyword.empty())

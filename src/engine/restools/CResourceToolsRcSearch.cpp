@@ -8,6 +8,7 @@
 #include "collections/DirectoryWalk.h"
 #include "restools/CNameMatcher.h"
 #include "restools/CResourceView.h"
+#include "restools/ResourceText.h"
 
 #include <algorithm>
 #include <limits>
@@ -43,7 +44,7 @@ bool CResourceTools::SearchRcByGroups() {
     if (rcPath.empty()) return false;
     const CRcGroups groups = LoadRcOptions(m_ports.settings).groups;
     if (!groups.Any()) return false;
-    const auto other = ReadWholeFile(m_ports.prompt, rcPath);
+    const auto other = ReadResourceText(m_ports.prompt, rcPath);
     if (!other || other->size() < 16) {
         m_ports.prompt.Message(kSecondRcEmpty);
         return false;
@@ -156,7 +157,7 @@ bool CResourceTools::WalkProjectFiles(const std::string& folder, unsigned long& 
 
 void CResourceTools::ScanRcFileForNames(const std::string& path, std::string_view name,
                                         unsigned long filesDone) {
-    const auto data = ReadWholeFile(m_ports.prompt, path);
+    const auto data = ReadResourceText(m_ports.prompt, path);
     if (!data || data->empty()) return;
     const std::size_t size = data->size();
     const std::string label(name);

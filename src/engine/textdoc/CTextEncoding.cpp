@@ -250,6 +250,12 @@ std::size_t CTextEncoding::ViewPosOfFileOffset(std::size_t fileOffset) const {
     return Walk(fileOffset < bom ? 0 : fileOffset - bom, &CPoint::file, &CPoint::view);
 }
 
+std::size_t CTextEncoding::FileOffsetOfEngineOffset(std::size_t engineOffset) const {
+    const std::size_t fileBom = !m_bom ? 0 : IsUtf16(m_encoding) ? 2 : 3;
+    const std::size_t bom = EngineBomLength();
+    return fileBom + Walk(engineOffset < bom ? 0 : engineOffset - bom, &CPoint::engine, &CPoint::file);
+}
+
 std::string CTextEncoding::EngineText(std::string_view fileBytes) const {
     if (!IsUtf16(m_encoding)) return std::string(fileBytes);
     std::string out;

@@ -39,6 +39,8 @@ public:
     std::size_t ViewPosOfEngineOffset(std::size_t engineOffset) const;
     std::size_t EngineOffsetOfViewPos(std::size_t viewPos) const;
     std::size_t ViewPosOfFileOffset(std::size_t fileOffset) const;
+    // Where an engine offset lies in the file on disk (quillbox-cli prints these).
+    std::size_t FileOffsetOfEngineOffset(std::size_t engineOffset) const;
     // The engine's text itself: the file bytes for UTF-8 and Latin-1, else their UTF-8 form.
     std::string EngineText(std::string_view fileBytes) const;
 

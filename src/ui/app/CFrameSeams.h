@@ -51,8 +51,8 @@ struct CFrameSeams {
 
     // The file tools' dialogs.
     std::function<void()> fileExtensionTool;             // 32029, also "Check run link"
-    // 32035, on the current collection: the one "mainDir" / "wasFavorite" name after the
-    // chooser; while the collection window is open the store holds it as well.
+    // 32035: with the keyboard focus in the collection window on its collection, else on the
+    // one the user picks first ("Choose collection"; Cancel ends the command).
     std::function<void()> replaceInFiles;
     std::function<void(bool anyProject)> saveProjectAs;  // 32041 (false), 10042 (true)
     std::function<void()> copyAllFiles;                  // 10043

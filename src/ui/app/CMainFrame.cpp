@@ -334,6 +334,14 @@ void CMainFrame::ShowAtStart() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // A dialog still open (a screen reader or the session can ask to close past it) would be
+    // destroyed inside its own event loop with the window that owns it.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        event->ignore();
+        modal->raise();
+        modal->activateWindow();
+        return;
+    }
     m_closing = true;
     if (QWidget* w = CollectionWindow()) w->close();
     if (m_seams.saveKeywordList) m_seams.saveKeywordList();

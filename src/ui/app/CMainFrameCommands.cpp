@@ -10,6 +10,7 @@
 #include "app/StartUp.h"
 #include "collections/CCollectionCommands.h"
 #include "collections/CCollections.h"
+#include "collections/DescriptIonExchange.h"
 #include "collections/MainFrameCollections.h"
 #include "filetools/CFileInfo.h"
 #include "QtConvert.h"
@@ -102,6 +103,8 @@ bool CMainFrame::IsCommandEnabled(int id) const {
     case kIdCollectionInfo: return open && HasEngine() && m_collections->Hooks().collectionInfoDialog;
     case kIdFavorites: return window && favorites;
     case kIdDeleteFromFavorites: return favorites && Filled(m_seams.deleteFromFavorites);
+    case kIdImportDescriptIon: case kIdExportDescriptIon:
+        return open && HasEngine() && !m_collections->Store().IsFavoritesView() && !editing;
 
     case kIdExtensionTool: return Filled(m_seams.fileExtensionTool);
     case kIdFileAttributes:
@@ -173,6 +176,8 @@ void CMainFrame::Dispatch(int id) {
     case kIdCollectionInfo: m_commands->OnCollectionInfo(); break;
     case kIdFavorites: OnFavorites(); break;
     case kIdDeleteFromFavorites: m_seams.deleteFromFavorites(); break;
+    case kIdImportDescriptIon: ImportDescriptIon(*m_collections, m_ports); break;
+    case kIdExportDescriptIon: ExportDescriptIon(*m_collections, m_ports); break;
 
     case kIdExtensionTool: m_seams.fileExtensionTool(); break;
     case kIdFileAttributes: OnFileAttributes(); break;
@@ -264,7 +269,9 @@ void CMainFrame::OnKeySearching() {
 }
 
 void CMainFrame::OnReplaceInFiles() {
-    if (ChooseCollectionFirst()) m_seams.replaceInFiles();
+    // The seam asks for the scope itself: the replace run may work on another collection than
+    // the one the window shows, without reloading it.
+    m_seams.replaceInFiles();
 }
 
 void CMainFrame::OnFavorites() { m_collections->ShowFavorites(); }

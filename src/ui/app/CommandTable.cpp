@@ -42,6 +42,10 @@ constexpr CCommandDef kCommands[] = {
     {32034, "Delete from favorite...\tAlt+D", "Alt+D", "Remove files from your favorites", "",
      "Delete from favorites"},
     {32039, "Choose a collection", "", "Open or create a collection", "choose", ""},
+    {32070, "Import descriptions (descript.ion)", "", "Take the descriptions of the folders' descript.ion files",
+     "", "Import descriptions (descript.ion)"},
+    {32071, "Export descriptions (descript.ion)", "", "Write the descriptions into the folders' descript.ion files",
+     "", "Export descriptions (descript.ion)"},
 
     {32029, "File extension tool...\tAlt+E", "Alt+E", "Link a file extension to a program", "", "Check run link"},
     {32030, "File attributes...\tAlt+A", "Alt+A", "Change the name and attributes of files", "", "File info"},
@@ -90,7 +94,7 @@ constexpr int kFile1003[] = {57600, 57601, 57602, 57603, 57604, kSeparator, 3204
                              57609, 57606, kSeparator, 57616, kSeparator, 57665};
 constexpr int kEdit[] = {57643, kSeparator, 57635, 57634, 57637, 57642, kSeparator, 57641, 32026};
 constexpr int kCollection[] = {32037, 32038, 32009, 10041, kSeparator, 32010, kSeparator, 32028,
-                               32036, kSeparator, 32031, 32034};
+                               32036, kSeparator, 32070, 32071, kSeparator, 32031, 32034};
 constexpr int kTools1002[] = {32029, 32030, 32035, kSeparator, 32041, 10042, 10043};
 constexpr int kTools1003[] = {32029, 32030, 32035, kSeparator, kCppToolsSubmenu, kSeparator, 32041, 10043};
 constexpr int kView[] = {59392, 59393};

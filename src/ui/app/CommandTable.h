@@ -78,6 +78,8 @@ enum ECommandId : int {
     kIdChangeCollectionPath = 10041,
     kIdSaveAnyProject = 10042,
     kIdCopyAllFiles = 10043,
+    kIdImportDescriptIon = 32070,
+    kIdExportDescriptIon = 32071,
 };
 
 // Menu and toolbar layouts list ids; these stand for what is no command.

@@ -7,6 +7,7 @@
 #include "app/StartUp.h"
 #include "collections/CCollectionWindowHost.h"
 #include "collections/CCollections.h"
+#include "filetools/CFileToolsHost.h"
 #include "textdoc/CTextDocuments.h"
 
 #include <QCoreApplication>
@@ -55,6 +56,7 @@ bool CtavApp::InitInstance(const QString& commandLineFile) {
 
     m_frame->AttachCollections(m_workingDir, m_programDir);
     CCollectionWindowHost::Install(*m_frame, Services());
+    CFileToolsHost::Install(*m_frame);
 
     CStartUpHooks hooks;
     hooks.checkFavorites = [this] {

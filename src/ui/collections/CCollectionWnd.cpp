@@ -439,6 +439,13 @@ void CCollectionWnd::OnNotify(CTableNotify& record) {
         if (items.size() > 2) menu->removeAction(items[2]);
         const int row = m_table->Model().CurrentRow(), column = m_table->Model().CurrentColumn();
         if (row >= 0 && column >= 0) AddGroupMenu(*menu, row, column, true);
+        // Whole-collection commands, wherever the click was.
+        menu->addSeparator();
+        for (const int id : {kIdImportDescriptIon, kIdExportDescriptIon}) {
+            QAction* a = menu->addAction(QString::fromLatin1(FindCommand(id)->contextText));
+            a->setData(id);
+            a->setEnabled(m_frame.IsCommandEnabled(id));
+        }
         break;
     }
     case TN_DROP: {

@@ -11,6 +11,7 @@
 #include "collections/CCollectionCommands.h"
 #include "collections/KeywordSearch.h"
 #include "textdoc/CChildFrame.h"
+#include "textdoc/CDocumentOutput.h"
 #include "textdoc/CKeywordComboBox.h"
 #include "textdoc/CtavDoc.h"
 #include "textdoc/CtavView.h"
@@ -33,7 +34,9 @@ bool IsRtfName(const std::filesystem::path& file) {
 
 } // namespace
 
-CTextDocuments::CTextDocuments(CMainFrame& frame) : QObject(&frame), m_frame(frame) {
+CTextDocuments::CTextDocuments(CMainFrame& frame)
+    : QObject(&frame), m_frame(frame), m_output(new CDocumentOutput(frame.Ports().prompt, frame)) {
+    m_output->setParent(this);
     CFrameSeams& seams = frame.Seams();
     seams.openDocument = [this](const std::filesystem::path& f, bool fromCollection) {
         return OpenDocumentFile(f, fromCollection);
@@ -41,12 +44,20 @@ CTextDocuments::CTextDocuments(CMainFrame& frame) : QObject(&frame), m_frame(fra
     seams.newDocument = [this] { NewDocument(); };
     // The view knows which of the frame's view commands it carries out.
     seams.viewCommandEnabled = [this](int id) {
+        if (CDocumentOutput::Handles(id)) return m_output->IsEnabled(id, ActiveView());
         const CtavView* v = ActiveView();
         return v && v->IsCommandEnabled(id);
     };
     seams.runViewCommand = [this](int id) {
-        if (CtavView* v = ActiveView()) v->RunCommand(id);
+        if (CDocumentOutput::Handles(id)) {
+            // Printing and mail take the whole text, not the part shown so far.
+            if (CtavView* v = ActiveView()) v->Document()->FinishLoading();
+            m_output->Run(id, ActiveView());
+        }
+        else if (CtavView* v = ActiveView()) v->RunCommand(id);
     };
+    // The help is an ordinary document; its name makes it rich text.
+    seams.openHelpDocument = [this](const std::filesystem::path& help) { return OpenDocumentFile(help, false); };
     seams.saveKeywordList = [this] { SaveKeywordList(); };
     seams.recentFiles = [this] { return RecentFiles(); };
 }
@@ -86,20 +97,11 @@ CChildFrame* CTextDocuments::AddFrame(CtavDoc* doc, CtavView*& view) {
 
 bool CTextDocuments::OpenDocumentFile(const std::filesystem::path& file, bool fromCollection) {
     CPrompt& prompt = m_frame.Ports().prompt;
-    if (IsRtfName(file)) {
-        // Rich text comes with its own reader; until then a garbled view would help nobody.
-        prompt.Message("RTF documents can not be shown yet.");
-        return false;
-    }
+    if (IsRtfName(file))
+        if (const std::optional<bool> opened = OpenRtfDocument(file)) return *opened;
     if (!fromCollection && !CheckTextualFile(prompt, file)) return false;
-
-    // A document already open comes to the front instead of a second copy.
+    if (ActivateOpenDocument(file)) return true;
     std::error_code ec;
-    for (CtavView* v : Views())
-        if (!v->Document()->Path().empty() && std::filesystem::equivalent(v->Document()->Path(), file, ec)) {
-            m_frame.MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(v->parentWidget()));
-            return true;
-        }
 
     CKeywordSearchState* search = m_frame.CollectionCommands() ? &m_frame.CollectionCommands()->Search() : nullptr;
     std::string bytes;
@@ -152,6 +154,37 @@ bool CTextDocuments::OpenDocumentFile(const std::filesystem::path& file, bool fr
         m_frame.raise();
         m_frame.activateWindow();
     }
+    view->setFocus();
+    AddRecentFile(file);
+    return true;
+}
+
+bool CTextDocuments::ActivateOpenDocument(const std::filesystem::path& file) {
+    // A document already open comes to the front instead of a second copy.
+    std::error_code ec;
+    for (CtavView* v : Views())
+        if (!v->Document()->Path().empty() && std::filesystem::equivalent(v->Document()->Path(), file, ec)) {
+            m_frame.MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(v->parentWidget()));
+            return true;
+        }
+    return false;
+}
+
+std::optional<bool> CTextDocuments::OpenRtfDocument(const std::filesystem::path& file) {
+    if (ActivateOpenDocument(file)) return true;
+    const auto bytes = ReadWholeFile(m_frame.Ports().prompt, file);
+    if (!bytes) return false;
+    auto* doc = new CtavDoc(this);
+    doc->SetPath(file);
+    if (!doc->LoadRtf(*bytes)) {
+        delete doc;
+        return std::nullopt;
+    }
+    CtavView* view = nullptr;
+    CChildFrame* frame = AddFrame(doc, view);
+    frame->show();
+    view->InitialUpdate({}, {});
+    m_frame.MdiArea()->setActiveSubWindow(frame);
     view->setFocus();
     AddRecentFile(file);
     return true;

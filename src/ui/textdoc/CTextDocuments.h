@@ -5,10 +5,12 @@
 #include <QObject>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 class CChildFrame;
+class CDocumentOutput;
 class CKeywordComboBox;
 class CMainFrame;
 class CtavDoc;
@@ -46,8 +48,13 @@ public:
     CKeywordComboBox* KeywordCombo() const { return m_combo; }
     bool IsKeywordComboShown() const;
     const CKeywordList& KeywordList() const { return m_keywords; }
+    // Printing and Send mail.
+    CDocumentOutput& Output() const { return *m_output; }
 
 private:
+    // nullopt when the file holds no RTF, to be opened as text instead.
+    std::optional<bool> OpenRtfDocument(const std::filesystem::path& file);
+    bool ActivateOpenDocument(const std::filesystem::path& file);
     CChildFrame* AddFrame(CtavDoc* doc, CtavView*& view);
     void FillCombo();
 
@@ -58,4 +65,5 @@ private:
     QAction* m_comboAction = nullptr;
     int m_comboCount = 0;
     int m_untitled = 0;
+    CDocumentOutput* m_output; // a child of this
 };

@@ -2,9 +2,11 @@
 
 #include "app/FileAccess.h"
 #include "app/TextUtil.h"
+#include "textdoc/RtfTextDocument.h"
 #include "QtConvert.h"
 
 #include <QPlainTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -69,6 +71,25 @@ void CtavDoc::AppendSlice(std::size_t size) {
 
 void CtavDoc::FinishLoading() {
     if (IsLoading()) AppendSlice(m_pending.size());
+}
+
+bool CtavDoc::LoadRtf(std::string_view bytes) {
+    const bool undo = m_text->isUndoRedoEnabled();
+    m_text->setUndoRedoEnabled(false);
+    const bool loaded = LoadRtfInto(*m_text, bytes);
+    m_text->setUndoRedoEnabled(undo);
+    m_text->setModified(false);
+    if (loaded) m_kind = kRtfDocument;
+    return loaded;
+}
+
+std::string CtavDoc::RtfBytes() {
+    FinishLoading();
+    // Text that is an RTF file's own source (shown raw) is written back as it is.
+    const QString start = m_text->firstBlock().text().left(5);
+    if (m_kind != kRtfDocument && start.compare(QLatin1String("{\\rtf"), Qt::CaseInsensitive) == 0)
+        return Bytes().value_or(BytesAsUtf8());
+    return SaveRtfOf(*m_text);
 }
 
 std::u16string CtavDoc::RawText() {

@@ -37,6 +37,10 @@ public:
     // The bytes Save writes; nullopt when the file's encoding cannot hold the text.
     std::optional<std::string> Bytes();
     std::string BytesAsUtf8();
+    // Rich text: the RTF file's bytes into the text (false when they are no RTF), and the
+    // text as RTF for saving.
+    bool LoadRtf(std::string_view bytes);
+    std::string RtfBytes();
 
 signals:
     void LoadingFinished();

@@ -6,6 +6,7 @@
 #include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
 #include "collections/CCollections.h"
+#include "restools/CViewResourceTools.h"
 #include "textdoc/CFindTextDlg.h"
 #include "textdoc/CReplaceTextDlg.h"
 #include "textdoc/CTextDocuments.h"
@@ -57,7 +58,10 @@ CtavView::CtavView(CTextDocuments& owner, CtavDoc* doc, QWidget* parent)
         if (hasFocus()) ReportCaret();
     });
     UpdateAccessibleName();
+    m_resTools = std::make_unique<CViewResourceTools>(*this, owner, owner.Frame().Ports());
 }
+
+CtavView::~CtavView() = default;
 
 void CtavView::OnClose() {
     if (m_countedForCombo) m_owner.HideKeywordCombo();
@@ -83,6 +87,15 @@ void CtavView::SetViewFont(const CViewFont& font) {
 }
 
 void CtavView::InitialUpdate(std::vector<CMark> marks, const std::vector<std::string>& keywords) {
+    if (m_doc->Kind() == CtavDoc::kRtfDocument) {
+        // Rich text keeps its own fonts, takes no part in the keyword combo box and wraps like a
+        // page.
+        m_doc->SetRtfMode(true);
+        setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        CaretToStart();
+        m_initialised = true;
+        return;
+    }
     // The stored font of the last closed view is applied; without one, Courier new.
     SetViewFont(ParseViewFont(m_owner.Frame().Ports().settings.Get(kViewFont)).value_or(CViewFont{}));
     m_owner.ShowKeywordCombo();
@@ -114,7 +127,19 @@ void CtavView::RemoveMarks() {
     m_marksPresent = false;
     m_marks.clear();
     m_marks.shrink_to_fit();
-    setExtraSelections({});
+    m_markSelections.clear();
+    UpdateSelections();
+}
+
+void CtavView::SetColorSelections(const QList<QTextEdit::ExtraSelection>& colors) {
+    m_colorSelections = colors;
+    UpdateSelections();
+}
+
+void CtavView::UpdateSelections() {
+    if (m_colorSelections.isEmpty()) setExtraSelections(m_markSelections);
+    else if (m_markSelections.isEmpty()) setExtraSelections(m_colorSelections);
+    else setExtraSelections(m_markSelections + m_colorSelections);
 }
 
 // Only the marks near the screen are selections: thousands of them would each be a cursor the
@@ -143,7 +168,8 @@ void CtavView::ShowVisibleMarks() {
         c.setPosition(it->end, QTextCursor::KeepAnchor);
         selections.append({c, format});
     }
-    setExtraSelections(selections);
+    m_markSelections = std::move(selections);
+    UpdateSelections();
 }
 
 // An edit other than typing (paste, cut, a replace) moves the marks after it and drops the marks it
@@ -250,7 +276,7 @@ bool CtavView::IsCommandEnabled(int id) const {
     case kIdEditCopy: return selection;
     case kIdEditPaste: return canPaste();
     case kIdGoToNextFound: return m_marksPresent || !m_findWord.isEmpty();
-    default: return false;
+    default: return CViewResourceTools::IsResourceCommand(id) && m_resTools->IsEnabled(id);
     }
 }
 
@@ -274,12 +300,18 @@ void CtavView::RunCommand(int id) {
     case kIdEditReplace: ReplaceText(); break;
     case kIdGoToNextFound: GoToNextFound(); break;
     case kIdFindKeyword: FindComboKeyword(); break;
-    default: break;
+    default:
+        if (CViewResourceTools::IsResourceCommand(id)) m_resTools->Run(id);
+        break;
     }
 }
 
 bool CtavView::Save(int id) {
     CPorts& ports = m_owner.Frame().Ports();
+    // The collapsed extract of coloured lines is never written: the whole text comes back first.
+    for (CtavView* v : m_owner.Views())
+        if (v->Document() == m_doc) v->m_resTools->RestoreCollapsed();
+    m_resTools->RestoreCollapsed();
     if (id == kIdFileSave && !m_doc->Text()->isModified() && !m_doc->Path().empty()) return false;
     std::filesystem::path target = m_doc->Path();
     const bool ask = target.empty() || id != kIdFileSave;
@@ -290,14 +322,6 @@ bool CtavView::Save(int id) {
             if (chosen.empty()) return false;
             ports.settings.Set(kLoadFileName, chosen);
             target = chosen;
-            const std::string name = target.filename().string();
-            const auto ext = FileExtension(name);
-            if (ext && (EqualsNoCase(*ext, "rtf") || EqualsNoCase(*ext, "doc"))) {
-                // Writing rich text comes with the RTF writer; plain text under that name would
-                // be a broken document.
-                ports.prompt.Message("RTF documents can not be saved yet.");
-                return false;
-            }
         }
         if (!NeedsAttributeReset(target)) break;
         const EPromptAnswer a =
@@ -310,7 +334,11 @@ bool CtavView::Save(int id) {
         if (a == EPromptAnswer::No && ask) continue;
         return false;
     }
-    std::optional<std::string> bytes = m_doc->Bytes();
+    // An .rtf or .doc name takes rich text, whatever the document was read from.
+    const std::string name = target.filename().string();
+    const auto ext = FileExtension(name);
+    const bool rich = ext && (EqualsNoCase(*ext, "rtf") || EqualsNoCase(*ext, "doc"));
+    std::optional<std::string> bytes = rich ? std::optional(m_doc->RtfBytes()) : m_doc->Bytes();
     if (!bytes) {
         // A typed character Latin-1 has no byte for: the whole text goes out as UTF-8, not lost.
         ports.prompt.Message("The text holds characters the file's encoding (Latin-1) cannot keep;\r\n"

@@ -4,10 +4,12 @@
 
 #include <QPlainTextEdit>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class CTextDocuments;
+class CViewResourceTools;
 class CtavDoc;
 class CReplaceTextDlg;
 
@@ -23,6 +25,7 @@ public:
     };
 
     CtavView(CTextDocuments& owner, CtavDoc* doc, QWidget* parent = nullptr);
+    ~CtavView() override;
     // The window is closing: the combo box count, the resource toolbar and the stored font.
     void OnClose();
 
@@ -40,6 +43,9 @@ public:
     bool HasMarks() const { return m_marksPresent; }
     const std::vector<CMark>& Marks() const { return m_marks; }
     void RemoveMarks();
+    // The resource tools' coloured ranges, shown over the keyword marks.
+    void SetColorSelections(const QList<QTextEdit::ExtraSelection>& colors);
+    CViewResourceTools& ResourceTools() const { return *m_resTools; }
 
     void FindInText();
     void FindNext();
@@ -74,6 +80,7 @@ private:
     const std::u16string& TextCopy();
     void Select(int start, int end);
     void CaretToStart();
+    void UpdateSelections();
 
     CTextDocuments& m_owner;
     CtavDoc* m_doc; // outlives its views
@@ -88,6 +95,9 @@ private:
     int m_shownTo = -1;
     std::vector<std::string> m_keywords;
     std::size_t m_nextPair = 0;
+    QList<QTextEdit::ExtraSelection> m_markSelections;
+    QList<QTextEdit::ExtraSelection> m_colorSelections;
+    std::unique_ptr<CViewResourceTools> m_resTools;
 
     QString m_findWord;
     bool m_matchCase = false;

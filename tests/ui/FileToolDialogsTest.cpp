@@ -1,0 +1,358 @@
+#include "app/FileAccess.h"
+#include "app/SettingsKeys.h"
+#include "collections/CCollections.h"
+#include "filetools/CAssociationWriter.h"
+#include "filetools/CAssociations.h"
+#include "filetools/CCopyAllFilesDlg.h"
+#include "filetools/CExtensionTool.h"
+#include "filetools/CExtensionToolDlg.h"
+#include "filetools/CFileInfo.h"
+#include "filetools/CFileInfoDlg.h"
+#include "filetools/CProjectSaveAs.h"
+#include "filetools/CReplaceDlg.h"
+#include "filetools/CSaveProjectDlg.h"
+
+#include "TestPorts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Only the MIME compiler really runs; nothing is started.
+class CQuietLauncher : public CLauncher {
+public:
+    bool Start(const std::vector<std::string>&) override { return true; }
+    int Run(const std::vector<std::string>& argv) override { return real.Run(argv); }
+    std::string FindProgram(std::string_view name) override { return real.FindProgram(name); }
+    CSystemLauncher real;
+};
+
+TEST(FileToolDialogs, ExtensionTool) {
+    CTempHome tmp;
+    CTestPorts t;
+    tmp.Write("sys/share/mime/globs2", "50:text/plain:*.txt\n40:application/x-log:*.log\n");
+    tmp.Write("sys/share/applications/defaults.list", "[Default Applications]\ntext/plain=ed.desktop\n");
+    tmp.Write("sys/share/applications/ed.desktop", "[Desktop Entry]\nType=Application\nExec=ed --new %U\n");
+    CXdgPaths paths;
+    paths.dataHome = tmp.Root() / "user" / ".local" / "share";
+    paths.configHome = tmp.Root() / "user" / ".config";
+    paths.dataDirs = {tmp.Root() / "sys" / "share"};
+    const fs::path program = tmp.Write("work/bin/viewer", "#!/bin/sh\n");
+    CQuietLauncher launcher;
+    CAssociations assoc(t.ports, launcher, paths);
+    CExtensionTool tool(assoc, t.prompt);
+    CExtensionToolDlg dlg(tool, ".txt");
+    dlg.OnFirstTick();
+    EXPECT_EQ(dlg.extensionEdit->selectedText(), ".txt");
+    EXPECT_EQ(dlg.infoText->toPlainText(), "Assotiated program: ed --new \n");
+    EXPECT_TRUE(dlg.removeButton->isEnabled());
+
+    const struct {
+        const char* typed;
+        const char* info;
+        bool remove;
+    } rows[] = {
+        {"  log more", "Not found linked program.", false}, {"x.", "", false}, {"", "", false}, {"txt", "Assotiated program: ed --new \n", true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed);
+        dlg.extensionEdit->setText(QString::fromLatin1(r.typed));
+        EXPECT_EQ(dlg.infoText->toPlainText(), QString::fromLatin1(r.info));
+        EXPECT_EQ(dlg.removeButton->isEnabled(), r.remove);
+    }
+
+    // Enter in the box is "New link", once.
+    dlg.show();
+    dlg.extensionEdit->clear();
+    t.prompt.Clear();
+    QTest::keyClick(dlg.extensionEdit, Qt::Key_Return);
+    EXPECT_EQ(t.prompt.Texts(), std::vector<std::string>{"Insert a normal file extansion string, please."});
+
+    dlg.extensionEdit->setText(QStringLiteral("abc"));
+    t.pickers.answers.push_back(program.string());
+    dlg.newLinkButton->click();
+    EXPECT_EQ(t.prompt.LastText(), "A new link was successful established");
+    EXPECT_TRUE(dlg.infoText->toPlainText().contains(Q(program.string())));
+    ASSERT_TRUE(dlg.removeButton->isEnabled());
+    t.prompt.AnswerYes();
+    dlg.removeButton->click();
+    EXPECT_EQ(dlg.infoText->toPlainText(), "This extension link was removed.");
+    EXPECT_FALSE(dlg.removeButton->isEnabled());
+    EXPECT_FALSE(fs::exists(assoc.Writer().DesktopFile(".abc")));
+    EXPECT_TRUE(t.prompt.AllAnswersUsed());
+}
+
+class CScriptedWarning : public CReadOnlyWarning {
+public:
+    CAnswer Ask(std::string_view text) override {
+        texts.emplace_back(text);
+        return answer;
+    }
+    CAnswer answer{true, true};
+    std::vector<std::string> texts;
+};
+
+// Opens the scripted indicator and notes whether the dialog was disabled meanwhile.
+class CWatchingProgress : public CProgressHost {
+public:
+    std::unique_ptr<CProgress> OpenProgress() override {
+        if (dialog) disabledDuringRun = !dialog->isEnabled();
+        return inner.OpenProgress();
+    }
+    CScriptedProgressHost inner;
+    QWidget* dialog = nullptr;
+    bool disabledDuringRun = false;
+};
+
+TEST(FileToolDialogs, Replace) {
+    CTempHome tmp;
+    CTestPorts t;
+    const fs::path dir = tmp.Work() / "tree";
+    const fs::path a = tmp.Write("work/tree/a.txt", "old and old");
+    const fs::path b = tmp.Write("work/tree/sub/b.txt", "old");
+    const fs::path c = tmp.Write("work/tree/c.log", "old");
+    SetFileAttribute(b, kAttrReadOnly);
+    CScriptedWarning warning;
+    CWatchingProgress progress;
+    CReplaceScope scope;
+    scope.baseDirectory = dir.string();
+    CReplaceDlg dlg(t.ports, warning, progress, scope);
+    progress.dialog = &dlg;
+    EXPECT_EQ(dlg.windowTitle(), Q("Replace in all files in " + dir.string()));
+    EXPECT_EQ(dlg.extensionEdit->text(), ".*");
+
+    dlg.helpButton->click();
+    EXPECT_EQ(t.prompt.LastText(), CReplaceInFiles::HelpText());
+
+    const std::string counts = "Found 2 files, was opened 2 files\r\nReplaced 3 words.";
+    const std::string question =
+        "2 files was found\r\nin \"" + dir.string() + "\" directory.\r\n\r\nDo you want to continue search and replacement?";
+    const struct {
+        const char *from, *to, *extensions;
+        int answer; // 0 none, 1 Yes, 2 No
+        CReplaceInFiles::EOk result;
+        const char* message;
+        const char* aText;
+    } rows[] = {
+        {"old", "", "txt", 0, CReplaceInFiles::EOk::Nothing, "", "old and old"},
+        {"old", "new", "doc", 0, CReplaceInFiles::EOk::Ended, "Found not any files with extension \"doc\".", "old and old"},
+        {"old", "new", "txt", 2, CReplaceInFiles::EOk::Ended, question.c_str(), "old and old"},
+        {"old", "new", "txt", 1, CReplaceInFiles::EOk::Ran, counts.c_str(), "new and new"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.from) + "->" + r.to + " in " + r.extensions);
+        t.prompt.Clear();
+        if (r.answer) t.prompt.Answer(r.answer == 1 ? EPromptAnswer::Yes : EPromptAnswer::No);
+        dlg.fromEdit->setText(QString::fromLatin1(r.from));
+        dlg.toEdit->setText(QString::fromLatin1(r.to));
+        dlg.extensionEdit->setText(QString::fromLatin1(r.extensions));
+        dlg.okButton->click();
+        EXPECT_EQ(dlg.LastResult(), r.result);
+        EXPECT_EQ(dlg.result(), 0); // stays open
+        EXPECT_TRUE(dlg.isEnabled());
+        EXPECT_EQ(t.prompt.LastText(), r.message);
+        EXPECT_EQ(ReadFileBytes(a), r.aText);
+        EXPECT_TRUE(t.prompt.AllAnswersUsed());
+    }
+    EXPECT_EQ(dlg.extensionEdit->text(), "txt"); // the normal form
+    EXPECT_TRUE(progress.disabledDuringRun);
+    EXPECT_EQ(warning.texts, std::vector<std::string>{"File\r\n" + b.string() + "\r\nis readonly.\r\nWhat do you like to remove this atribute?"});
+    EXPECT_EQ(ReadFileBytes(b), "new");
+    EXPECT_EQ(ReadFileBytes(c), "old");
+    EXPECT_EQ(t.settings.Get(kReplaceExt), "txt");
+}
+
+TEST(FileToolDialogs, SaveProject) {
+    CTempHome tmp;
+    CTestPorts t;
+    const fs::path dsp = tmp.Write("work/Old/Old.dsp", "# Old.dsp\r\n");
+    tmp.Write("work/Old/Old.cpp", "#include \"OldDoc.h\"\r\n");
+    const fs::path txt = tmp.Write("work/Old/Old.txt", "");
+    const std::string target = (tmp.Work() / "New" / "New.dsp").string();
+    CProjectSaveAs saveAs(t.ports, CProjectSaveAs::EVariant::Vs);
+    CSaveProjectDlg dlg(saveAs, false);
+    EXPECT_EQ(dlg.windowTitle(), "Save as VS project");
+    EXPECT_FALSE(dlg.okButton->isEnabled());
+
+    t.pickers.answers.push_back(dsp.string());
+    dlg.sourceBrowse->click();
+    EXPECT_EQ(dlg.sourceEdit->text(), Q(dsp.string()));
+    EXPECT_EQ(t.settings.Get(kSaveAsProjDir), dsp.string());
+    EXPECT_FALSE(dlg.okButton->isEnabled());
+
+    const struct {
+        std::string oldFile, newFile, message;
+    } rows[] = {
+        {dsp.string(), "ab", "Is not right new file name."},
+        {dsp.string(), "/x/New.txt", "A new file name must be \".dsp\" type."},
+        {"ab", target, "Is not right sourse file name."},
+        {(tmp.Work() / "Old" / "Gone.dsp").string(), target, "Sourse file is not existent."},
+        {txt.string(), target, "A sourse file name must be \".dsp\" type."},
+        {dsp.string(), target, ""},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.oldFile + " -> " + r.newFile);
+        t.prompt.Clear();
+        dlg.sourceEdit->setText(Q(r.oldFile));
+        dlg.targetEdit->setText(Q(r.newFile));
+        ASSERT_TRUE(dlg.okButton->isEnabled());
+        dlg.okButton->click();
+        EXPECT_EQ(t.prompt.LastText(), r.message);
+        EXPECT_EQ(dlg.result() == QDialog::Accepted, r.message.empty());
+    }
+    EXPECT_EQ(t.settings.Get(kSaveAsNewProjFile), target);
+    ASSERT_TRUE(saveAs.CopyProject(dlg.OldFile().toStdString(), dlg.NewFile().toStdString()));
+    EXPECT_EQ(ReadFileBytes(tmp.Work() / "New" / "New.cpp"), "#include \"NewDoc.h\"\r\n");
+    EXPECT_EQ(t.prompt.LastText(), "3 files was copied.");
+}
+
+TEST(FileToolDialogs, CopyAllFiles) {
+    CTempHome tmp;
+    CTestPorts t;
+    const fs::path from = tmp.Work() / "from";
+    const fs::path to = tmp.Work() / "to";
+    tmp.Write("work/from/x/report.txt", "one");
+    tmp.Write("work/from/y/report.txt", "two");
+    tmp.Write("work/from/y/pic.gif", "gif");
+    t.settings.Set(kCopyAllSource, from.string());
+    CCopyAllFiles copy(t.ports);
+    CCopyAllFilesDlg dlg(copy, t.prompt);
+    EXPECT_EQ(dlg.windowTitle(), "Copy all files");
+    EXPECT_TRUE(dlg.sourceEdit->text().isEmpty()); // filled on the first tick
+    dlg.OnFirstTick();
+    EXPECT_EQ(dlg.sourceEdit->text(), Q(from.string()));
+    EXPECT_EQ(dlg.minimumEdit->text(), "-1");
+    EXPECT_EQ(dlg.extensionEdit->text(), "*.*");
+
+    t.pickers.answers.push_back(to.string());
+    dlg.targetBrowse->click();
+    EXPECT_EQ(dlg.targetEdit->text(), Q(to.string()));
+    EXPECT_EQ(t.settings.Get(kCopyAllTarget), to.string());
+
+    const struct {
+        std::string source, target, minimum, message;
+    } rows[] = {
+        {"C:", to.string(), "-1", "Select any base directory for first edit, please."},
+        {"docs/here", to.string(), "-1", "Directory\r\n\"docs/here\"\r\nis not correct."},
+        {from.string(), "", "-1", "Select any base directory for second edit, please."},
+        {from.string(), from.string(), "-1", "Directory\r\n\"" + from.string() + "\"\r\nis not correct."},
+        {from.string(), to.string(), "", "Please enter an integer."},
+        {from.string(), to.string(), "2", ""},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.source + " -> " + r.target + " min " + r.minimum);
+        t.prompt.Clear();
+        dlg.sourceEdit->setText(Q(r.source));
+        dlg.targetEdit->setText(Q(r.target));
+        dlg.minimumEdit->setText(Q(r.minimum));
+        dlg.extensionEdit->setText(QStringLiteral("  txt "));
+        dlg.okButton->click();
+        EXPECT_EQ(t.prompt.LastText(), r.message);
+        EXPECT_EQ(dlg.result() == QDialog::Accepted, r.message.empty());
+    }
+    EXPECT_EQ(dlg.Fields().minimumSize, 2);
+    EXPECT_EQ(dlg.Fields().extensions, "txt");
+    copy.OnCopyAllFiles(dlg.Fields());
+    EXPECT_EQ(t.prompt.LastText(), "All right! Coping did.");
+    EXPECT_TRUE(fs::exists(to / "report.txt"));
+    EXPECT_TRUE(fs::exists(to / "report1.txt"));
+    EXPECT_FALSE(fs::exists(to / "pic.gif"));
+}
+
+TEST(FileToolDialogs, FileInfo) {
+    CTempHome tmp;
+    CTestPorts t;
+    const fs::path a = tmp.Write("work/docs/a.txt", "aaaa");
+    const std::string dir = (tmp.Work() / "docs").string();
+    const fs::path inf = tmp.Home() / (CCollectionStore::MakeCollectionFileName(dir) + ".inf");
+    tmp.Write(inf.lexically_relative(tmp.Root()), "#Docs#" + dir + "##txt\r\n" + a.string() + "##\r\n");
+    CCollections collections(t.ports, tmp.Home());
+    collections.Store().SetCollectionFilePath(inf);
+    collections.Store().SetBaseDirectory(dir);
+    ASSERT_EQ(collections.Store().LoadCollection(), 1u);
+    CFileInfo info(t.ports, collections);
+
+    // Each row works the dialog the engine opens, then presses Ok (or Cancel).
+    const struct {
+        const char* name;
+        std::optional<std::size_t> record;
+        std::function<void(CFileInfoDlg&)> work;
+        bool okEnabled;
+        const char* message;
+        std::uint8_t attribute; // of a.txt afterwards
+    } rows[] = {
+        {"nothing changed", 0, [](CFileInfoDlg&) {}, false, "", kAttrArchive},
+        {"read only ticked and unticked", 0,
+         [](CFileInfoDlg& d) {
+             d.readOnlyBox->click();
+             d.readOnlyBox->click();
+         },
+         false, "", kAttrArchive},
+        {"read only", 0, [](CFileInfoDlg& d) { d.readOnlyBox->click(); }, true, "", kAttrArchive | kAttrReadOnly},
+        {"writable again", 0, [](CFileInfoDlg& d) { d.readOnlyBox->click(); }, true, "", kAttrArchive},
+        {"collection mode without a collection", std::nullopt,
+         [](CFileInfoDlg& d) {
+             d.collectionCombo->setCurrentIndex(-1);
+             d.readOnlyBox->click();
+         },
+         true, "Choose a collection, please.", kAttrArchive},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        t.prompt.Clear();
+        bool opened = false;
+        info.Hooks().dialog = [&](CFileInfoDlgModel& model) {
+            opened = true;
+            CFileInfoDlg dlg(model, t.ports);
+            const bool collectionMode = !r.record;
+            EXPECT_EQ(dlg.windowTitle(), collectionMode ? "Collection's files attributes" : "File Info");
+            EXPECT_EQ(dlg.nameEdit->isVisibleTo(&dlg), !collectionMode);
+            EXPECT_EQ(dlg.collectionCombo->isVisibleTo(&dlg), collectionMode);
+            for (QCheckBox* box : {dlg.archiveBox, dlg.hiddenBox, dlg.systemBox}) {
+                EXPECT_FALSE(box->isEnabled());
+                EXPECT_FALSE(box->accessibleDescription().isEmpty());
+            }
+            EXPECT_FALSE(dlg.okButton->isEnabled());
+            r.work(dlg);
+            EXPECT_EQ(dlg.okButton->isEnabled(), r.okEnabled);
+            if (dlg.okButton->isEnabled()) dlg.okButton->click();
+            if (dlg.result() != QDialog::Accepted) dlg.reject();
+            return dlg.result() == QDialog::Accepted;
+        };
+        info.OnFileInfo(r.record);
+        EXPECT_TRUE(opened);
+        EXPECT_EQ(t.prompt.LastText(), r.message);
+        EXPECT_EQ(*GetFileAttributeByte(a), r.attribute);
+    }
+
+    // A rename goes through the hook with the edited name.
+    std::string renamedTo;
+    info.Hooks().renameFile = [&](std::string_view name) {
+        renamedTo = std::string(name);
+        return false;
+    };
+    info.Hooks().dialog = [&](CFileInfoDlgModel& model) {
+        CFileInfoDlg dlg(model, t.ports);
+        EXPECT_EQ(dlg.sizeLabel->text(), "File size: 4 byte");
+        dlg.nameEdit->setText(QStringLiteral("b.txt"));
+        dlg.okButton->click();
+        return dlg.result() == QDialog::Accepted;
+    };
+    info.OnFileInfo(0);
+    EXPECT_EQ(renamedTo, "b.txt");
+}
+
+} // namespace

@@ -1,0 +1,224 @@
+#include "app/CMainFrame.h"
+#include "app/CommandTable.h"
+#include "textdoc/CTextDocuments.h"
+#include "textdoc/CtavView.h"
+
+#include "TestPorts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kToolIds[] = {32008, 32033, 32024, 32027, 32025, 32021, 32012, 32014, 32017, 32019};
+
+struct CViewFixture {
+    CTempHome home;
+    CTestPorts ports;
+    CMainFrame frame{ports.prompt, ports.settings, ports.progress, ports.pickers};
+    CTextDocuments* docs = new CTextDocuments(frame);
+
+    CViewFixture() { frame.AttachCollections(home.Home(), home.Root() / "program"); }
+    // The command through its menu action, as the user chooses it.
+    void Choose(int id) {
+        frame.UpdateCommandUi();
+        frame.Action(id)->trigger();
+        frame.UpdateCommandUi();
+    }
+    std::vector<int> Enabled() {
+        frame.UpdateCommandUi();
+        std::vector<int> on;
+        for (int id : kToolIds)
+            if (frame.Action(id)->isEnabled()) on.push_back(id);
+        return on;
+    }
+};
+
+// The coloured characters of the view, in order, as "r:TEXT" or "b:TEXT".
+std::vector<QString> Colored(const CtavView& v) {
+    std::vector<QString> out;
+    for (const QTextEdit::ExtraSelection& s : v.extraSelections()) {
+        const QColor c = s.format.foreground().color();
+        if (c == QColor(0, 0, 0)) continue;
+        const QString tag = c == QColor(255, 0, 0) ? QStringLiteral("r:") : c == QColor(0, 0, 255) ? QStringLiteral("b:") : QStringLiteral("?:");
+        out.push_back(tag + s.cursor.selectedText().replace(QChar(0x2029), QLatin1Char('\n')));
+    }
+    return out;
+}
+
+// Answers the next modal dialog: fill sets its boxes, then OK.
+void AcceptNextDialog(std::function<void(QDialog&)> fill) {
+    QTimer::singleShot(0, [fill] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            fill(*d);
+            d->accept();
+        }
+    });
+}
+
+void CheckGroups(QDialog& d) {
+    for (const char* name : {"check10007", "check10013", "check1002"}) d.findChild<QCheckBox*>(name)->setChecked(true);
+}
+
+const char* const kHeader = "// resource\r\n#define IDR_MAINFRAME 128\r\n#define IDD_UNUSED 101\r\n"
+                            "#define IDC_GONE 1000\r\n#define IDS_HELLO 61000\r\n";
+
+const char* const kBaseRc = "// \xC3\x9C" "bersicht \xE2\x82\xAC\r\n#define APSTUDIO_READONLY_SYMBOLS\r\n"
+                            "IDR_MAINFRAME MENU DISCARDABLE\r\nBEGIN\r\n    POPUP \"&File\"\r\n    BEGIN\r\n"
+                            "        MENUITEM \"&New\", ID_FILE_NEW\r\n        MENUITEM \"E&xit\", ID_APP_EXIT\r\n"
+                            "    END\r\nEND\r\n"
+                            "STRINGTABLE DISCARDABLE\r\nBEGIN\r\n    IDS_HELLO \"Hello\"\r\n"
+                            "    IDS_GRUSS \"Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\"\r\n    IDS_ONLY \"\xC3\xA4\"\r\nEND\r\n";
+
+const char* const kOtherRc = "// de\r\n#define APSTUDIO_READONLY_SYMBOLS\r\n"
+                             "IDR_MAINFRAME MENU DISCARDABLE\r\nBEGIN\r\n    POPUP \"&File\"\r\n    BEGIN\r\n"
+                             "        MENUITEM \"&Neu\", ID_FILE_NEW\r\n    END\r\nEND\r\n"
+                             "STRINGTABLE DISCARDABLE\r\nBEGIN\r\n    IDS_HELLO \"Hallo\"\r\n"
+                             "    IDS_GRUSS \"Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\"\r\nEND\r\n";
+
+} // namespace
+
+TEST(ResourceToolsView, HeaderCommandsThroughTheMenuColourAndEnable) {
+    CViewFixture f;
+    const fs::path header = f.home.Write("work/p/resource.h", kHeader);
+    const fs::path rc = f.home.Write("work/p/base.rc", Utf16WithBom(kBaseRc));
+    f.home.Write("work/p/src/main.cpp", "int a = IDD_UNUSED; // IDS_HELLO\r\n");
+    ASSERT_TRUE(f.docs->OpenDocumentFile(header, false));
+    CtavView* v = f.docs->ActiveView();
+    ASSERT_NE(v, nullptr);
+    QTextDocument* doc = v->document();
+    const QString full = QString::fromLatin1(kHeader).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const std::vector<int> idle = {32008, 32033, 32024};
+    const std::vector<int> marked = {32008, 32033, 32024, 32027, 32025, 32014, 32017};
+    const QString unused = QStringLiteral("#define IDD_UNUSED 101"), gone = QStringLiteral("#define IDC_GONE 1000");
+
+    const struct {
+        const char* name;
+        int id;
+        std::function<void()> arrange;
+        std::vector<int> enabled;
+        std::vector<QString> colored;
+        std::function<void()> check;
+    } steps[] = {
+        {"find in RC by groups", 32033,
+         [&] {
+             AcceptNextDialog([](QDialog& d) {
+                 EXPECT_FALSE(d.findChild<QCheckBox*>("check1005")->isHidden());
+                 CheckGroups(d);
+             });
+             f.ports.pickers.answers.push_back(rc.string());
+         },
+         marked, {"r:" + unused, "r:" + gone},
+         [&] { EXPECT_EQ(f.ports.pickers.titles.back(), "Open according RC-file"); }},
+        {"go to next", 32014, {}, marked, {"r:" + unused, "r:" + gone},
+         [&] { EXPECT_EQ(v->textCursor().selectedText(), QStringLiteral("#define IDR_MAINFRAME 128")); }},
+        {"collapse", 32017, {}, {32008, 32024, 32019}, {"r:" + unused + "\n", "r:" + gone + "\n"},
+         [&] {
+             EXPECT_EQ(doc->toPlainText(), unused + "\n" + gone + "\n");
+             EXPECT_TRUE(v->isReadOnly());
+         }},
+        {"save while collapsed", kIdFileSave, {}, marked, {"r:" + unused, "r:" + gone},
+         [&] {
+             EXPECT_EQ(ReadFileBytes(header), kHeader);
+             EXPECT_EQ(doc->toPlainText(), full);
+             EXPECT_FALSE(v->isReadOnly());
+         }},
+        {"collapse again", 32017, {}, {32008, 32024, 32019}, {"r:" + unused + "\n", "r:" + gone + "\n"}, {}},
+        {"restore", 32019, {}, marked, {"r:" + unused, "r:" + gone},
+         [&] { EXPECT_EQ(doc->toPlainText(), full); }},
+        {"invert", 32027, {}, marked,
+         {"r:#define IDR_MAINFRAME 128", "r:#define IDS_HELLO 61000"}, {}},
+        {"invert back", 32027, {}, marked, {"r:" + unused, "r:" + gone}, {}},
+        {"exclude red", 32025, {}, idle, {},
+         [&] {
+             EXPECT_EQ(doc->toPlainText(), QStringLiteral("// resource\n#define IDR_MAINFRAME 128\n#define IDS_HELLO 61000\n"));
+             EXPECT_TRUE(doc->isModified());
+         }},
+        {"find in project", 32024,
+         [&] {
+             AcceptNextDialog([](QDialog& d) { d.findChild<QLineEdit*>("edit1004")->setText(".cpp"); });
+             f.ports.prompt.AnswerYes();
+         },
+         marked, {"r:#define IDR_MAINFRAME 128", "r:#define IDS_HELLO 61000"},
+         [&] { EXPECT_EQ(f.ports.prompt.LastText(), "Was search in 1 files of project"); }},
+        {"correct", 32008, {}, idle, {},
+         [&] {
+             EXPECT_TRUE(doc->toPlainText().contains(QStringLiteral("#define IDR_MAINFRAME  1000\n")));
+             EXPECT_TRUE(doc->toPlainText().contains(QStringLiteral("_APS_NEXT_RESOURCE_VALUE        1001")));
+         }},
+    };
+    EXPECT_EQ(f.Enabled(), idle);
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        if (s.arrange) s.arrange();
+        f.Choose(s.id);
+        EXPECT_EQ(f.Enabled(), s.enabled);
+        EXPECT_EQ(Colored(*v), s.colored);
+        if (s.check) s.check();
+    }
+    EXPECT_TRUE(f.ports.prompt.AllAnswersUsed());
+}
+
+TEST(ResourceToolsView, TypingDropsTheMarksButKeepsTheColours) {
+    CViewFixture f;
+    const fs::path header = f.home.Write("work/p/resource.h", kHeader);
+    f.home.Write("work/p/a.rc", "IDR_MAINFRAME IDS_HELLO\r\n");
+    f.ports.settings.WriteInt("Default", "optinsRC_ALL", 1);
+    ASSERT_TRUE(f.docs->OpenDocumentFile(header, false));
+    CtavView* v = f.docs->ActiveView();
+    AcceptNextDialog([](QDialog&) {});
+    f.Choose(32033);
+    ASSERT_EQ(Colored(*v).size(), 2u);
+    QTextCursor c(v->document());
+    v->setTextCursor(c);
+    QTest::keyClick(v, Qt::Key_X);
+    EXPECT_EQ(f.Enabled(), (std::vector<int>{32008, 32033, 32024}));
+    EXPECT_EQ(Colored(*v).size(), 2u);
+}
+
+TEST(ResourceToolsView, CompareOfAUtf16ScriptColoursTheRightCharacters) {
+    CViewFixture f;
+    const fs::path base = f.home.Write("work/p/base.rc", Utf16WithBom(kBaseRc));
+    const fs::path other = f.home.Write("work/p/de.rc", kOtherRc);
+    ASSERT_TRUE(f.docs->OpenDocumentFile(base, false));
+    CtavView* v = f.docs->ActiveView();
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(f.Enabled(), (std::vector<int>{32021, 32012}));
+
+    AcceptNextDialog([](QDialog& d) {
+        EXPECT_TRUE(d.findChild<QCheckBox*>("check1005")->isHidden());
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Options of rc-file checking"));
+        CheckGroups(d);
+    });
+    f.Choose(32021);
+    f.ports.pickers.answers.push_back(other.string());
+    f.Choose(32012);
+    EXPECT_EQ(Colored(*v), (std::vector<QString>{QStringLiteral("b: \"&File\""), QStringLiteral("r:E&xit\", ID_APP_EXIT"),
+                                                 QStringLiteral("b:IDS_GRUSS \"Gr\u00FC\u00DFe \u20AC"),
+                                                 QStringLiteral("r:IDS_ONLY \"\u00E4")}));
+    // Exclude takes red lines out of any kind of file.
+    EXPECT_EQ(f.Enabled(), (std::vector<int>{32025, 32021, 32012, 32014, 32017}));
+    EXPECT_FALSE(v->document()->isModified());
+
+    f.Choose(32017);
+    EXPECT_EQ(v->document()->toPlainText(),
+              QStringLiteral("    POPUP \"&File\"\n        MENUITEM \"E&xit\", ID_APP_EXIT\n"
+                             "    IDS_GRUSS \"Gr\u00FC\u00DFe \u20AC\"\n    IDS_ONLY \"\u00E4\"\n"));
+    f.Choose(32019);
+    EXPECT_EQ(Colored(*v).size(), 4u);
+    // The file keeps its encoding when saved.
+    v->document()->setModified(true);
+    f.Choose(kIdFileSave);
+    EXPECT_EQ(ReadFileBytes(base), Utf16WithBom(kBaseRc));
+}
