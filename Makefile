@@ -1,7 +1,8 @@
 # The two set-up commands: `make run` and `make test`. Both install what is missing first.
 PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev xdg-utils shared-mime-info \
-            desktop-file-utils appstream man-db
+            desktop-file-utils appstream man-db \
+            xvfb xauth xdotool dbus at-spi2-core python3-pyatspi
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
