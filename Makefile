@@ -1,6 +1,8 @@
 # The two set-up commands: `make run` and `make test`. Both install what is missing first.
 PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev xdg-utils shared-mime-info
+            libgtest-dev libgmock-dev libbenchmark-dev xdg-utils shared-mime-info \
+            desktop-file-utils appstream man-db \
+            xvfb xauth xdotool dbus at-spi2-core python3-pyatspi
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
@@ -10,7 +12,7 @@ BENCH_BUILD := build-bench
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 120
 
-.PHONY: run test bench build deps clean fuzz
+.PHONY: run test bench build deps clean fuzz install
 
 deps:
 	@missing=""; \
@@ -37,6 +39,11 @@ test: deps
 	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLBOX_SANITIZE=ON -DQUILLBOX_TESTS=ON
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# `make install PREFIX=/opt/quillbox`; DESTDIR=/tmp/stage stages the tree for a package.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUILLBOX_TESTS=OFF -DQUILLBOX_BENCH=ON

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     if (const auto exitCode = AnswerWithoutDisplay(argc, argv)) return *exitCode;
 
     QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("quillbox"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillbox.Quillbox"));
     CCommandLine line;
     if (const auto action = line.Parse(QApplication::arguments()); action != CCommandLine::EAction::Run)
         return Answer(line, action);

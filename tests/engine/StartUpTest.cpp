@@ -36,6 +36,21 @@ TEST(WorkingDirectory, HomeVariableWinsAndIsCreated) {
     EXPECT_FALSE(fs::exists(tmp.Work() / "prog"));
 }
 
+TEST(WorkingDirectory, InstalledProgramKeepsCollectionsInTheDataFolder) {
+    for (const bool installed : {true, false}) {
+        SCOPED_TRACE(installed);
+        CTempHome tmp;
+        CScriptedPrompt prompt;
+        const fs::path prefix = tmp.Work() / "prefix";
+        fs::create_directories(prefix / "bin");
+        if (installed) fs::create_directories(prefix / "share" / "quillbox");
+        CStartUpEnvironment env{"", prefix / "bin", "", (tmp.Work() / "user").string()};
+        const fs::path data = tmp.Work() / "user" / ".local" / "share" / "Quillbox" / "Collection";
+        EXPECT_EQ(ResolveWorkingDirectory(prompt, env), installed ? data : prefix / "bin" / "Collection");
+        EXPECT_EQ(fs::exists(prefix / "bin" / "Collection"), !installed);
+    }
+}
+
 TEST(WorkingDirectory, UnwritableProgramDirectoryFallsBackToDataFolder) {
     CTempHome tmp;
     CScriptedPrompt prompt;

@@ -19,6 +19,10 @@ std::string Env(const char* name) {
 
 } // namespace
 
+bool IsInstalledProgram(const fs::path& programDir) {
+    return IsDirectory(programDir.parent_path() / "share" / "quillbox");
+}
+
 fs::path WorkingDirectoryFromProgram(const fs::path& programDir) {
     std::vector<fs::path> parts(programDir.begin(), programDir.end());
     auto drop = parts.end();
@@ -51,11 +55,14 @@ std::optional<fs::path> ResolveWorkingDirectory(CPrompt& prompt, const CStartUpE
     if (!env.quillboxHome.empty()) {
         candidates.push_back(fs::absolute(env.quillboxHome));
     } else {
-        candidates.push_back(WorkingDirectoryFromProgram(env.programDir));
+        // An installed program's folder (/usr/bin) is no place for a user's files; one run from
+        // its build tree keeps them beside it.
+        if (!IsInstalledProgram(env.programDir)) candidates.push_back(WorkingDirectoryFromProgram(env.programDir));
         fs::path data = !env.xdgDataHome.empty() ? fs::path(env.xdgDataHome)
                                                  : fs::path(env.home) / ".local" / "share";
         if (!data.empty()) candidates.push_back(data / "Quillbox" / "Collection");
     }
+
     for (const fs::path& dir : candidates)
         if (IsDirectory(dir) || CreateDirectoryPath(dir)) return dir;
 

@@ -11,6 +11,8 @@ class CSettings;
 // The program-directory rule: the first "Debug" (else "Release") component removed, compared
 // without regard to case, then "Collection" appended. Case is kept: the path reaches the disk.
 std::filesystem::path WorkingDirectoryFromProgram(const std::filesystem::path& programDir);
+// Installed: a share/quillbox folder beside the program's bin folder.
+bool IsInstalledProgram(const std::filesystem::path& programDir);
 
 struct CStartUpEnvironment {
     std::string quillboxHome;  // $QUILLBOX_HOME, empty when unset
@@ -23,8 +25,8 @@ struct CStartUpEnvironment {
 // "Can not working from CDROM" and false when the program runs from a CD-ROM.
 bool CheckProgramVolume(CPrompt& prompt, const std::filesystem::path& programDir);
 
-// The working directory, created when missing: $QUILLBOX_HOME, else the program-directory rule,
-// else the XDG data folder. nullopt after the failure message.
+// The working directory, created when missing: $QUILLBOX_HOME, else the program-directory rule
+// (not for an installed program), else the XDG data folder. nullopt after the failure message.
 std::optional<std::filesystem::path> ResolveWorkingDirectory(CPrompt& prompt,
                                                              const CStartUpEnvironment& env);
 
