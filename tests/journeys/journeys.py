@@ -138,6 +138,11 @@ class Program:
         find(self.app, "frame", "Quillbox", timeout=20)
 
     def quit(self):
+        # The frame does not close while a dialog is open; a message just answered may still be
+        # on its way out.
+        end = time.time() + 10
+        while any(o.getRoleName() in ("alert", "dialog") for o in self.app) and time.time() < end:
+            time.sleep(0.2)
         try:
             press(find(self.app, "menu item", "Exit"))
         except Exception:
