@@ -11,6 +11,7 @@
 #include "collections/CCollections.h"
 #include "filetools/CFileInfo.h"
 #include "QtConvert.h"
+#include "ToolBarAccess.h"
 
 #include <QAction>
 #include <QApplication>
@@ -220,6 +221,7 @@ void CMainFrame::FillRecentFiles(QMenu* menu) {
 
 void CMainFrame::CreateToolBar() {
     m_toolBar = new CMainToolBar(QStringLiteral("Toolbar"), this, this);
+    NameToolBarExtension(*m_toolBar);
     m_toolBar->setObjectName(QStringLiteral("mainToolBar"));
     m_toolBar->setAccessibleName(QStringLiteral("Main toolbar"));
     m_toolBar->setIconSize(QSize(20, 20));
@@ -243,6 +245,7 @@ void CMainFrame::ShowResourceToolBar(int kind, bool show) {
     QToolBar*& bar = m_resourceBars[kind - 1];
     if (!bar) {
         bar = new QToolBar(kind == 1 ? QStringLiteral("RC compare") : QStringLiteral("Resource tools"), this);
+        NameToolBarExtension(*bar);
         bar->setObjectName(kind == 1 ? QStringLiteral("toolBar1003") : QStringLiteral("toolBar128"));
         bar->setAccessibleName(bar->windowTitle());
         bar->setAllowedAreas(Qt::AllToolBarAreas);

@@ -13,7 +13,13 @@ public:
                           std::string_view def) const override;
     void WriteInt(std::string_view section, std::string_view value, int data) override;
     void WriteString(std::string_view section, std::string_view value, std::string_view data) override;
-    void Sync() { m_store.sync(); }
+    // Writes what is pending; false when the store could not be written (a full disk, a folder
+    // without write permission), the values then live only in memory.
+    bool Sync() {
+        m_store.sync();
+        return m_store.status() == QSettings::NoError;
+    }
+    QString FileName() const { return m_store.fileName(); }
 
 private:
     mutable QSettings m_store;

@@ -69,5 +69,11 @@ bool CtavApp::InitInstance(const QString& commandLineFile) {
     if (m_frame->Seams().openHelpDocument) hooks.openHelp = [this] { m_frame->OpenHelpDocument(); };
     FinishStartUp(m_settings, m_workingDir, m_commandLineFile, hooks);
     m_settings.Sync();
+    // QSettings saves silently; a failure at the end would lose this session's settings unseen.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [this] {
+        if (!m_settings.Sync())
+            m_prompt.Message("Can not save the settings to \"" + m_settings.FileName().toStdString() +
+                             "\".\r\nCheck that the folder is writable and the disk is not full.");
+    });
     return true;
 }

@@ -4,6 +4,7 @@
 #include "CDataTableAccessible.h"
 #include "CDataTableParams.h"
 #include "QtConvert.h"
+#include "ToolBarAccess.h"
 #include "app/CMainFrame.h"
 #include "app/CommandTable.h"
 #include "app/FileAccess.h"
@@ -93,6 +94,7 @@ CCollectionWnd::CCollectionWnd(CMainFrame& frame, const CUiServices& services)
     setAttribute(Qt::WA_DeleteOnClose);
 
     m_toolBar = addToolBar(QStringLiteral("Collection"));
+    NameToolBarExtension(*m_toolBar);
     m_toolBar->setObjectName(QStringLiteral("collectionToolBar"));
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
