@@ -633,7 +633,9 @@ void CDataTable::PaintTable(QPainter& p, QSize client) {
             if (cell.text.empty()) continue;
             p.setPen(ink);
             const int w = textRight - left;
-            WriteText(p, FitText(ToQ(cell.text), w, cellMeasure), left + 1 + AlignOffset(m_cellAlign, w), y,
+            // One pixel below the row's grid line: the marks above capitals (the dots of an
+            // 'Ä') would otherwise sit on the line and vanish into it.
+            WriteText(p, FitText(ToQ(cell.text), w, cellMeasure), left + 1 + AlignOffset(m_cellAlign, w), y + 1,
                       m_cellAlign);
         }
     }
