@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -245,4 +246,17 @@ TEST(TextDocuments, ReplaceOneThenAllAsOneUndoStep) {
     edits[0]->setText(QStringLiteral("absent"));
     v->ReplaceAll();
     EXPECT_EQ(f.ports.prompt.LastText(), "Found nothing more.");
+}
+
+TEST(TextDocuments, ResourceToolBarFollowsTheActiveDocument) {
+    CTextDocsFixture f;
+    ASSERT_NE(f.Open(f.home.Write("resource.h", "#define IDD_A 100\n")), nullptr);
+    auto* header = f.frame.MdiArea()->activeSubWindow();
+    auto* bar = f.frame.findChild<QToolBar*>(QStringLiteral("toolBar128"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->isHidden());
+    ASSERT_NE(f.Open(f.home.Write("notes.txt", "plain\n")), nullptr);
+    EXPECT_TRUE(bar->isHidden());
+    f.frame.MdiArea()->setActiveSubWindow(header);
+    EXPECT_FALSE(bar->isHidden());
 }

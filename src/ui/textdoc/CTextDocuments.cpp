@@ -37,6 +37,12 @@ bool IsRtfName(const std::filesystem::path& file) {
 CTextDocuments::CTextDocuments(CMainFrame& frame)
     : QObject(&frame), m_frame(frame), m_output(new CDocumentOutput(frame.Ports().prompt, frame)) {
     m_output->setParent(this);
+    // The resource tool bar follows the active document, also when no key focus arrives with it
+    // (a window opened from the collection window, or from the Window menu).
+    connect(frame.MdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
+        auto* f = qobject_cast<CChildFrame*>(w);
+        if (f && f->View() && f->View()->IsInitialised()) m_frame.ShowResourceToolBar(f->View()->Document()->Kind(), true);
+    });
     CFrameSeams& seams = frame.Seams();
     seams.openDocument = [this](const std::filesystem::path& f, bool fromCollection) {
         return OpenDocumentFile(f, fromCollection);
@@ -149,6 +155,7 @@ bool CTextDocuments::OpenDocumentFile(const std::filesystem::path& file, bool fr
     frame->show();
     view->InitialUpdate(std::move(marks), keywords);
     m_frame.MdiArea()->setActiveSubWindow(frame);
+    m_frame.ShowResourceToolBar(doc->Kind(), true);
     // Opened from the collection window, which stays in front until the frame is raised.
     if (fromCollection) {
         m_frame.raise();

@@ -34,6 +34,7 @@ public:
     // the search for the combo box.
     void InitialUpdate(std::vector<CMark> marks, const std::vector<std::string>& keywords);
     void UpdateAccessibleName();
+    bool IsInitialised() const { return m_initialised; }
 
     bool IsCommandEnabled(int id) const;
     void RunCommand(int id);
