@@ -3,7 +3,7 @@
 #include "textdoc/CTextDocuments.h"
 #include "textdoc/CtavView.h"
 
-#include "TestPorts.h"
+#include "TextDocsFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,13 +23,7 @@ namespace {
 
 constexpr int kToolIds[] = {32008, 32033, 32024, 32027, 32025, 32021, 32012, 32014, 32017, 32019};
 
-struct CViewFixture {
-    CTempHome home;
-    CTestPorts ports;
-    CMainFrame frame{ports.prompt, ports.settings, ports.progress, ports.pickers};
-    CTextDocuments* docs = new CTextDocuments(frame);
-
-    CViewFixture() { frame.AttachCollections(home.Home(), home.Root() / "program"); }
+struct CViewFixture : CTextDocsFixture {
     // The command through its menu action, as the user chooses it.
     void Choose(int id) {
         frame.UpdateCommandUi();

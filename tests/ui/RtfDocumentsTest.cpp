@@ -9,7 +9,7 @@
 #include "textdoc/RtfTextDocument.h"
 #include "textdoc/SendMail.h"
 
-#include "TestPorts.h"
+#include "TextDocsFixture.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -25,15 +25,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CRtfFixture {
-    CTempHome home;
-    CTestPorts ports;
-    CMainFrame frame{ports.prompt, ports.settings, ports.progress, ports.pickers};
-    CTextDocuments* docs = new CTextDocuments(frame);
-
-    CRtfFixture() { frame.AttachCollections(home.Home(), home.Root() / "program"); }
-    CtavView* Open(const fs::path& file) { return docs->OpenDocumentFile(file, false) ? docs->ActiveView() : nullptr; }
-};
+using CRtfFixture = CTextDocsFixture;
 
 std::string ReadBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);

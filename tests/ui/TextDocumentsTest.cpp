@@ -9,7 +9,7 @@
 #include "textdoc/CtavDoc.h"
 #include "textdoc/CtavView.h"
 
-#include "TestPorts.h"
+#include "TextDocsFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,28 +28,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CTextDocsFixture {
-    CTempHome home;
-    CTestPorts ports;
-    CMainFrame frame{ports.prompt, ports.settings, ports.progress, ports.pickers};
-    CTextDocuments* docs = new CTextDocuments(frame);
-
-    CTextDocsFixture() { frame.AttachCollections(home.Home(), home.Root() / "program"); }
-    void SearchFor(std::string_view keywords) {
-        CKeywordSearchState& s = frame.CollectionCommands()->Search();
-        s.SetKeywords(keywords, true);
-        s.SetInForce(true);
-    }
-    CtavView* Open(const fs::path& file, bool fromCollection = false) {
-        if (!docs->OpenDocumentFile(file, fromCollection)) return nullptr;
-        return docs->ActiveView();
-    }
-    std::vector<QString> MarkedTexts(CtavView& v) {
-        std::vector<QString> texts;
-        for (const QTextEdit::ExtraSelection& s : v.extraSelections()) texts.push_back(s.cursor.selectedText());
-        return texts;
-    }
-};
+std::vector<QString> MarkedTexts(CtavView& v) {
+    std::vector<QString> texts;
+    for (const QTextEdit::ExtraSelection& s : v.extraSelections()) texts.push_back(s.cursor.selectedText());
+    return texts;
+}
 
 std::string Utf16Le(std::u16string_view s) {
     std::string out = "\xFF\xFE";
@@ -71,7 +54,7 @@ TEST(TextDocuments, MarksLandOnTheKeywordsWhateverTheEncoding) {
         f.SearchFor("w\xC3\xB6rd");
         CtavView* v = f.Open(f.home.Write("m.txt", r.bytes), true);
         ASSERT_NE(v, nullptr);
-        EXPECT_EQ(f.MarkedTexts(*v), (std::vector<QString>{QStringLiteral("W\u00F6rd"), QStringLiteral("w\u00F6rd")}));
+        EXPECT_EQ(MarkedTexts(*v), (std::vector<QString>{QStringLiteral("W\u00F6rd"), QStringLiteral("w\u00F6rd")}));
         EXPECT_EQ(v->extraSelections().front().format.foreground().color(), QColor(0, 0, 255));
         v->RunCommand(kIdGoToNextFound);
         v->RunCommand(kIdGoToNextFound);
