@@ -83,15 +83,19 @@ std::optional<std::string> ReadWholeFile(CPrompt& prompt, const fs::path& path) 
     if (!fd || ::fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
     std::string data;
     try {
-        data.reserve(std::size_t(st.st_size));
-        std::array<char, 65536> chunk;
+        // Straight into the string: the searches read every file of a tree, and a copy through a
+        // chunk buffer was a fifth of their time. A file that grows meanwhile is read on.
+        data.resize(std::size_t(st.st_size));
+        std::size_t got = 0;
         for (;;) {
-            const ssize_t n = ::read(fd.Get(), chunk.data(), chunk.size());
+            if (got == data.size()) data.resize(got + 65536);
+            const ssize_t n = ::read(fd.Get(), data.data() + got, data.size() - got);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) return std::nullopt;
             if (n == 0) break;
-            data.append(chunk.data(), std::size_t(n));
+            got += std::size_t(n);
         }
+        data.resize(got);
     } catch (const std::bad_alloc&) {
         prompt.Message(kNotEnoughMemory);
         return std::nullopt;
