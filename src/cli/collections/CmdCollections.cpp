@@ -1,4 +1,5 @@
 #include "CliContext.h"
+#include "LoadStored.h"
 
 #include "app/FileAccess.h"
 #include "app/SettingsKeys.h"
@@ -24,26 +25,6 @@ void PrintFields(std::initializer_list<std::string_view> fields) {
         line += f;
     }
     PrintLine(line);
-}
-
-// The collection of dir (or the favorites) loaded from its file, without a scan.
-bool LoadStored(CCollections& coll, CPrompt& prompt, const std::string* dir) {
-    CCollectionStore& store = coll.Store();
-    if (dir) {
-        store.SetBaseDirectory(*dir);
-        store.SetCollectionFilePath(store.GetCollectionFilePath(*dir));
-    } else {
-        store.SetCollectionFilePath(coll.FavoritesPath());
-        store.SetFavoritesView(true);
-    }
-    store.LoadCollection();
-    if (!store.IsAbsent()) return true;
-    if (dir)
-        prompt.Message(Format("Collection\r\n%s\r\nis absent now.\r\nPlease choose anoter.",
-                              store.CollectionFilePath().c_str()));
-    else
-        prompt.Message("Favorites is empty.");
-    return false;
 }
 
 // The row of the first record whose location equals location without regard to case. A
@@ -207,3 +188,22 @@ const CCliRegistrar regGroup("group",
 const CCliRegistrar regFavorite("favorite", "favorite add DIR LOCATION\nfavorite delete LOCATION...", RunFavorite);
 
 } // namespace
+
+bool LoadStored(CCollections& coll, CPrompt& prompt, const std::string* dir) {
+    CCollectionStore& store = coll.Store();
+    if (dir) {
+        store.SetBaseDirectory(*dir);
+        store.SetCollectionFilePath(store.GetCollectionFilePath(*dir));
+    } else {
+        store.SetCollectionFilePath(coll.FavoritesPath());
+        store.SetFavoritesView(true);
+    }
+    store.LoadCollection();
+    if (!store.IsAbsent()) return true;
+    if (dir)
+        prompt.Message(Format("Collection\r\n%s\r\nis absent now.\r\nPlease choose anoter.",
+                              store.CollectionFilePath().c_str()));
+    else
+        prompt.Message("Favorites is empty.");
+    return false;
+}

@@ -1,6 +1,6 @@
 #include "CliContext.h"
+#include "LoadStored.h"
 
-#include "app/TextUtil.h"
 #include "collections/CCollections.h"
 #include "collections/DescriptIonExchange.h"
 
@@ -17,16 +17,8 @@ int RunExchange(CCliContext& ctx, const std::vector<std::string>& raw, const cha
     const auto home = ctx.Home();
     if (!home) return kExitFailed;
     CCollections coll(ctx.Ports(), *home);
-    CCollectionStore& store = coll.Store();
     const std::string dir = AbsoluteArgument(pos[0]).string();
-    store.SetBaseDirectory(dir);
-    store.SetCollectionFilePath(store.GetCollectionFilePath(dir));
-    store.LoadCollection();
-    if (store.IsAbsent()) {
-        ctx.Prompt().Message(Format("Collection\r\n%s\r\nis absent now.\r\nPlease choose anoter.",
-                                    store.CollectionFilePath().c_str()));
-        return kExitFailed;
-    }
+    if (!LoadStored(coll, ctx.Prompt(), &dir)) return kExitFailed;
     const CExchangeResult result = exchange(coll, ctx.Ports());
     if (result.outcome != EExchangeOutcome::Done && result.outcome != EExchangeOutcome::Incomplete) return kExitFailed;
     std::printf("%zu\n", result.descriptions);
