@@ -2,7 +2,8 @@
 PACKAGES := g++ make cmake pkg-config qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev xdg-utils shared-mime-info \
             desktop-file-utils appstream man-db \
-            xvfb xauth xdotool dbus at-spi2-core python3-pyatspi
+            xvfb xauth xdotool dbus at-spi2-core python3-pyatspi \
+            clang-format-14
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
@@ -12,7 +13,7 @@ BENCH_BUILD := build-bench
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 120
 
-.PHONY: run test bench build deps clean fuzz install
+.PHONY: run test bench build deps clean fuzz install format
 
 deps:
 	@missing=""; \
@@ -57,6 +58,10 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOX_FUZZ=ON -DQUILLBOX_TESTS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Rewrites the sources in the one checked format (make test fails on any difference).
+format: deps
+	tools/format.sh
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
