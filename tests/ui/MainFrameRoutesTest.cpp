@@ -169,9 +169,6 @@ TEST(MainFrameRoutes, TipOverTheRefreshButtonOnly) {
     bar->OnPointerOver(1);
     ASSERT_TRUE(bar->Tip().IsShown());
     EXPECT_EQ(bar->Tip().TipText(), "Refresh collection\r\nBut any collections did not registre yet.");
-    const QWidget* button = bar->widgetForAction(f.frame.Action(32009));
-    EXPECT_EQ(bar->Tip().Popup()->geometry().top(), button->mapToGlobal(QPoint(0, button->height())).y())
-        << "just below the button";
     bar->OnPointerOver(0);
     EXPECT_FALSE(bar->Tip().IsShown());
 }
@@ -207,10 +204,6 @@ TEST(MainFrameRoutes, ContextHelpShowsTheChosenCommandsText) {
         }
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-    int count = 0;
-    for (unsigned long id = 0; id < 65536; ++id) count += ContextHelpText(id).has_value();
-    EXPECT_EQ(count, 22);
 }
 
 TEST(MainFrameRoutes, ContextHelpIsNotReentered) {
