@@ -693,19 +693,6 @@ TEST_F(DataTableInput, ATableGoneWithItsEditOpenTakesTheEditAlong) {
     QApplication::processEvents();
 }
 
-TEST_F(DataTableInput, HoverTipShowsACutTextInFull) {
-    const std::string longText = "a text much too long for a column of a hundred pixels";
-    t.SetCellText(0, 0, longText, false);
-    t.SetCellText(1, 0, "short", false);
-    t.setFocus();
-    Move(host.View(), CellPoint(1, 0), Qt::NoButton);
-    QApplication::processEvents();
-    EXPECT_FALSE(t.Tip().IsShown()) << "a text that fits needs no tip";
-    Move(host.View(), CellPoint(0, 0), Qt::NoButton);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return t.Tip().IsShown(); }, 500));
-    EXPECT_EQ(t.Tip().TipText(), longText);
-}
-
 TEST_F(DataTableInput, TheOwnerShapesTheEditMenu) {
     t.SetCurrentCell(0, 0);
     QTest::keyClick(&t, Qt::Key_Return);

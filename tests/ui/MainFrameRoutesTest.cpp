@@ -162,17 +162,6 @@ TEST(MainFrameRoutes, InformationTipTexts) {
     EXPECT_EQ(RefreshButtonTipText(""), "Refresh collection\r\nby you chosen from list.");
 }
 
-TEST(MainFrameRoutes, TipOverTheRefreshButtonOnly) {
-    CFrameFixture f;
-    f.ShowActive(f.frame);
-    CMainToolBar* bar = f.frame.MainToolBar();
-    bar->OnPointerOver(1);
-    ASSERT_TRUE(bar->Tip().IsShown());
-    EXPECT_EQ(bar->Tip().TipText(), "Refresh collection\r\nBut any collections did not registre yet.");
-    bar->OnPointerOver(0);
-    EXPECT_FALSE(bar->Tip().IsShown());
-}
-
 TEST(MainFrameRoutes, ContextHelpShowsTheChosenCommandsText) {
     struct CRow {
         int id;

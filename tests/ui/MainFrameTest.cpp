@@ -44,12 +44,6 @@ void CollectIds(const QMenu* menu, std::vector<int>& ids) {
     }
 }
 
-std::vector<int> ToolBarIds(const QToolBar* bar) {
-    std::vector<int> ids;
-    for (const QAction* a : bar->actions()) ids.push_back(a->isSeparator() ? 0 : IdOf(a));
-    return ids;
-}
-
 struct CMenuRow {
     int id;
     const char* text;
@@ -127,24 +121,6 @@ TEST(MainFrame, TopLevelMnemonicsLeaveTheAltAcceleratorsFree) {
             if (amp < 0) continue;
             EXPECT_FALSE(QStringLiteral("ACDEFIKNRZ").contains(t.at(amp + 1).toUpper())) << t.toStdString();
         }
-}
-
-TEST(MainFrame, ToolbarButtonsInOrder) {
-    CFrameFixture f;
-    EXPECT_EQ(ToolBarIds(f.frame.MainToolBar()),
-              (std::vector<int>{32039, 32009, 32010, 32028, 0, 57600, 57601, 57603, 57607, 0, 57669, 0, 32007, 32026}));
-    EXPECT_EQ(f.frame.ResourceToolBar(2), nullptr) << "created on first use";
-    f.frame.ShowResourceToolBar(2, true);
-    ASSERT_NE(f.frame.ResourceToolBar(2), nullptr);
-    EXPECT_EQ(ToolBarIds(f.frame.ResourceToolBar(2)),
-              (std::vector<int>{10039, 0, 32008, 32033, 32027, 32025, 32024, 0, 32014, 32017, 32019}));
-    f.frame.ShowResourceToolBar(1, true);
-    EXPECT_EQ(ToolBarIds(f.frame.ResourceToolBar(1)),
-              (std::vector<int>{10039, 0, 32021, 32012, 0, 32014, 32017, 32019}));
-    EXPECT_TRUE(f.frame.ResourceToolBar(2)->isHidden());
-    EXPECT_FALSE(f.frame.ResourceToolBar(1)->isHidden());
-    f.frame.ShowResourceToolBar(1, false);
-    EXPECT_TRUE(f.frame.ResourceToolBar(1)->isHidden());
 }
 
 TEST(MainFrame, AcceleratorsFireFromTheFrameAndFromTheCollectionWindow) {
@@ -288,38 +264,6 @@ TEST(MainFrame, ClosingOrderAndPlacementWritten) {
     EXPECT_TRUE(f.frame.close());
     EXPECT_EQ(order, (std::vector<std::string>{"collection", "keywords", "document after placement"}));
     EXPECT_EQ(ReadMainPlacement(f.settings), (CWindowPlacement{50, 60, 550, 460, CWindowPlacement::kShowNormal}));
-}
-
-TEST(MainFrame, CollectionWindowStaysDirectlyBehindTheFrame) {
-    CFrameFixture f;
-    f.FillAll();
-    f.standIn.show();
-    f.frame.show();
-    QWidget dialog;
-    dialog.show();
-    std::vector<QObject*> raised;
-    struct CRaiseSpy : QObject {
-        std::vector<QObject*>* log;
-        bool eventFilter(QObject* o, QEvent* e) override {
-            if (e->type() == QEvent::ZOrderChange) log->push_back(o);
-            return false;
-        }
-    } spy;
-    spy.log = &raised;
-    f.standIn.installEventFilter(&spy);
-    f.frame.installEventFilter(&spy);
-    QWidget* inFrame = f.frame.MdiArea();
-    const std::pair<QWidget*, std::vector<QObject*>> rows[] = {
-        {&dialog, {&f.standIn, &f.frame}},
-        {nullptr, {&f.standIn, &f.frame}}, // from another program
-        {&f.standIn, {}},
-        {f.frame.MainToolBar(), {}},
-    };
-    for (const auto& [from, expected] : rows) {
-        raised.clear();
-        f.frame.OnFocusChanged(from, inFrame);
-        EXPECT_EQ(raised, expected) << (from ? from->metaObject()->className() : "outside");
-    }
 }
 
 TEST(MainFrame, StatusBarPanesAndPrompts) {
