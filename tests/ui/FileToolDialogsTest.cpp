@@ -23,7 +23,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -277,30 +276,20 @@ TEST(FileToolDialogs, FileInfo) {
     ASSERT_EQ(collections.Store().LoadCollection(), 1u);
     CFileInfo info(t.ports, collections);
 
-    // Each row works the dialog the engine opens, then presses Ok (or Cancel).
+    // Each row clicks Read only in the dialog the engine opens, then presses Ok (or Cancel).
     const struct {
         const char* name;
-        std::optional<std::size_t> record;
-        std::function<void(CFileInfoDlg&)> work;
+        std::optional<std::size_t> record; // none: the collection's files, with no collection chosen
+        int clicks;
         bool okEnabled;
         const char* message;
         std::uint8_t attribute; // of a.txt afterwards
     } rows[] = {
-        {"nothing changed", 0, [](CFileInfoDlg&) {}, false, "", kAttrArchive},
-        {"read only ticked and unticked", 0,
-         [](CFileInfoDlg& d) {
-             d.readOnlyBox->click();
-             d.readOnlyBox->click();
-         },
-         false, "", kAttrArchive},
-        {"read only", 0, [](CFileInfoDlg& d) { d.readOnlyBox->click(); }, true, "", kAttrArchive | kAttrReadOnly},
-        {"writable again", 0, [](CFileInfoDlg& d) { d.readOnlyBox->click(); }, true, "", kAttrArchive},
-        {"collection mode without a collection", std::nullopt,
-         [](CFileInfoDlg& d) {
-             d.collectionCombo->setCurrentIndex(-1);
-             d.readOnlyBox->click();
-         },
-         true, "Choose a collection, please.", kAttrArchive},
+        {"nothing changed", 0, 0, false, "", kAttrArchive},
+        {"read only ticked and unticked", 0, 2, false, "", kAttrArchive},
+        {"read only", 0, 1, true, "", kAttrArchive | kAttrReadOnly},
+        {"writable again", 0, 1, true, "", kAttrArchive},
+        {"collection mode without a collection", std::nullopt, 1, true, "Choose a collection, please.", kAttrArchive},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -318,7 +307,8 @@ TEST(FileToolDialogs, FileInfo) {
                 EXPECT_FALSE(box->accessibleDescription().isEmpty());
             }
             EXPECT_FALSE(dlg.okButton->isEnabled());
-            r.work(dlg);
+            if (collectionMode) dlg.collectionCombo->setCurrentIndex(-1);
+            for (int i = 0; i < r.clicks; ++i) dlg.readOnlyBox->click();
             EXPECT_EQ(dlg.okButton->isEnabled(), r.okEnabled);
             if (dlg.okButton->isEnabled()) dlg.okButton->click();
             if (dlg.result() != QDialog::Accepted) dlg.reject();
