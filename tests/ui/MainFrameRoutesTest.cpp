@@ -162,20 +162,6 @@ TEST(MainFrameRoutes, InformationTipTexts) {
     EXPECT_EQ(RefreshButtonTipText(""), "Refresh collection\r\nby you chosen from list.");
 }
 
-TEST(MainFrameRoutes, TipOverTheRefreshButtonOnly) {
-    CFrameFixture f;
-    f.ShowActive(f.frame);
-    CMainToolBar* bar = f.frame.MainToolBar();
-    bar->OnPointerOver(1);
-    ASSERT_TRUE(bar->Tip().IsShown());
-    EXPECT_EQ(bar->Tip().TipText(), "Refresh collection\r\nBut any collections did not registre yet.");
-    const QWidget* button = bar->widgetForAction(f.frame.Action(32009));
-    EXPECT_EQ(bar->Tip().Popup()->geometry().top(), button->mapToGlobal(QPoint(0, button->height())).y())
-        << "just below the button";
-    bar->OnPointerOver(0);
-    EXPECT_FALSE(bar->Tip().IsShown());
-}
-
 TEST(MainFrameRoutes, ContextHelpShowsTheChosenCommandsText) {
     struct CRow {
         int id;
@@ -207,10 +193,6 @@ TEST(MainFrameRoutes, ContextHelpShowsTheChosenCommandsText) {
         }
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-    int count = 0;
-    for (unsigned long id = 0; id < 65536; ++id) count += ContextHelpText(id).has_value();
-    EXPECT_EQ(count, 22);
 }
 
 TEST(MainFrameRoutes, ContextHelpIsNotReentered) {

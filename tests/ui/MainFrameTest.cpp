@@ -44,12 +44,6 @@ void CollectIds(const QMenu* menu, std::vector<int>& ids) {
     }
 }
 
-std::vector<int> ToolBarIds(const QToolBar* bar) {
-    std::vector<int> ids;
-    for (const QAction* a : bar->actions()) ids.push_back(a->isSeparator() ? 0 : IdOf(a));
-    return ids;
-}
-
 struct CMenuRow {
     int id;
     const char* text;
@@ -129,50 +123,14 @@ TEST(MainFrame, TopLevelMnemonicsLeaveTheAltAcceleratorsFree) {
         }
 }
 
-TEST(MainFrame, ToolbarButtonsInOrder) {
-    CFrameFixture f;
-    EXPECT_EQ(ToolBarIds(f.frame.MainToolBar()),
-              (std::vector<int>{32039, 32009, 32010, 32028, 0, 57600, 57601, 57603, 57607, 0, 57669, 0, 32007, 32026}));
-    EXPECT_EQ(f.frame.ResourceToolBar(2), nullptr) << "created on first use";
-    f.frame.ShowResourceToolBar(2, true);
-    ASSERT_NE(f.frame.ResourceToolBar(2), nullptr);
-    EXPECT_EQ(ToolBarIds(f.frame.ResourceToolBar(2)),
-              (std::vector<int>{10039, 0, 32008, 32033, 32027, 32025, 32024, 0, 32014, 32017, 32019}));
-    f.frame.ShowResourceToolBar(1, true);
-    EXPECT_EQ(ToolBarIds(f.frame.ResourceToolBar(1)),
-              (std::vector<int>{10039, 0, 32021, 32012, 0, 32014, 32017, 32019}));
-    EXPECT_TRUE(f.frame.ResourceToolBar(2)->isHidden());
-    EXPECT_FALSE(f.frame.ResourceToolBar(1)->isHidden());
-    f.frame.ShowResourceToolBar(1, false);
-    EXPECT_TRUE(f.frame.ResourceToolBar(1)->isHidden());
-    for (const QAction* a : f.frame.MainToolBar()->actions())
-        if (!a->isSeparator()) {
-            EXPECT_FALSE(a->icon().pixmap(32, 32).isNull()) << IdOf(a);
-        }
-}
-
 TEST(MainFrame, AcceleratorsFireFromTheFrameAndFromTheCollectionWindow) {
-    struct CKey {
-        int key;
-        Qt::KeyboardModifiers mods;
-        int id;
-    };
-    const CKey keys[] = {
-        {Qt::Key_N, Qt::ControlModifier, 57600}, {Qt::Key_O, Qt::ControlModifier, 57601},
-        {Qt::Key_S, Qt::ControlModifier, 57603}, {Qt::Key_P, Qt::ControlModifier, 57607},
-        {Qt::Key_Z, Qt::ControlModifier, 57643}, {Qt::Key_X, Qt::ControlModifier, 57635},
-        {Qt::Key_C, Qt::ControlModifier, 57634}, {Qt::Key_Insert, Qt::ControlModifier, 57634},
-        {Qt::Key_V, Qt::ControlModifier, 57637}, {Qt::Key_Insert, Qt::ShiftModifier, 57637},
-        {Qt::Key_A, Qt::ControlModifier, 57642}, {Qt::Key_H, Qt::ControlModifier, 57641},
-        {Qt::Key_F3, Qt::NoModifier, 32000},     {Qt::Key_C, Qt::AltModifier, 32037},
-        {Qt::Key_N, Qt::AltModifier, 32038},     {Qt::Key_Z, Qt::AltModifier, 32009},
-        {Qt::Key_K, Qt::AltModifier, 32010},     {Qt::Key_I, Qt::AltModifier, 32028},
-        {Qt::Key_F, Qt::AltModifier, 32031},     {Qt::Key_D, Qt::AltModifier, 32034},
-        {Qt::Key_E, Qt::AltModifier, 32029},     {Qt::Key_A, Qt::AltModifier, 32030},
-        {Qt::Key_R, Qt::AltModifier, 32035},     {Qt::Key_F1, Qt::NoModifier, 57670},
-        {Qt::Key_F6, Qt::NoModifier, 57680},     {Qt::Key_F6, Qt::ShiftModifier, 57681},
-        {Qt::Key_F1, Qt::ShiftModifier, 57669},
-    };
+    std::vector<std::pair<QKeySequence, int>> keys = {
+        {QKeySequence("F3"), 32000}, {QKeySequence("F1"), 57670}, {QKeySequence("Shift+F1"), 57669},
+        {QKeySequence("F6"), 57680}, {QKeySequence("Shift+F6"), 57681}};
+    for (const CMenuRow& row : kMenuRows)
+        for (const QKeySequence& k : QKeySequence::listFromString(row.keys))
+            if (!k.isEmpty()) keys.emplace_back(k, row.id);
+    ASSERT_EQ(keys.size(), 27u);
     CFrameFixture f;
     f.AddCollection({{"a.txt", "text"}});
     f.AddFavorites();
@@ -184,13 +142,13 @@ TEST(MainFrame, AcceleratorsFireFromTheFrameAndFromTheCollectionWindow) {
     f.standIn.show();
     for (QWidget* target : {static_cast<QWidget*>(&f.frame), static_cast<QWidget*>(&f.standIn)}) {
         f.ShowActive(*target);
-        for (const CKey& k : keys) {
-            SCOPED_TRACE(testing::Message() << k.id << (target == &f.frame ? " from the frame" : " from the window"));
+        for (const auto& [key, id] : keys) {
+            SCOPED_TRACE(testing::Message() << id << (target == &f.frame ? " from the frame" : " from the window"));
             fired.clear();
             if (QApplication::activeWindow() != target) f.ShowActive(*target);
             f.frame.UpdateCommandUi();
-            QTest::keyClick(target, Qt::Key(k.key), k.mods);
-            EXPECT_EQ(fired, std::vector<int>{k.id});
+            QTest::keySequence(target, key);
+            EXPECT_EQ(fired, std::vector<int>{id});
             if (f.frame.IsContextHelpMode()) QTest::keyClick(target, Qt::Key_Escape);
             if (!f.standIn.isVisible()) f.standIn.show();
         }
@@ -308,38 +266,6 @@ TEST(MainFrame, ClosingOrderAndPlacementWritten) {
     EXPECT_EQ(ReadMainPlacement(f.settings), (CWindowPlacement{50, 60, 550, 460, CWindowPlacement::kShowNormal}));
 }
 
-TEST(MainFrame, CollectionWindowStaysDirectlyBehindTheFrame) {
-    CFrameFixture f;
-    f.FillAll();
-    f.standIn.show();
-    f.frame.show();
-    QWidget dialog;
-    dialog.show();
-    std::vector<QObject*> raised;
-    struct CRaiseSpy : QObject {
-        std::vector<QObject*>* log;
-        bool eventFilter(QObject* o, QEvent* e) override {
-            if (e->type() == QEvent::ZOrderChange) log->push_back(o);
-            return false;
-        }
-    } spy;
-    spy.log = &raised;
-    f.standIn.installEventFilter(&spy);
-    f.frame.installEventFilter(&spy);
-    QWidget* inFrame = f.frame.MdiArea();
-    const std::pair<QWidget*, std::vector<QObject*>> rows[] = {
-        {&dialog, {&f.standIn, &f.frame}},
-        {nullptr, {&f.standIn, &f.frame}}, // from another program
-        {&f.standIn, {}},
-        {f.frame.MainToolBar(), {}},
-    };
-    for (const auto& [from, expected] : rows) {
-        raised.clear();
-        f.frame.OnFocusChanged(from, inFrame);
-        EXPECT_EQ(raised, expected) << (from ? from->metaObject()->className() : "outside");
-    }
-}
-
 TEST(MainFrame, StatusBarPanesAndPrompts) {
     CFrameFixture f;
     EXPECT_EQ(f.frame.MessageText(), QStringLiteral("For Help, press F1"));
@@ -392,7 +318,7 @@ TEST(MainFrame, EverythingOnTheFrameHasAnAccessibleName) {
     for (const QLabel* pane : f.frame.StatusPanes()) EXPECT_FALSE(pane->accessibleName().isEmpty());
 }
 
-TEST(MainFrame, BusyStateNestsAndMdiBackgroundFollowsTheDepth) {
+TEST(MainFrame, BusyStateNests) {
     CFrameFixture f;
     CBusy& busy = f.frame.Ports().busy;
     busy.EnableFrame(false);
@@ -403,11 +329,6 @@ TEST(MainFrame, BusyStateNestsAndMdiBackgroundFollowsTheDepth) {
     EXPECT_TRUE(f.frame.isEnabled());
     busy.SetStatusText("Ready");
     EXPECT_EQ(f.frame.MessageText(), QStringLiteral("Ready"));
-
-    const QPalette palette;
-    EXPECT_TRUE(CMdiClientWnd::BackgroundFor(4, palette).textureImage().isNull());
-    EXPECT_EQ(CMdiClientWnd::BackgroundFor(4, palette).color(), palette.color(QPalette::Dark));
-    EXPECT_FALSE(CMdiClientWnd::BackgroundFor(24, palette).texture().isNull());
 }
 
 } // namespace

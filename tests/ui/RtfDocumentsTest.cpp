@@ -18,21 +18,12 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using CRtfFixture = CTextDocsFixture;
-
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 fs::path HelpSource() { return fs::path(QUILLBOX_TEST_DATA).parent_path().parent_path() / "res" / "Help.rtf"; }
 
@@ -55,7 +46,7 @@ TEST(RtfDocuments, OpenEditSaveAndReopenKeepTheFormatting) {
     c.movePosition(QTextCursor::End);
     c.insertText(QStringLiteral("!"));
     EXPECT_TRUE(v->Save(kIdFileSave));
-    EXPECT_TRUE(ReadBytes(file).starts_with("{\\rtf1"));
+    EXPECT_TRUE(ReadFileBytes(file).starts_with("{\\rtf1"));
 
     CRtfFixture g;
     CtavView* again = g.Open(file);
@@ -74,7 +65,7 @@ TEST(RtfDocuments, OpenEditSaveAndReopenKeepTheFormatting) {
         SCOPED_TRACE(r.name);
         g.ports.pickers.answers = {(g.home.Work() / r.name).string()};
         EXPECT_TRUE(again->Save(kIdSaveToAnotherFile));
-        const std::string bytes = ReadBytes(g.home.Work() / r.name);
+        const std::string bytes = ReadFileBytes(g.home.Work() / r.name);
         EXPECT_EQ(bytes.starts_with("{\\rtf1"), r.rtf);
         if (!r.rtf) {
             EXPECT_EQ(bytes, "plain bold!");
@@ -88,7 +79,7 @@ TEST(RtfDocuments, PlainTextBecomesRtfAndAnRtfNameWithoutRtfIsText) {
     ASSERT_NE(v, nullptr);
     f.ports.pickers.answers = {(f.home.Work() / "p.rtf").string()};
     EXPECT_TRUE(v->Save(kIdFileSaveAs));
-    const auto rtf = ReadRtf(ReadBytes(f.home.Work() / "p.rtf"));
+    const auto rtf = ReadRtf(ReadFileBytes(f.home.Work() / "p.rtf"));
     ASSERT_TRUE(rtf);
     ASSERT_EQ(rtf->paragraphs.size(), 2u);
     EXPECT_EQ(rtf->paragraphs[0].runs.at(0).text, u"a {b} \\c");
@@ -102,7 +93,7 @@ TEST(RtfDocuments, PlainTextBecomesRtfAndAnRtfNameWithoutRtfIsText) {
 // The help in the program's own document survives QTextDocument and back, headings and bullets
 // included.
 TEST(RtfDocuments, HelpSurvivesTheTextDocument) {
-    const auto help = ReadRtf(ReadBytes(HelpSource()));
+    const auto help = ReadRtf(ReadFileBytes(HelpSource()));
     ASSERT_TRUE(help);
     QTextDocument doc;
     FillTextDocument(doc, *help);
@@ -124,7 +115,7 @@ TEST(RtfDocuments, HelpOpensAsRichTextFromEachOfItsPlaces) {
     for (const char* place : {"home/Help.rtf", "program/Help.rtf", ""}) {
         SCOPED_TRACE(place);
         CRtfFixture f;
-        if (*place) f.home.Write(place, ReadBytes(HelpSource()));
+        if (*place) f.home.Write(place, ReadFileBytes(HelpSource()));
         f.frame.UpdateCommandUi();
         f.frame.RunCommand(kIdHelp);
         CtavView* v = f.docs->ActiveView();
@@ -153,7 +144,7 @@ TEST(RtfDocuments, PrintsPlainAndRichTextWithHalfInchMargins) {
         const fs::path target = f.home.Work() / (std::string(name).substr(5) + ".pdf");
         pdf.setOutputFileName(QString::fromStdString(target.string()));
         out.PrintView(*v, pdf);
-        EXPECT_TRUE(ReadBytes(target).starts_with("%PDF"));
+        EXPECT_TRUE(ReadFileBytes(target).starts_with("%PDF"));
     }
     EXPECT_TRUE(f.frame.IsCommandEnabled(kIdFilePrintSetup));
     EXPECT_TRUE(f.frame.IsCommandEnabled(kIdFilePrintPreview));
@@ -193,8 +184,8 @@ TEST(RtfDocuments, SendMailHandsTheTextToXdgEmail) {
         const fs::path body = bin / "xdg-email.body";
         EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(body) && fs::exists(bin / "xdg-email.args"); }, 20000));
         QTest::qWait(100);
-        EXPECT_TRUE(ReadBytes(bin / "xdg-email.args").starts_with("--attach\n/"));
-        EXPECT_EQ(ReadBytes(body), "unsaved");
+        EXPECT_TRUE(ReadFileBytes(bin / "xdg-email.args").starts_with("--attach\n/"));
+        EXPECT_EQ(ReadFileBytes(body), "unsaved");
         EXPECT_TRUE(f.ports.prompt.Shown().empty());
     }
     qputenv("PATH", oldPath);
