@@ -1,7 +1,7 @@
 #include "collections/CCollectionStore.h"
 
 #include "app/FileAccess.h"
-#include "TestPorts.h"
+#include "CollectionFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -115,16 +115,11 @@ TEST_F(CollectionStoreTest, LoadsRecordsWithAnyLineEndAndGathersKnownGroups) {
     EXPECT_EQ(store.Name(), "Docs");
     EXPECT_EQ(store.Description(), "About");
     EXPECT_EQ(store.ExtensionList(), "TXT, doc");
-    const auto& r = store.Records();
-    EXPECT_EQ(r[0].location, "C:\\Docs\\a.txt");
-    EXPECT_EQ(r[0].description, "first");
-    EXPECT_EQ(r[0].groups, " ; a ; ;b;; c ");
-    EXPECT_EQ(r[1].location, "/d/b.txt");
-    EXPECT_EQ(r[1].groups, "A; d");
-    EXPECT_EQ(r[2].description, "only description");
-    EXPECT_EQ(r[2].groups, "");
-    EXPECT_EQ(r[3].location, "/d/no-fields");
-    EXPECT_EQ(r[4].location, "/d/e.txt");
+    using F = std::array<std::string, 3>;
+    EXPECT_EQ(Fields(store.Records()),
+              (std::vector<F>{{"C:\\Docs\\a.txt", "first", " ; a ; ;b;; c "}, {"/d/b.txt", "", "A; d"},
+                              {"/d/c.txt", "only description", ""}, {"/d/no-fields", "", ""},
+                              {"/d/e.txt", "x", std::string(300, 'g') + ";b"}}));
     EXPECT_EQ(store.KnownGroups(), (std::vector<std::string>{"a", "b", "c", "d"}));
 }
 
@@ -229,8 +224,7 @@ TEST_F(CollectionStoreTest, AddingGroupsSkipsNamesAlreadyThere) {
 // end belongs to the name. A name the row does not have changes nothing.
 TEST_F(CollectionStoreTest, RemovingAGroupUsesTheListsOwnTrimRule) {
     const struct {
-        const char* groups;
-        const char* name;
+        const char *groups, *name;
         std::optional<std::string> result;
     } cases[] = {
         {"\tx; y", "\tx", "y"},

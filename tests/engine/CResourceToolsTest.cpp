@@ -13,15 +13,6 @@
 
 namespace {
 
-std::string Crlf(std::string s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 class CScriptedDialogs : public CResourceDialogs {
 public:
     CScriptedDialogs(CPrompt& prompt, CSettings& settings) : m_prompt(prompt), m_settings(settings) {}
@@ -47,12 +38,7 @@ private:
     CSettings& m_settings;
 };
 
-const char* const kHeader = "// header\n"
-                            "#define IDD_X                 101\n"
-                            "#define IDD_ABOUTBOX          100\n"
-                            "#define IDC_GONE              1000\n"
-                            "#define ID_FILE_NEW           32771\n"
-                            "#define IDS_HELLO             61000\n";
+const std::string kHeader = TestData("restools/ids.h");
 
 struct CFixture {
     explicit CFixture(std::string path, std::string text)
@@ -68,7 +54,6 @@ struct CFixture {
 
 std::vector<std::string> Names(std::initializer_list<const char*> l) { return {l.begin(), l.end()}; }
 
-} // namespace
 
 TEST(ResourceTools, GroupSearchFindsPrefixesAndColoursTheRest) {
     CTempHome home;
@@ -244,62 +229,12 @@ TEST(ResourceTools, ProjectSearchSkipsOnlyTheLoadedHeaderItself) {
     EXPECT_TRUE(f.tools.RedIdentifiers().empty());
 }
 
-namespace {
+const std::string kBaseRc = TestData("restools/compare_base.rc");
 
-const char* const kBaseRc =
-    "// APSTUDIO_READONLY_SYMBOLS\n"
-    "IDD_ABOUTBOX DIALOG DISCARDABLE  0, 0, 235, 55\n"
-    "BEGIN\n"
-    "    LTEXT           \"Same\",IDC_STATIC,40,10,119,8\n"
-    "    LTEXT           \"Base only\",IDC_STATIC,40,25,119,8\n"
-    "    LTEXT           \"Third\",IDC_STATIC,1,1,1,1\n"
-    "    DEFPUSHBUTTON   \"OK\",IDOK,178,7,50,14\n"
-    "    EDITTEXT        IDC_NEW,7,7,50,14\n"
-    "END\n"
-    "IDD_GONE DIALOG DISCARDABLE 0, 0, 10, 10\n"
-    "BEGIN\n"
-    "    LTEXT \"x\",IDC_X,1,1,1,1\n"
-    "END\n"
-    "IDR_MAINFRAME MENU DISCARDABLE\n"
-    "BEGIN\n"
-    "    POPUP \"&File\"\n"
-    "    BEGIN\n"
-    "        MENUITEM \"&New\",  ID_FILE_NEW\n"
-    "        MENUITEM \"E&xit\", ID_APP_EXIT\n"
-    "    END\n"
-    "END\n"
-    "STRINGTABLE DISCARDABLE\n"
-    "BEGIN\n"
-    "    IDS_SAME   \"Same\"\n"
-    "    IDS_TRANS  \"Hello\"\n"
-    "    IDS_GONE   \"Gone\"\n"
-    "END\n";
-
-const char* const kOtherRc =
-    "IDD_ABOUTBOX DIALOG DISCARDABLE  0, 0, 235, 55\n"
-    "BEGIN\n"
-    "    LTEXT           \"Same\",IDC_STATIC,40,10,119,8\n"
-    "    LTEXT           \"Inserted\",IDC_STATIC,40,25,119,8\n"
-    "    LTEXT           \"Base only\",IDC_STATIC,40,25,119,8\n"
-    "    LTEXT           \"Third\",IDC_STATIC,1,1,1,1\n"
-    "    DEFPUSHBUTTON   \"OK\",IDOK,178,7,50,14\n"
-    "END\n"
-    "IDR_MAINFRAME MENU DISCARDABLE\n"
-    "BEGIN\n"
-    "    POPUP \"&File\"\n"
-    "    BEGIN\n"
-    "        MENUITEM \"&Neu\",  ID_FILE_NEW\n"
-    "    END\n"
-    "END\n"
-    "STRINGTABLE DISCARDABLE\n"
-    "BEGIN\n"
-    "    IDS_SAME   \"Same\"\n"
-    "    IDS_TRANS  \"Hallo\"\n"
-    "END\n";
+const std::string kOtherRc = TestData("restools/compare_other.rc");
 
 struct CExpectedRange {
-    std::size_t start;
-    std::size_t end;
+    std::size_t start, end;
     std::uint8_t mark;
     bool operator==(const CExpectedRange&) const = default;
 };
@@ -318,15 +253,14 @@ struct CCompareFixture : CFixture {
     CCompareFixture(const CTempHome& home, std::string base)
         : CFixture((home.Work() / "base.rc").string(), std::move(base)) {
         otherPath = home.Write("work/other.rc", kOtherRc).string();
-        ports.settings.WriteInt("Default", "optinsRC_STR", 1);
-        ports.settings.WriteInt("Default", "optinsRC_DLG", 1);
-        ports.settings.WriteInt("Default", "optinsRC_MENU", 1);
+        SetGroups(1);
         ports.pickers.answers.push_back(otherPath);
+    }
+    void SetGroups(int on) {
+        for (const char* key : {"optinsRC_STR", "optinsRC_DLG", "optinsRC_MENU"}) ports.settings.WriteInt("Default", key, on);
     }
     std::string otherPath;
 };
-
-} // namespace
 
 TEST(ResourceTools, CompareMarksRedBlueAndUnmarked) {
     CTempHome home;
@@ -366,9 +300,7 @@ TEST(ResourceTools, CompareMarksRedBlueAndUnmarked) {
 TEST(ResourceTools, CompareAsksForGroupsUntilOneIsChosen) {
     CTempHome home;
     CCompareFixture f(home, kBaseRc);
-    f.ports.settings.WriteInt("Default", "optinsRC_STR", 0);
-    f.ports.settings.WriteInt("Default", "optinsRC_DLG", 0);
-    f.ports.settings.WriteInt("Default", "optinsRC_MENU", 0);
+    f.SetGroups(0);
     EXPECT_FALSE(f.tools.OnCompareRc()); // no dialog answer: Cancel ends the command
     EXPECT_EQ(f.dialogs.allTextShown, std::vector<bool>{false});
 
@@ -385,15 +317,7 @@ TEST(ResourceTools, CollapseShowsMarkedLinesAndRestoreBringsTheTextBack) {
     ASSERT_TRUE(f.tools.OnCompareRc());
     f.view.SetModified(true);
     ASSERT_TRUE(f.tools.OnCollapseColors());
-    const std::string collapsed =
-        "    LTEXT           \"Same\",IDC_STATIC,40,10,119,8\r\n"
-        "    DEFPUSHBUTTON   \"OK\",IDOK,178,7,50,14\r\n"
-        "    EDITTEXT        IDC_NEW,7,7,50,14\r\n"
-        "IDD_GONE DIALOG DISCARDABLE 0, 0, 10, 10\r\n"
-        "    POPUP \"&File\"\r\n"
-        "        MENUITEM \"E&xit\", ID_APP_EXIT\r\n"
-        "    IDS_SAME   \"Same\"\r\n"
-        "    IDS_GONE   \"Gone\"\r\n";
+    const std::string collapsed = TestData("restools/compare_base.collapsed.rc");
     EXPECT_EQ(f.view.Text(), collapsed);
     EXPECT_EQ(f.tools.CollapsedText(), collapsed);
     ASSERT_EQ(f.view.Colored().size(), 8u);
@@ -434,10 +358,7 @@ TEST(ResourceTools, ExcludeAndInvertAfterAnIdentifierSearch) {
     const std::string lf = "#define IDA 1\n#define IDB 2\n#define IDC 3";
     struct Case {
         const char* name;
-        std::string text;
-        std::string used;
-        std::string excluded;
-        std::string inverted;
+        std::string text, used, excluded, inverted;
     } cases[] = {
         {"CR LF, first and middle", Crlf(lf), "IDC", "#define IDC 3", "#define IDA 1\r\n#define IDB 2"},
         {"LF, first and middle", lf, "IDC\n", "#define IDC 3", "#define IDA 1\n#define IDB 2"},
@@ -490,3 +411,5 @@ TEST(ResourceTools, CommandsFollowTheViewKind) {
     EXPECT_FALSE(text.tools.OnGoToNextMark());
     EXPECT_TRUE(text.ports.prompt.Texts().empty());
 }
+
+} // namespace

@@ -1,9 +1,8 @@
 #include "collections/CCollectionCommands.h"
 
-#include "app/CFileWriter.h"
 #include "app/FileAccess.h"
 #include "collections/CollectionDialogs.h"
-#include "TestPorts.h"
+#include "CollectionFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class CollectionCommandsTest : public ::testing::Test {
+class CollectionCommandsTest : public CollectionFixture {
 protected:
     void SetUp() override {
         auto& h = cmd.Hooks();
@@ -51,7 +50,6 @@ protected:
         coll.Hooks().refillWindow = [this] { ++refills; };
     }
 
-    void TearDown() override { SetWriteFailureForTest(std::nullopt); }
     // A folder with files a.txt, b.txt and c.txt holding the given texts.
     fs::path Folder(const std::string& name, std::vector<std::string> texts = {"alpha", "beta", "alpha beta"}) {
         for (std::size_t i = 0; i < texts.size(); ++i)
@@ -59,13 +57,13 @@ protected:
         return tmp.Work() / name;
     }
     // Creates and opens the collection of dir through the new-collection command.
-    void Create(const fs::path& dir) {
+    fs::path Create(const fs::path& dir) {
         newAnswers.push_back(dir.string());
         cmd.OnNewCollection();
-        ASSERT_TRUE(fs::exists(File(dir))) << t.prompt.LastText();
+        EXPECT_TRUE(fs::exists(File(dir))) << t.prompt.LastText();
         windowOpen = true;
+        return dir;
     }
-    fs::path File(const fs::path& dir) const { return coll.Store().GetCollectionFilePath(dir.string()); }
     // File names of the records, sorted (the walk keeps the file system's order).
     std::vector<std::string> Names() const {
         std::vector<std::string> out;
@@ -73,16 +71,7 @@ protected:
         std::sort(out.begin(), out.end());
         return out;
     }
-    std::size_t Row(const std::string& name) const {
-        for (std::size_t i = 0; i < coll.Store().RecordCount(); ++i)
-            if (fs::path(coll.Store().Records()[i].location).filename() == name) return i;
-        ADD_FAILURE() << "no record " << name;
-        return 0;
-    }
 
-    CTempHome tmp;
-    CTestPorts t;
-    CCollections coll{t.ports, tmp.Home()};
     CCollectionCommands cmd{coll, t.ports};
     std::deque<std::string> newAnswers, openAnswers;
     std::vector<CNewCollectionDialogData> shownNew;
@@ -122,8 +111,7 @@ TEST_F(CollectionCommandsTest, BrowseStartsAtTheCurrentFolderElseTheLastChosen) 
 }
 
 TEST_F(CollectionCommandsTest, NewCollectionForAnOpenOrExistingCollection) {
-    const fs::path dir = Folder("docs");
-    Create(dir);
+    const fs::path dir = Create(Folder("docs"));
     ASSERT_EQ(coll.Store().SaveChanges(0, "kept", ""), ERecordWrite::Written);
 
     t.prompt.Clear();
@@ -226,8 +214,7 @@ TEST_F(CollectionCommandsTest, OpenFavoritesAndEntriesWithoutTheirFolder) {
 }
 
 TEST_F(CollectionCommandsTest, ChangePathNoDeletesTheCollectionFileAfterItsQuestion) {
-    const fs::path dir = Folder("gone");
-    Create(dir);
+    const fs::path dir = Create(Folder("gone"));
     ASSERT_TRUE(coll.Store().SetName("My docs"));
     ASSERT_TRUE(coll.Store().WriteCollectionHeader());
     const fs::path file = File(dir);
@@ -248,8 +235,7 @@ TEST_F(CollectionCommandsTest, ChangePathNoDeletesTheCollectionFileAfterItsQuest
 }
 
 TEST_F(CollectionCommandsTest, DeleteCollectionMessages) {
-    const fs::path dir = Folder("docs");
-    Create(dir);
+    const fs::path dir = Create(Folder("docs"));
     const std::string name = CCollectionStore::MakeCollectionFileName(dir.string());
 
     t.prompt.Clear();
@@ -316,8 +302,7 @@ TEST_F(CollectionCommandsTest, ChangePathCommand) {
     cmd.OnChangeCollectionPath(); // no collection file at all: nothing
     EXPECT_TRUE(t.prompt.Texts().empty());
 
-    const fs::path dir = Folder("docs");
-    Create(dir);
+    const fs::path dir = Create(Folder("docs"));
     cmd.OnChangeCollectionPath(); // the window is open: nothing
     EXPECT_TRUE(t.prompt.Texts().empty());
 
@@ -346,8 +331,7 @@ TEST_F(CollectionCommandsTest, ChangePathCommand) {
 }
 
 TEST_F(CollectionCommandsTest, DeleteFileRemovesFileRecordAndLine) {
-    const fs::path dir = Folder("docs");
-    Create(dir);
+    const fs::path dir = Create(Folder("docs"));
     t.prompt.Clear();
     t.prompt.AnswerNo();
     EXPECT_FALSE(cmd.OnDeleteFile(Row("b.txt")));
@@ -437,8 +421,7 @@ TEST_F(CollectionCommandsTest, RenameMovesTheFileAndItsRecord) {
 }
 
 TEST_F(CollectionCommandsTest, KeywordSearchBuildsTheFoundList) {
-    const fs::path dir = Folder("docs");
-    Create(dir);
+    const fs::path dir = Create(Folder("docs"));
     EXPECT_FALSE(cmd.KeywordSearch()); // dialog cancelled
 
     windowOpen = false; // the collection is loaded first
@@ -462,8 +445,7 @@ TEST_F(CollectionCommandsTest, KeywordSearchBuildsTheFoundList) {
 }
 
 TEST_F(CollectionCommandsTest, ColumnSearchesSwitchTheRowsOrSignalNotFound) {
-    const fs::path dir = Folder("docs");
-    Create(dir);
+    const fs::path dir = Create(Folder("docs"));
     const std::size_t a = Row("a.txt"), c = Row("c.txt");
     ASSERT_EQ(coll.Store().SaveChanges(a, "Red car", "work"), ERecordWrite::Written);
     ASSERT_EQ(coll.Store().SaveChanges(c, "blue", "home"), ERecordWrite::Written);
@@ -558,8 +540,7 @@ TEST_F(CollectionCommandsTest, ChangePathOntoAFolderWithItsOwnCollectionReplaces
 
 // The favorites file's first line names no folder, whatever is done in the favorites view.
 TEST_F(CollectionCommandsTest, FavoritesHeaderNeverTakesABaseDirectory) {
-    const fs::path dir = Folder("docs", {"a", "b", "c", "d"});
-    Create(dir);
+    const fs::path dir = Create(Folder("docs", {"a", "b", "c", "d"}));
     for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) ASSERT_TRUE(coll.AddToFavorites(Row(name)));
     coll.Hooks().collectionInfoDialog = [](CCollectionInfoFields& f) {
         f.description = "liked files";
@@ -596,8 +577,7 @@ TEST_F(CollectionCommandsTest, FavoritesHeaderNeverTakesABaseDirectory) {
 // New of a folder without a collection file saves its first scan without a question; the next
 // refresh, which would drop a description, must ask again.
 TEST_F(CollectionCommandsTest, ModesOfACommandEndWithItsRefresh) {
-    const fs::path dir = Folder("docs");
-    Create(dir);
+    const fs::path dir = Create(Folder("docs"));
     ASSERT_EQ(coll.Store().SaveChanges(Row("b.txt"), "described", ""), ERecordWrite::Written);
     fs::remove(dir / "b.txt");
     tmp.Write("work/docs/d.txt", "d");
@@ -613,8 +593,7 @@ TEST_F(CollectionCommandsTest, ModesOfACommandEndWithItsRefresh) {
 // Another program (quillbox-cli) may write a description while the window is open: deleting or
 // renaming another file keeps it, and a failed write leaves memory as the file is.
 TEST_F(CollectionCommandsTest, DeleteAndRenameRewriteOnlyTheirOwnLine) {
-    const fs::path dir = Folder("docs", {"a", "b", "c", "d"});
-    Create(dir);
+    const fs::path dir = Create(Folder("docs", {"a", "b", "c", "d"}));
     CCollectionStore other(t.prompt, tmp.Home());
     other.SetCollectionFilePath(File(dir));
     ASSERT_EQ(other.LoadCollection(), 4u);
@@ -645,8 +624,7 @@ TEST_F(CollectionCommandsTest, DeleteAndRenameRewriteOnlyTheirOwnLine) {
 }
 
 TEST_F(CollectionCommandsTest, DeletingTheLastFavoriteFileLeavesNoFavorites) {
-    const fs::path dir = Folder("docs");
-    Create(dir);
+    const fs::path dir = Create(Folder("docs"));
     ASSERT_TRUE(coll.AddToFavorites(Row("a.txt")));
     ASSERT_TRUE(coll.ShowFavorites());
     t.prompt.AnswerYes();
@@ -659,8 +637,7 @@ TEST_F(CollectionCommandsTest, DeletingTheLastFavoriteFileLeavesNoFavorites) {
 }
 
 TEST_F(CollectionCommandsTest, DeleteFromFavoritesUsesTheDialogUnlessTheWindowHasTheFocus) {
-    const fs::path dir = Folder("docs");
-    Create(dir);
+    const fs::path dir = Create(Folder("docs"));
     for (const char* name : {"c.txt", "a.txt", "b.txt"}) ASSERT_TRUE(coll.AddToFavorites(Row(name)));
     bool active = false;
     std::vector<std::string> offered;

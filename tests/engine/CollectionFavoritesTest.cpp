@@ -1,8 +1,7 @@
 #include "collections/CCollections.h"
 
 #include "app/FileAccess.h"
-#include "app/CFileWriter.h"
-#include "TestPorts.h"
+#include "CollectionFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,32 +9,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class CollectionFavoritesTest : public ::testing::Test {
+class CollectionFavoritesTest : public CollectionFixture {
 protected:
     void SetUp() override { options.quietCreation = options.noQuestion = true; }
-    void TearDown() override { SetWriteFailureForTest(std::nullopt); }
     // A collection of dir with one record per name, each described "d:<name>".
     void MakeCollection(const fs::path& dir, const std::vector<std::string>& names) {
         for (const auto& n : names) tmp.Write(dir / n, "");
-        t.settings.WriteString("Property", "mainDir", dir.string());
-        t.settings.WriteString("Property", "mainDirExt", "txt");
-        ASSERT_TRUE(coll.RefreshCollectionWithUI(options));
+        ASSERT_TRUE(Scan(dir, options));
         for (std::size_t i = 0; i < coll.Store().RecordCount(); ++i)
             ASSERT_EQ(coll.Store().SaveChanges(i, "d:" + fs::path(coll.Store().Records()[i].location).filename().string(), ""),
                       ERecordWrite::Written);
     }
-    std::size_t RowOf(const std::string& name) const {
-        const auto& r = coll.Store().Records();
-        for (std::size_t i = 0; i < r.size(); ++i)
-            if (fs::path(r[i].location).filename() == name) return i;
-        ADD_FAILURE() << name;
-        return 0;
-    }
     std::string Favorites() const { return ReadFileBytes(coll.FavoritesPath()); }
 
-    CTempHome tmp;
-    CTestPorts t;
-    CCollections coll{t.ports, tmp.Home()};
     CRefreshOptions options;
 };
 
@@ -56,12 +42,12 @@ TEST_F(CollectionFavoritesTest, StartCheckDeletesOnlyFilesWithoutRecords) {
 
 TEST_F(CollectionFavoritesTest, AddCreatesTheFileAndSkipsKnownLocationsInAnyCase) {
     MakeCollection(tmp.Work() / "c", {"a.txt", "b.txt"});
-    EXPECT_TRUE(coll.AddToFavorites(RowOf("a.txt")));
+    EXPECT_TRUE(coll.AddToFavorites(Row("a.txt")));
     const std::string a = (tmp.Work() / "c/a.txt").string();
     EXPECT_EQ(Favorites(), "#Favorites#\r\n" + a + "#d:a.txt#\r\n");
     EXPECT_TRUE(coll.IsFavorite(a));
     EXPECT_TRUE(coll.IsFavorite((tmp.Work() / "C/A.TXT").string()));
-    EXPECT_FALSE(coll.AddToFavorites(RowOf("a.txt")));
+    EXPECT_FALSE(coll.AddToFavorites(Row("a.txt")));
 
     // Made behind our back (another run) and without its last line end: kept and extended.
     fs::remove(coll.FavoritesPath());
@@ -70,7 +56,7 @@ TEST_F(CollectionFavoritesTest, AddCreatesTheFileAndSkipsKnownLocationsInAnyCase
     other.Store().LoadCollection();
     ASSERT_FALSE(other.FavoritesExist());
     tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n/x/z.txt##");
-    EXPECT_TRUE(other.AddToFavorites(RowOf("b.txt")));
+    EXPECT_TRUE(other.AddToFavorites(Row("b.txt")));
     EXPECT_EQ(Favorites(), "#Favorites#\r\n/x/z.txt##\r\n" + (tmp.Work() / "c/b.txt").string() + "#d:b.txt#\r\n");
 }
 
@@ -89,8 +75,8 @@ TEST_F(CollectionFavoritesTest, IsFavoritePassesOverLineOneOnlyAsAHeader) {
 
 TEST_F(CollectionFavoritesTest, ViewShowsFavoritesAndDeletingTheLastClosesIt) {
     MakeCollection(tmp.Work() / "c", {"a.txt", "b.txt"});
-    coll.AddToFavorites(RowOf("a.txt"));
-    coll.AddToFavorites(RowOf("b.txt"));
+    coll.AddToFavorites(Row("a.txt"));
+    coll.AddToFavorites(Row("b.txt"));
     int refills = 0;
     coll.Hooks().refillWindow = [&] { ++refills; };
     ASSERT_TRUE(coll.ShowFavorites());
@@ -142,7 +128,7 @@ TEST_F(CollectionFavoritesTest, EmptyFavoritesFileIsDeletedWhenShown) {
 TEST_F(CollectionFavoritesTest, ChangePathMovesOnlyThisCollectionsFavorites) {
     const fs::path oldDir = tmp.Work() / "Old";
     MakeCollection(oldDir, {"x/f.txt", "g.txt"});
-    coll.AddToFavorites(RowOf("f.txt"));
+    coll.AddToFavorites(Row("f.txt"));
     tmp.Write("home/favorite_collection.inf", Favorites() + "/other/Old/x/f.txt#o#\r\n");
     const fs::path oldFile = coll.Store().CollectionFilePath();
 
@@ -156,8 +142,8 @@ TEST_F(CollectionFavoritesTest, ChangePathMovesOnlyThisCollectionsFavorites) {
     EXPECT_EQ(t.prompt.LastText(), "All files was successfuly updated.");
     EXPECT_FALSE(fs::exists(oldFile));
     EXPECT_EQ(coll.Store().CollectionFilePath(), coll.Store().GetCollectionFilePath(newDir.string()));
-    EXPECT_EQ(coll.Store().Records()[RowOf("f.txt")].description, "d:f.txt");
-    EXPECT_EQ(coll.Store().Records()[RowOf("f.txt")].location, (newDir / "x/f.txt").string());
+    EXPECT_EQ(coll.Store().Records()[Row("f.txt")].description, "d:f.txt");
+    EXPECT_EQ(coll.Store().Records()[Row("f.txt")].location, (newDir / "x/f.txt").string());
     EXPECT_EQ(Favorites(), "#Favorites#\r\n" + (newDir / "x/f.txt").string() + "#d:f.txt#\r\n/other/Old/x/f.txt#o#\r\n");
 }
 
@@ -215,7 +201,7 @@ TEST_F(CollectionFavoritesTest, CatalogueListsCollectionFilesAndSelectsTheCurren
 
 TEST_F(CollectionFavoritesTest, DeclinedRefreshLeavesTheFavoritesViewInForce) {
     MakeCollection(tmp.Work() / "c", {"a.txt", "b.txt"});
-    coll.AddToFavorites(RowOf("b.txt"));
+    coll.AddToFavorites(Row("b.txt"));
     ASSERT_TRUE(coll.ShowFavorites());
     tmp.Write("work/c/new.txt", "");
     t.prompt.AnswerNo();

@@ -1,8 +1,7 @@
 #include "collections/CCollections.h"
 #include "collections/DirectoryWalk.h"
 
-#include "app/CFileWriter.h"
-#include "TestPorts.h"
+#include "CollectionFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +12,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class CollectionRefreshTest : public ::testing::Test {
+class CollectionRefreshTest : public CollectionFixture {
 protected:
     // Most tests create their collection as the new-collection command does.
     void SetUp() override { options.quietCreation = true; }
     void TearDown() override {
         SetUnlistableForTest(nullptr);
-        SetWriteFailureForTest(std::nullopt);
+        CollectionFixture::TearDown();
     }
-    // Points the current collection at dir and refreshes it.
-    bool Refresh(const fs::path& dir, std::string_view ext = "txt") {
-        t.settings.WriteString("Property", "mainDir", dir.string());
-        t.settings.WriteString("Property", "mainDirExt", ext);
-        return coll.RefreshCollectionWithUI(options);
-    }
+    bool Refresh(const fs::path& dir, std::string_view ext = "txt") { return Scan(dir, options, ext); }
     fs::path Tree(int files, std::string_view sub = "tree") {
         for (int i = 0; i < files; ++i)
             tmp.Write(fs::path("work") / sub / ("d" + std::to_string(i % 4)) / ("f" + std::to_string(i) + ".txt"), "x");
@@ -37,29 +31,21 @@ protected:
         for (const auto& r : coll.Store().Records()) out.push_back(r.location);
         return out;
     }
-    fs::path File(const fs::path& dir) const { return coll.Store().GetCollectionFilePath(dir.string()); }
-    // Gives every record the description "d:<its file name>".
-    void DescribeAll() {
-        for (std::size_t i = 0; i < coll.Store().RecordCount(); ++i) {
-            const std::string loc = coll.Store().Records()[i].location;
-            ASSERT_EQ(coll.Store().SaveChanges(i, "d:" + fs::path(loc).filename().string(), "g"), ERecordWrite::Written);
-        }
-    }
-    // Creates the collection of dir without questions, then describes every record.
+    // Creates the collection of dir without questions, then describes every record "d:<its file name>".
     void Seed(const fs::path& dir) {
         options.noQuestion = true;
         ASSERT_TRUE(Refresh(dir));
         options.noQuestion = false;
-        DescribeAll();
+        for (std::size_t i = 0; i < coll.Store().RecordCount(); ++i) {
+            const std::string name = fs::path(coll.Store().Records()[i].location).filename().string();
+            ASSERT_EQ(coll.Store().SaveChanges(i, "d:" + name, "g"), ERecordWrite::Written);
+        }
     }
     void ExpectDescriptionsFollowFiles() {
         for (const auto& r : coll.Store().Records())
             EXPECT_EQ(r.description, "d:" + fs::path(r.location).filename().string()) << r.location;
     }
 
-    CTempHome tmp;
-    CTestPorts t;
-    CCollections coll{t.ports, tmp.Home()};
     CRefreshOptions options;
 };
 
@@ -82,9 +68,7 @@ TEST_F(CollectionRefreshTest, FirstScanCreatesTheFileOnlyAfterConsent) {
     EXPECT_EQ(locs, (std::vector<std::string>{(dir / "d0/f0.txt").string(), (dir / "d1/f1.txt").string(),
                                               (dir / "d2/f2.txt").string()}));
     EXPECT_EQ(t.settings.GetInt("Property", "wasFavorite", -1), 0);
-    EXPECT_TRUE(t.busy.frameEnabled);
-    EXPECT_TRUE(t.busy.collectionEnabled);
-    EXPECT_FALSE(t.busy.waitCursor);
+    EXPECT_TRUE(t.busy.frameEnabled && t.busy.collectionEnabled && !t.busy.waitCursor);
     EXPECT_EQ(t.busy.status.back(), "Ready");
 }
 
@@ -168,8 +152,7 @@ TEST_F(CollectionRefreshTest, WindowsWrittenFileKeepsItsDescriptionsAfterAMove) 
 
 TEST_F(CollectionRefreshTest, ProgressOpensAboveFiveHundredFiles) {
     struct Case {
-        int files;
-        int opened;
+        int files, opened;
         double range;
         bool creeping;
     } cases[] = {{500, 0, -1, false}, {501, 1, 501, false}, {2000, 1, 2000, true}};
@@ -393,27 +376,6 @@ TEST(LocationIndexTest, ExactLocationWinsAndFoldingIgnoresCaseAndSeparators) {
     index.Build(records, "C:\\D");
     EXPECT_EQ(index.Find("/SUB/a.txt")->index, 2u);
     EXPECT_FALSE(index.Find("/d/Note.txt"));
-}
-
-// The expected record only saves the look-up: the answer is the one without it.
-TEST(LocationIndexTest, ExpectedRecordGivesTheSameAnswer) {
-    const std::vector<CCollectionRecord> records = {
-        {"/d/a.txt", "", ""}, {"/d/A.txt", "", ""}, {"/d/a.txt", "", ""}, {"/d/b.txt", "", ""}};
-    CLocationIndex index;
-    index.Build(records);
-    const char* const paths[] = {"/d/a.txt", "/d/A.txt", "/d/b.txt", "/d/B.TXT", "/d/c.txt"};
-    for (const char* path : paths) {
-        for (std::size_t expected = 0; expected <= records.size(); ++expected) {
-            SCOPED_TRACE(std::string(path) + " expecting " + std::to_string(expected));
-            const auto plain = index.Find(path);
-            const auto hinted = index.Find(path, expected);
-            ASSERT_EQ(hinted.has_value(), plain.has_value());
-            if (plain) {
-                EXPECT_EQ(hinted->index, plain->index);
-                EXPECT_EQ(hinted->exact, plain->exact);
-            }
-        }
-    }
 }
 
 } // namespace

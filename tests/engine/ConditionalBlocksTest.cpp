@@ -10,18 +10,15 @@
 namespace {
 
 std::string Lf(std::string s) {
-    std::string out;
-    for (char c : s)
-        if (c != '\r') out += c;
-    return out;
+    std::erase(s, '\r');
+    return s;
 }
 
 } // namespace
 
 TEST(RemoveComments, CutsLineAndBlockComments) {
     struct Case {
-        const char* in;
-        const char* out;
+        const char *in, *out;
     } cases[] = {
         {"a // b\r\nc", "a \r\nc"},
         {"a // b\nc", "a \nc"},
@@ -53,9 +50,7 @@ TEST(KeywordFilters, DemoBlocksInBothModes) {
     const std::string ifdef = "#ifdef DEMO\r\nA2\r\n#else\r\nB2\r\n#endif\r\n";
     struct Case {
         const char* name;
-        std::string text;
-        std::string negative;
-        std::string positive;
+        std::string text, negative, positive;
     } cases[] = {
         {"ifndef", ifndef, "X0\r\n#else\r\nB1\r\n#endif\r\nX1\r\n", "\r\nB1\r\n\r\n"},
         {"ifdef", ifdef, "#ifdef DEMO\r\nA2\r\n#endif\r\n", "\r\nA2\r\n\r\n"},

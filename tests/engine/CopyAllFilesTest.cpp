@@ -45,8 +45,7 @@ TEST_F(CopyAllFilesTest, SameNamesGetAOneAndTheThirdReplacesTheSecond) {
 
 TEST_F(CopyAllFilesTest, UniqueNameNeverTouchesADottedFolder) {
     const struct {
-        const char* to;
-        const char* expected;
+        const char *to, *expected;
     } cases[] = {{"/x/out.d/readme", "/x/out.d/readme1"},
                  {"/x/out.d/report.txt", "/x/out.d/report1.txt"},
                  {"/x/a.tar.gz", "/x/a.tar1.gz"},

@@ -1,9 +1,7 @@
 #include "collections/CDescriptIon.h"
 #include "collections/DescriptIonExchange.h"
 
-#include "app/CFileWriter.h"
-#include "collections/CCollections.h"
-#include "TestPorts.h"
+#include "CollectionFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -63,9 +61,8 @@ TEST(DescriptIonFile, WritesOnlyWhatItCanCarry) {
     EXPECT_EQ(fresh.Serialise(), "\xEF\xBB\xBF" "a\"b.txt plain\r\n\xC3\xA9.txt x\r\n");
 }
 
-class DescriptIonExchangeTest : public ::testing::Test {
+class DescriptIonExchangeTest : public CollectionFixture {
 protected:
-    void TearDown() override { SetWriteFailureForTest(std::nullopt); }
 
     static bool Scan(CCollections& coll, CTestPorts& p, const fs::path& dir) {
         p.settings.WriteString("Property", "mainDir", dir.string());
@@ -86,9 +83,6 @@ protected:
         ASSERT_EQ(coll.Store().SaveChanges(std::size_t(i), text, ""), ERecordWrite::Written);
     }
 
-    CTempHome tmp;
-    CTestPorts t;
-    CCollections coll{t.ports, tmp.Home()};
     fs::path dir = tmp.Work() / "docs";
 };
 
@@ -176,10 +170,7 @@ TEST_F(DescriptIonExchangeTest, FailedWriteKeepsTheOldFileWhole) {
     ASSERT_TRUE(Scan(coll, t, dir));
     Describe("a.txt", "new text");
     for (EWriteStep step : {EWriteStep::Write, EWriteStep::Rename}) {
-        CWriteFailure failure;
-        failure.steps = {step};
-        failure.afterBytes = 5;
-        SetWriteFailureForTest(failure);
+        SetWriteFailureForTest(CWriteFailure{.steps = {step}, .afterBytes = 5});
         EXPECT_EQ(ExportDescriptIon(coll, t.ports).outcome, EExchangeOutcome::Incomplete);
         EXPECT_EQ(ReadFileBytes(dir / "descript.ion"), old);
         EXPECT_NE(t.prompt.LastText().find("These descript.ion files were left as they were:\r\n" +

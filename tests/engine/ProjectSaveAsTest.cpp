@@ -32,7 +32,7 @@ protected:
     CTestPorts t;
 };
 
-TEST_F(ProjectSaveAsTest, VsVariantRenamesNamesAndTexts) {
+TEST_F(ProjectSaveAsTest, VariantsRenameNamesAndTextsOrCopyUnchanged) {
     const fs::path oldFile = MakeOldProject();
     CProjectSaveAs saveAs(t.ports, EVariant::Vs);
     const fs::path newFile = tmp.Work() / "New" / "New.dsp";
@@ -52,35 +52,25 @@ TEST_F(ProjectSaveAsTest, VsVariantRenamesNamesAndTexts) {
     EXPECT_EQ(t.settings.GetString("Property", "oldProjFile", ""), oldFile.string());
     EXPECT_EQ(t.settings.GetString("Property", "newProjFile", ""), newFile.string());
     EXPECT_FALSE(t.busy.waitCursor);
-}
 
-TEST_F(ProjectSaveAsTest, LowerCaseNewNameIsRaisedWhereTheOldOneWasNot) {
-    const fs::path oldFile = MakeOldProject();
-    CProjectSaveAs saveAs(t.ports, EVariant::Vs);
-    ASSERT_TRUE(saveAs.CopyProject(oldFile, tmp.Work() / "new" / "new.dsp"));
-    const fs::path n = tmp.Work() / "new";
-    EXPECT_EQ(ReadFileBytes(n / "new.cpp"), "#include \"NewDoc.h\"\r\n#ifndef NEW_H\r\nint new_var;\r\n");
-    EXPECT_TRUE(fs::exists(n / "newView.h")); // file names take the name as typed
-}
+    // A lower-case new name is raised where the old one was not; file names take it as typed.
+    ASSERT_TRUE(CProjectSaveAs(t.ports, EVariant::Vs).CopyProject(oldFile, tmp.Work() / "new" / "new.dsp"));
+    EXPECT_EQ(ReadFileBytes(tmp.Work() / "new/new.cpp"), "#include \"NewDoc.h\"\r\n#ifndef NEW_H\r\nint new_var;\r\n");
+    EXPECT_TRUE(fs::exists(tmp.Work() / "new/newView.h"));
 
-TEST_F(ProjectSaveAsTest, AnyVariantCopiesEveryKindUnchanged) {
-    const fs::path oldFile = MakeOldProject();
-    CProjectSaveAs saveAs(t.ports, EVariant::Any);
-    ASSERT_TRUE(saveAs.CopyProject(oldFile, tmp.Work() / "New" / "New.prj"));
-    const fs::path n = tmp.Work() / "New";
-    EXPECT_EQ(ReadFileBytes(n / "New.obj"), "obj");
-    EXPECT_EQ(ReadFileBytes(n / "New.cpp"), "#include \"OldDoc.h\"\r\n#ifndef OLD_H\r\nint old_var;\r\n");
-    EXPECT_FALSE(fs::exists(n / "readme"));
-    EXPECT_FALSE(fs::exists(n / "Debug"));
-    EXPECT_EQ(saveAs.FilesCopied(), 7u);
+    // Any project copies every kind unchanged.
+    CProjectSaveAs any(t.ports, EVariant::Any);
+    ASSERT_TRUE(any.CopyProject(oldFile, tmp.Work() / "Any" / "Any.prj"));
+    const fs::path a = tmp.Work() / "Any";
+    EXPECT_EQ(ReadFileBytes(a / "Any.obj"), "obj");
+    EXPECT_EQ(ReadFileBytes(a / "Any.cpp"), "#include \"OldDoc.h\"\r\n#ifndef OLD_H\r\nint old_var;\r\n");
+    EXPECT_FALSE(fs::exists(a / "readme") || fs::exists(a / "Debug"));
+    EXPECT_EQ(any.FilesCopied(), 7u);
 }
 
 TEST_F(ProjectSaveAsTest, RenameInTextRules) {
     const struct {
-        const char* text;
-        const char* oldName;
-        const char* newName;
-        const char* expected;
+        const char *text, *oldName, *newName, *expected;
     } cases[] = {
         {"Old OLD old oLd", "Old", "New", "New NEW New New"},
         {"Old OLD old oLd", "Old", "new", "New NEW new new"},
@@ -190,10 +180,6 @@ TEST_F(ProjectSaveAsTest, ReadOnlySourceGivesAWritableCopyAndFailuresAreReported
     ASSERT_TRUE(again.CopyProject(oldFile, target / "New.dsp"));
     EXPECT_EQ(*GetFileAttributeByte(target / "res" / "New.ico"), kAttrArchive);
 }
-
-} // namespace
-
-namespace {
 
 class CFixedFreeSpace : public CVolumeProbe {
 public:

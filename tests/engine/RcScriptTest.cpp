@@ -1,5 +1,7 @@
 #include "restools/RcScript.h"
 
+#include "TestPorts.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,44 +17,12 @@ std::vector<std::string> Ids(const CRcBlock& block) {
     return ids;
 }
 
-const char* const kScript =
-    "IDD_ABOUTBOX DIALOG DISCARDABLE  0, 0, 235, 55\r\n"
-    "CAPTION \"About\"\r\n"
-    "BEGIN\r\n"
-    "    LTEXT           \"Version \"\"1.0\"\"\",IDC_STATIC,40,10,119,8\r\n"
-    "    CTEXT           \"Centered\",IDC_CENTER,40,25,119,8\r\n"
-    "    LTEXT           \"\",IDC_STATIC,40,25,119,8\r\n"
-    "    DEFPUSHBUTTON   \"OK\",IDOK,178,7,50,14\r\n"
-    "    EDITTEXT        IDC_EDIT1,7,7,50,14\r\n"
-    "END\r\n"
-    "IDD_PLAIN DIALOG 0, 0, 100, 50\r\n"
-    "BEGIN\r\n"
-    "    EDITTEXT        IDC_HIDDEN,7,7,50,14\r\n"
-    "END\r\n"
-    "IDD_EX DIALOGEX 0, 0, 100, 50\r\n"
-    "BEGIN\r\n"
-    "    PUSHBUTTON      \"Send\",IDC_SEND,7,7,50,14\r\n"
-    "    PUSHBUTTON      \"Later\",IDC_LATER,7,27,50,14\r\n"
-    "END\r\n"
-    "IDR_MAINFRAME MENU PRELOAD DISCARDABLE\r\n"
-    "BEGIN\r\n"
-    "    POPUP \"&File\"\r\n"
-    "    BEGIN\r\n"
-    "        MENUITEM \"&New\\tCtrl+N\",              ID_FILE_NEW\r\n"
-    "        MENUITEM SEPARATOR\r\n"
-    "        MENUITEM \"E&xit\",                     ID_APP_EXIT\r\n"
-    "    END\r\n"
-    "END\r\n"
-    "STRINGTABLE DISCARDABLE\r\n"
-    "BEGIN\r\n"
-    "    IDS_HELLO               \"Hello \"\"you\"\"\"\r\n"
-    "    IDS_EMPTY               \"\"\r\n"
-    "END\r\n";
+const std::string kScript = TestData("restools/script.rc");
 
 } // namespace
 
 TEST(ParseRcLists, ReadsDialogsMenusAndStrings) {
-    const std::string text = kScript;
+    const std::string& text = kScript;
     const CRcLists lists = ParseRcLists(text, kAll);
 
     ASSERT_EQ(lists.dialogs.size(), 2u); // IDD_PLAIN has no DISCARDABLE
@@ -93,10 +63,9 @@ TEST(ParseRcLists, OnlyTheChosenGroups) {
 }
 
 TEST(ParseRcLists, LfOnlyAndTruncatedTextsAreReadAsFarAsTheyGo) {
-    std::string text = kScript;
-    std::string lf;
-    for (char c : text)
-        if (c != '\r') lf += c;
+    const std::string& text = kScript;
+    std::string lf = text;
+    std::erase(lf, '\r');
     const CRcLists lfLists = ParseRcLists(lf, kAll);
     EXPECT_EQ(lfLists.dialogs.size(), 2u);
     EXPECT_EQ(lfLists.menus.size(), 1u);

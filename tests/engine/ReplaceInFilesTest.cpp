@@ -10,52 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <random>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The replacement done the slow, obvious way, moving the rest of the text in place; a match
-// must take at least one byte that no replacement has inserted (boundary: where the untouched
-// text starts), or the additional replacement can loop for ever.
-std::string ReferenceReplace(std::string text, const std::string& from, const std::string& to,
-                             const std::string& alsoFrom, const std::string& alsoTo, std::uint64_t& count) {
-    const bool additional = !alsoFrom.empty() && !alsoTo.empty();
-    std::size_t i = 0, boundary = 0;
-    while (i < text.size()) {
-        if (text.compare(i, from.size(), from) != 0 || i + from.size() > text.size() ||
-            i + from.size() <= boundary) {
-            ++i;
-            continue;
-        }
-        text.replace(i, from.size(), to);
-        boundary = i + to.size();
-        ++count;
-        if (!additional) {
-            i += to.size();
-            continue;
-        }
-        std::size_t end = i;
-        while (end < text.size() && std::string_view(" \r\n\t").find(text[end]) == std::string_view::npos) ++end;
-        std::size_t found = std::string::npos;
-        for (std::size_t k = i; k + alsoFrom.size() <= end; ++k)
-            if (text.compare(k, alsoFrom.size(), alsoFrom) == 0) {
-                found = k;
-                break;
-            }
-        if (found != std::string::npos) {
-            text.replace(found, alsoFrom.size(), alsoTo);
-            if (found + alsoFrom.size() <= boundary) boundary = boundary - alsoFrom.size() + alsoTo.size();
-            else boundary = found + alsoTo.size();
-            i = found + alsoTo.size();
-        } else {
-            i = end + 1;
-        }
-    }
-    return text;
-}
 
 class CScriptedWarning : public CReadOnlyWarning {
 public:
@@ -95,27 +54,6 @@ TEST(ReplaceText, Examples) {
         std::uint64_t count = 0;
         EXPECT_EQ(CReplaceInFiles::ReplaceText(c.text, c.from, c.to, c.alsoFrom, c.alsoTo, count), c.expected);
         EXPECT_EQ(count, c.count);
-    }
-}
-
-TEST(ReplaceText, SameResultAsMovingTheTextInPlace) {
-    std::mt19937 rng(7);
-    const std::string alphabet = "ab \n";
-    auto word = [&](std::size_t maxLen, bool allowEmpty) {
-        std::string s;
-        const std::size_t len = (allowEmpty ? 0 : 1) + rng() % maxLen;
-        for (std::size_t i = 0; i < len; ++i) s += alphabet[rng() % 3 == 0 ? rng() % 4 : rng() % 2];
-        return s;
-    };
-    for (int round = 0; round < 4000; ++round) {
-        const std::string text = word(40, true), from = word(3, false), to = word(4, true);
-        const std::string alsoFrom = round % 2 ? word(3, false) : "", alsoTo = word(3, false);
-        std::uint64_t expectedCount = 0, count = 0;
-        const std::string expected = ReferenceReplace(text, from, to, alsoFrom, alsoTo, expectedCount);
-        const std::string got = CReplaceInFiles::ReplaceText(text, from, to, alsoFrom, alsoTo, count);
-        ASSERT_EQ(got, expected) << "text [" << text << "] from [" << from << "] to [" << to << "] also ["
-                                 << alsoFrom << "] -> [" << alsoTo << "]";
-        ASSERT_EQ(count, expectedCount);
     }
 }
 
@@ -287,10 +225,6 @@ TEST_F(ReplaceInFilesTest, InitialExtensionListSources) {
     EXPECT_EQ(CReplaceInFiles(t.ports, warning, scope).InitialTexts().extensions, "h");
 }
 
-} // namespace
-
-namespace {
-
 TEST(ReplaceStart, TheScopeComesFromTheFocusOrTheChooseForm) {
     CTempHome tmp;
     const std::string docs = (tmp.Work() / "docs").string(), all = (tmp.Work() / "all").string();
@@ -301,8 +235,7 @@ TEST(ReplaceStart, TheScopeComesFromTheFocusOrTheChooseForm) {
         const char* name;
         bool focus;
         const char* pick; // the name chosen in the form; nullptr cancels it
-        bool started;
-        bool favorites;
+        bool started, favorites;
         std::string directory;
         std::string mainDir, mainDirExt;
         int wasFavorite;

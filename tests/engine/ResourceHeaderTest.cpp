@@ -1,80 +1,26 @@
 #include "restools/ResourceHeader.h"
 #include "restools/ResourceModel.h"
 
+#include "TestPorts.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
-namespace {
-
-std::string Crlf(std::string s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
-// A header with the standard trailer, long enough for the trailer to be found.
-std::string SampleHeader() {
-    return "//{{NO_DEPENDENCIES}}\n"
-           "// Used by sample.rc\n"
-           "//\n"
-           "#define IDR_MAINFRAME                   128\n"
-           "#define IDD_ABOUTBOX                    100\n"
-           "#define IDC_EDIT1                       1000\n"
-           "#define ID_FILE_NEW                     32771\n"
-           "#define IDS_HELLO                       61000\n"
-           "\n"
-           "// Next default values for new objects\n"
-           "//\n"
-           "#ifdef APSTUDIO_INVOKED\n"
-           "#ifndef APSTUDIO_READONLY_SYMBOLS\n"
-           "#define _APS_3D_CONTROLS                1\n"
-           "#define _APS_NEXT_RESOURCE_VALUE        130\n"
-           "#define _APS_NEXT_COMMAND_VALUE         32772\n"
-           "#define _APS_NEXT_CONTROL_VALUE         1001\n"
-           "#define _APS_NEXT_SYMED_VALUE           101\n"
-           "#endif\n"
-           "#endif\n";
-}
-
-std::string Trailer(int resource, int command, int control) {
-    return "\n// Next default values for new objects\n//\n"
-           "#ifdef APSTUDIO_INVOKED\n"
-           "#ifndef APSTUDIO_READONLY_SYMBOLS\n"
-           "#define _APS_3D_CONTROLS                1\n"
-           "#define _APS_NEXT_RESOURCE_VALUE        " + std::to_string(resource) + "\n"
-           "#define _APS_NEXT_COMMAND_VALUE         " + std::to_string(command) + "\n"
-           "#define _APS_NEXT_CONTROL_VALUE         " + std::to_string(control) + "\n"
-           "#define _APS_NEXT_SYMED_VALUE           1\n"
-           "#endif\n#endif\n";
-}
-
-} // namespace
-
-TEST(CorrectResourceHeader, RenumbersByPrefixInBothLineEndStyles) {
-    const std::string expected = "//{{NO_DEPENDENCIES}}\n// Used by sample.rc\n//\n\n"
-                                 "#define IDR_MAINFRAME  1000\n"
-                                 "#define IDD_ABOUTBOX   1001\n"
-                                 "#define IDC_EDIT1      10000\n"
-                                 "#define ID_FILE_NEW    32000\n"
-                                 "#define IDS_HELLO      32001\n" +
-                                 Trailer(1002, 10001, 32002);
-    {
-        SCOPED_TRACE("CR LF");
-        EXPECT_EQ(CorrectResourceHeader(Crlf(SampleHeader())), Crlf(expected));
-    }
-    {
-        SCOPED_TRACE("LF only");
-        EXPECT_EQ(CorrectResourceHeader(SampleHeader()), expected);
+// Each sample under tests/data/restools beside the text its correction must give.
+TEST(CorrectResourceHeader, SamplesGiveTheirExpectedTexts) {
+    for (const char* name : {"resource_sample", "resource_none"}) {
+        SCOPED_TRACE(name);
+        const std::string in = TestData(std::string("restools/") + name + ".h");
+        const std::string expected = TestData(std::string("restools/") + name + ".expected.h");
+        EXPECT_EQ(CorrectResourceHeader(in), expected);
+        EXPECT_EQ(CorrectResourceHeader(Crlf(in)), Crlf(expected)); // the sample is LF only
     }
 }
 
 TEST(CorrectResourceHeader, SecondRunKeepsValuesAndAddsOneEmptyLine) {
-    const std::string once = CorrectResourceHeader(Crlf(SampleHeader()));
+    const std::string once = CorrectResourceHeader(Crlf(TestData("restools/resource_sample.h")));
     const std::string twice = CorrectResourceHeader(once);
     EXPECT_EQ(twice.substr(0, 45), "//{{NO_DEPENDENCIES}}\r\n// Used by sample.rc\r\n");
     EXPECT_NE(twice.find("//\r\n\r\n\r\n#define IDR_MAINFRAME  1000\r\n"), std::string::npos);
@@ -119,11 +65,6 @@ TEST(CorrectResourceHeader, NameOnlyLineKeepsTheNextDefinition) {
     const std::string text = "#define IDC_GUARD\r\n#define IDC_NEXT 5\r\n";
     EXPECT_EQ(CorrectResourceHeader(text).substr(0, 54),
               "\r\n#define IDC_GUARD  10000\r\n#define IDC_NEXT   10001\r\n");
-}
-
-TEST(CorrectResourceHeader, WithoutDirectivesOnlyTheTrailerIsLeft) {
-    const std::string out = CorrectResourceHeader("// nothing here\r\n");
-    EXPECT_EQ(out, "\r\n" + Crlf(Trailer(1000, 10000, 32000)));
 }
 
 namespace {

@@ -1,32 +1,18 @@
 #include "textdoc/RtfReader.h"
 #include "textdoc/RtfWriter.h"
 
+#include "TestPorts.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 // Every feature the reader knows, the way other programs write it.
-constexpr std::string_view kEveryFeature =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
-    "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fmodern\\fcharset204{\\*\\panose 0}Courier New;}"
-    "{\\f2\\fnil\\fcharset2 Symbol;}}"
-    "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue255;}"
-    "{\\stylesheet{\\s0 Normal;}}{\\info{\\title hidden}}{\\*\\generator x;}"
-    "\\pard\\qc\\sb240\\sa120{\\b\\fs32 Title}\\par"
-    "\\pard\\li720\\ri360\\fi-360{\\listtext\\f2\\'b7\\tab}Item {\\i one}\\par"
-    "{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb x}}Item two\\par"
-    "\\pard\\qj\\plain\\f1\\fs20 \\'c0\\'e1 \\cf1 red\\cf0  {\\cf2\\ul under\\ulnone  not}\\line next\\par"
-    "\\pard\\qr\\f0 caf\\'e9 \\'80 \\u8364?\\u-10179?\\u-8704? {\\uc0\\u946}\\uc2\\u947 xy\\tab{\\pict\\bin4 {{{}}end"
-    "\\emdash\\bullet\\{\\}\\\\\\~\\par"
-    "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt link}}\\par"
-    "\\pard last without par}"
-    "trailing garbage";
+const std::string kEveryFeature = TestData("rtf/every_feature.rtf");
 
 std::u16string ParagraphText(const CRtfParagraph& p) {
     std::u16string t;
@@ -52,26 +38,18 @@ TEST(Rtf, ReadsEveryFeatureAndWritesItBack) {
         SCOPED_TRACE(i);
         EXPECT_EQ(ParagraphText(p[i]), texts[i]);
     }
-    EXPECT_EQ(p[0].align, ERtfAlign::Center);
-    EXPECT_EQ(p[0].spaceBefore, 240);
-    EXPECT_EQ(p[0].spaceAfter, 120);
-    EXPECT_TRUE(p[0].runs[0].format.bold);
-    EXPECT_EQ(p[0].runs[0].format.halfPoints, 32);
-    EXPECT_EQ(p[0].runs[0].format.face, u"Arial");
-    EXPECT_EQ(p[1].leftIndent, 720);
-    EXPECT_EQ(p[1].rightIndent, 360);
-    EXPECT_EQ(p[1].firstIndent, -360);
+    using std::make_tuple;
+    const CRtfCharFormat& title = p[0].runs[0].format;
+    EXPECT_EQ(make_tuple(p[0].align, p[0].spaceBefore, p[0].spaceAfter), make_tuple(ERtfAlign::Center, 240, 120));
+    EXPECT_EQ(make_tuple(title.bold, title.halfPoints, title.face), make_tuple(true, 32, std::u16string(u"Arial")));
+    EXPECT_EQ(make_tuple(p[1].leftIndent, p[1].rightIndent, p[1].firstIndent), make_tuple(720, 360, -360));
     EXPECT_TRUE(p[1].runs.back().format.italic);
     const std::vector<CRtfRun>& runs = p[3].runs;
-    EXPECT_EQ(runs[0].format.face, u"Courier New");
-    EXPECT_EQ(runs[0].format.halfPoints, 20);
-    EXPECT_EQ(p[3].align, ERtfAlign::Justify);
-    EXPECT_EQ(runs[1].text, u"red");
-    EXPECT_EQ(runs[1].format.color, 0xFF0000u);
-    EXPECT_EQ(runs[3].text, u"under");
-    EXPECT_EQ(runs[3].format.color, 0x0080FFu);
-    EXPECT_TRUE(runs[3].format.underline);
-    EXPECT_FALSE(runs[4].format.underline);
+    EXPECT_EQ(make_tuple(p[3].align, runs[0].format.face, runs[0].format.halfPoints),
+              make_tuple(ERtfAlign::Justify, std::u16string(u"Courier New"), 20));
+    EXPECT_EQ(make_tuple(runs[1].text, runs[1].format.color), make_tuple(std::u16string(u"red"), 0xFF0000u));
+    EXPECT_EQ(make_tuple(runs[3].text, runs[3].format.color, runs[3].format.underline, runs[4].format.underline),
+              make_tuple(std::u16string(u"under"), 0x0080FFu, true, false));
     EXPECT_EQ(p[4].align, ERtfAlign::Right);
 
     const std::string written = WriteRtf(*first);
@@ -113,10 +91,7 @@ TEST(Rtf, MalformedFilesAreReadSafely) {
     std::size_t files = 0;
     for (const fs::directory_entry& e : fs::directory_iterator(fs::path(QUILLBOX_TEST_DATA) / "rtf")) {
         SCOPED_TRACE(e.path().filename().string());
-        std::ifstream in(e.path(), std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        const auto doc = ReadRtf(bytes.str());
+        const auto doc = ReadRtf(ReadFileBytes(e.path()));
         ASSERT_TRUE(doc);
         const std::string written = WriteRtf(*doc);
         EXPECT_EQ(ReadRtf(written), doc);

@@ -10,8 +10,7 @@ namespace {
 
 TEST(WorkingDirectory, ProgramDirectoryRule) {
     const struct {
-        const char* program;
-        const char* working;
+        const char *program, *working;
     } cases[] = {
         {"/tools/proj/Debug", "/tools/proj/Collection"},
         {"/tools/proj/DEBUG", "/tools/proj/Collection"},

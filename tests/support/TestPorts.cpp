@@ -114,3 +114,14 @@ std::string Utf16WithBom(std::string_view utf8, bool bigEndian) {
     }
     return out;
 }
+
+std::string Crlf(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+std::string TestData(const fs::path& rel) { return ReadFileBytes(fs::path(QUILLBOX_TEST_DATA) / rel); }

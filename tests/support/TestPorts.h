@@ -130,3 +130,7 @@ private:
 std::string ReadFileBytes(const std::filesystem::path& path);
 // UTF-8 text as a UTF-16 file with its byte-order mark (characters below U+10000).
 std::string Utf16WithBom(std::string_view utf8, bool bigEndian = false);
+// The text with every LF made CR LF.
+std::string Crlf(std::string_view text);
+// A sample file under tests/data, byte for byte.
+std::string TestData(const std::filesystem::path& rel);
