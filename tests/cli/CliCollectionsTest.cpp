@@ -100,8 +100,8 @@ TEST_F(CliCollectionsTest, FavoritesAndCatalogue) {
 }
 
 TEST_F(CliCollectionsTest, RefreshRefusesNamesTheCollectionDialogsRefuse) {
-    for (const std::string& name : std::vector<std::string>{"", "a b", "a\tb", "a\\b", "a:b", "a!b", "a.b", "a*b", "a?b", "a#b",
-                                                           std::string(257, 'n')}) {
+    // The name rules are the collection dialogs'; one refused character, empty and the length bound.
+    for (const std::string& name : std::vector<std::string>{"", "a#b", std::string(257, 'n')}) {
         SCOPED_TRACE(name);
         const CCliResult r = RunCli({"refresh", dir, "--name", name});
         EXPECT_EQ(r.exitCode, 1);

@@ -3,7 +3,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,28 +46,19 @@ CCliResult Run(const std::vector<std::string>& args, const std::string& input, s
     argv.push_back(nullptr);
 
     CCliResult r;
-    pid_t pid = -1;
-    if (maxFileBytes > 0) {
-        // posix_spawn cannot set a resource limit for the child alone.
-        pid = ::fork();
-        if (pid == 0) {
-            ::dup2(inFd, 0);
-            ::dup2(outFd, 1);
-            ::dup2(errFd, 2);
+    // fork and exec rather than posix_spawn: only the child may get the file size limit.
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(inFd, 0);
+        ::dup2(outFd, 1);
+        ::dup2(errFd, 2);
+        if (maxFileBytes > 0) {
             const rlimit limit{maxFileBytes, maxFileBytes};
             ::setrlimit(RLIMIT_FSIZE, &limit);
             ::signal(SIGXFSZ, SIG_IGN);
-            ::execve(argv[0], argv.data(), environ);
-            ::_exit(127);
         }
-    } else {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, inFd, 0);
-        posix_spawn_file_actions_adddup2(&actions, outFd, 1);
-        posix_spawn_file_actions_adddup2(&actions, errFd, 2);
-        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
+        ::execve(argv[0], argv.data(), environ);
+        ::_exit(127);
     }
     if (pid > 0) {
         int status = 0;

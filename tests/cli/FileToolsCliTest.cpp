@@ -40,55 +40,39 @@ TEST(FileToolsCli, SaveProjectAs) {
     tmp.Write("work/Old/Old.dsp", "Old");
     tmp.Write("work/Old/OldDoc.cpp", "#include \"OldDoc.h\" // OLD_H");
     tmp.Write("work/Old/Old.obj", "obj");
-    tmp.Write("work/Old/Release/Old.cpp", "x");
     const std::string oldFile = (tmp.Work() / "Old" / "Old.dsp").string();
     CCliResult r = RunCli({"save-project-as", oldFile, (tmp.Work() / "New" / "new.dsp").string()});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "2 files was copied.\n");
     EXPECT_EQ(ReadFileBytes(tmp.Work() / "New" / "newDoc.cpp"), "#include \"NewDoc.h\" // NEW_H");
-    EXPECT_FALSE(fs::exists(tmp.Work() / "New" / "new.obj"));
-    EXPECT_FALSE(fs::exists(tmp.Work() / "New" / "Release"));
 
     r = RunCli({"save-project-as", oldFile, (tmp.Work() / "Any" / "Any.prj").string(), "--any"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(ReadFileBytes(tmp.Work() / "Any" / "Any.obj"), "obj");
 
-    r = RunCli({"save-project-as", oldFile, (tmp.Work() / "New" / "new.mak").string()});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "A new file name must be \".dsp\" type.\n");
+    EXPECT_EQ(RunCli({"save-project-as", oldFile, (tmp.Work() / "New" / "new.mak").string()}).exitCode, 1);
     EXPECT_EQ(RunCli({"save-project-as", oldFile}).exitCode, 2);
 }
 
+// The association rules and texts are the engine's; here the commands, their answers and --yes.
 TEST(FileToolsCli, AssocLinkShowRemoveInTheTemporaryHome) {
     CTempHome tmp; // XDG_DATA_HOME and XDG_CONFIG_HOME point into it
     const fs::path program = tmp.Write("work/bin/myed", "#!/bin/sh\n");
     fs::permissions(program, fs::perms::owner_all);
-    CCliResult r = RunCli({"assoc", "show", "qbxtest"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "Not found linked program.\n");
+    EXPECT_EQ(RunCli({"assoc", "show", "qbxtest"}).exitCode, 1);
 
-    r = RunCli({"assoc", "link", "qbxtest", program.string()});
+    CCliResult r = RunCli({"assoc", "link", "qbxtest", program.string()});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "A new link was successful established\n");
-    EXPECT_TRUE(fs::exists(tmp.Root() / "user" / ".local" / "share" / "applications" / "qbxtest_auto_file.desktop"));
-    EXPECT_NE(ReadFileBytes(tmp.Root() / "user" / ".config" / "mimeapps.list")
-                  .find("application/x-qbxtest_auto_file=qbxtest_auto_file.desktop;"),
-              std::string::npos);
-
     r = RunCli({"assoc", "show", ".qbxtest"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "Assotiated program: " + program.string() + " \n");
 
-    r = RunCli({"assoc", "remove", "qbxtest"}); // the question needs --yes
-    EXPECT_EQ(r.exitCode, 1);
-    r = RunCli({"--yes", "assoc", "remove", "qbxtest"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "This extension link was removed.\n");
+    EXPECT_EQ(RunCli({"assoc", "remove", "qbxtest"}).exitCode, 1); // the question needs --yes
+    EXPECT_EQ(RunCli({"assoc", "show", "qbxtest"}).exitCode, 0);
+    EXPECT_EQ(RunCli({"--yes", "assoc", "remove", "qbxtest"}).exitCode, 0);
     EXPECT_EQ(RunCli({"assoc", "show", "qbxtest"}).exitCode, 1);
 
-    r = RunCli({"assoc", "remove", ".exe"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Don't allow to remove system extention linkes.\n");
     EXPECT_EQ(RunCli({"assoc", "link", "x"}).exitCode, 2);
     EXPECT_EQ(RunCli({"assoc", "open", "x"}).exitCode, 2);
 }
