@@ -247,15 +247,12 @@ TEST(FitText, EllipsisOrFewerDots) {
         int width;
         const char* shown;
     } cases[] = {
-        {"abc", 100, "abc"},
         {"abcdefghij", 60, "abcdefghij"},
         {"abcdefghij", 59, "abcdef..."},
-        {"abcdefghij", 40, "abc..."},
         {"abcdefghij", 18, "..."},
         {"abcdefghij", 15, ".."},
         {"abcdefghij", 12, "a."},
         {"abcdefghij", 11, "."},
-        {"abcdefghij", 0, "."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.text << " in " << c.width);

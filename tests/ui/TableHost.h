@@ -34,14 +34,10 @@ protected:
 class CParentWnd : public QWidget {
 public:
     int rightPresses = 0;
-    QPoint lastRight;
 
 protected:
     void mousePressEvent(QMouseEvent* e) override {
-        if (e->button() == Qt::RightButton) {
-            ++rightPresses;
-            lastRight = e->position().toPoint();
-        }
+        if (e->button() == Qt::RightButton) ++rightPresses;
     }
 };
 
