@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Formats the C++ sources with the pinned clang-format, or with --check only reports what differs.
+# Formats the C++ sources with the pinned clang-format (not the samples under tests/data, which
+# tests read byte for byte), or with --check only reports what differs.
 # The version is pinned because every release formats a little differently, and the check must
 # give the same answer on every machine.
 set -euo pipefail
@@ -12,9 +13,9 @@ if ! command -v "$tool" >/dev/null 2>&1; then
 fi
 
 if [ -d .git ] || git rev-parse --git-dir >/dev/null 2>&1; then
-    mapfile -d '' files < <(git ls-files -z -- '*.cpp' '*.h')
+    mapfile -d '' files < <(git ls-files -z -- '*.cpp' '*.h' ':!:tests/data/*')
 else
-    mapfile -d '' files < <(find src tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
+    mapfile -d '' files < <(find src tests bench fuzz -path tests/data -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
 fi
 
 if [ "${1:-}" != "--check" ]; then
