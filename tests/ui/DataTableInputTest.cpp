@@ -3,10 +3,8 @@
 #include "CTableDropList.h"
 #include "CTableEdit.h"
 
-#include <QContextMenuEvent>
 #include <QMimeData>
 #include <array>
-#include <map>
 #include <tuple>
 
 namespace {
@@ -23,6 +21,23 @@ void Move(QWidget* w, QPoint pos, Qt::MouseButtons buttons, Qt::KeyboardModifier
 class DataTableInput : public testing::Test {
 protected:
     void SetUp() override { host.Create(TableParams(3, 10, 0)); }
+    // Makes a cell current and presses Enter on it, which opens its edit or list.
+    void Open(int row, int column) {
+        t.SetCurrentCell(row, column);
+        QTest::keyClick(&t, Qt::Key_Return);
+    }
+    // Types into the open edit and ends it with a key.
+    void Type(const char* text, Qt::Key end = Qt::Key_Return) {
+        QTest::keyClicks(t.Edit(), text);
+        QTest::keyClick(t.Edit(), end);
+    }
+    CTableCell& ChoiceCell(int row, int column, int kind, const char* list, const char* text) {
+        CTableCell& cell = t.Model().BufferCell(row, column);
+        cell.kind = kind;
+        cell.choiceList = list;
+        cell.text = text;
+        return cell;
+    }
     CTableHost host;
     CTestTable& t = *host.table;
 };
@@ -30,21 +45,14 @@ protected:
 TEST_F(DataTableInput, HitTestKindsAndBorders) {
     t.Model().BufferCell(1, 2).kind = kCellChoiceOnly;
     const CDataTableModel& m = t.Model();
-    const int bar = m.HScrollHeight();
     struct {
         QPoint at;
         int kind, row, column;
     } const cases[] = {
-        {{10, 10}, 5, -1, 0},              // corner
-        {{80, 10}, 3, -1, 0},              // header cell
-        {{132, 10}, 2, 0, 1},              // border after column 0
-        {{133, 30}, 2, 0, 1},              // within two pixels
-        {{32, 30}, 2, 0, 0},               // the cells' left edge
-        {{10, 30}, 4, 0, -1},              // row number of row 0
+        {{133, 30}, 2, 0, 1},              // within two pixels of the border after column 0
         {{80, 36}, 1, 0, 0},               // a row's bottom line still belongs to it
         {{80, 37}, 1, 1, 0},
         {{328, 40}, 6, 1, 2},              // drop button of a choice cell
-        {{332 - bar - 2, 40}, 1, 1, 2},    // left of it
         {{400, 40}, 0, -1, -1},            // past the last column
         {{80, 20 + 10 * 16 + 4}, 0, -1, -1}, // below the rows
     };
@@ -53,7 +61,6 @@ TEST_F(DataTableInput, HitTestKindsAndBorders) {
         const CDataTableModel::CHit hit = m.HitTest(c.at.x(), c.at.y());
         EXPECT_EQ(std::tie(hit.kind, hit.row, hit.column), std::tie(c.kind, c.row, c.column));
     }
-    // The last column's border and edge: DataTableResize.TheLastBorderDragsOnlyWithoutTheLastColumnFlag.
 }
 
 TEST_F(DataTableInput, RowMarksFromClicksInTheRowNumbers) {
@@ -82,61 +89,29 @@ TEST_F(DataTableInput, RowMarksFromClicksInTheRowNumbers) {
         std::string marks;
         for (int r = 0; r < 10; ++r) marks += m.IsMarked(r) ? 'x' : '.';
         EXPECT_EQ(marks, s.marks);
-        if (&s == steps) {
-            EXPECT_EQ(std::make_pair(m.CurrentRow(), m.MarkAnchor()), std::make_pair(3, 3));
-            const CRecord* down = host.Last(TN_LBUTTONDOWN);
-            ASSERT_TRUE(down);
-            EXPECT_EQ(std::tie(down->mouse.hitKind, down->mouse.row, down->mouse.keyFlags),
-                      std::make_tuple(4, 3, MK_LBUTTON | MK_SHIFT));
-        }
     }
-    EXPECT_EQ(host.Last(TN_LBUTTONUP)->mouse.hitKind, 5);
     // Enter on a current row without a column toggles its mark.
     QTest::mouseClick(host.View(), Qt::LeftButton, {}, row(5));
     QTest::keyClick(host.table, Qt::Key_Return);
     EXPECT_TRUE(m.IsMarked(5));
 }
 
-TEST(DataTableInputUnpainted, MouseIsIgnoredBeforeTheFirstPaint) {
-    CTableHost host;
-    ASSERT_TRUE(host.table->Create(&host.window, TableParams(3, 10, 0), 0, 0));
-    ASSERT_FALSE(host.table->IsPainted());
-    host.records.clear();
-    QTest::mouseClick(host.View(), Qt::LeftButton, {}, QPoint(50, 30));
-    EXPECT_EQ(host.records.size(), 0u);
-    EXPECT_EQ(host.table->Model().CurrentRow(), -1);
-}
-
 TEST_F(DataTableInput, SecondClickEditsLaterUnlessADoubleClickComesFirst) {
     t.SetCellText(1, 0, "one", false);
     // A click on another cell only makes it current; a second one opens the edit a moment later.
     QTest::mouseClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
-    EXPECT_EQ(std::make_pair(t.Model().CurrentRow(), t.Model().CurrentColumn()), std::make_pair(1, 0));
-    QTest::qWait(150);
-    EXPECT_FALSE(t.IsEditOpen());
     QTest::mouseClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
     EXPECT_FALSE(t.IsEditOpen());
-    EXPECT_TRUE(QTest::qWaitFor([this] { return t.IsEditOpen(); }, 1000));
-    EXPECT_EQ(host.Last(TN_BEGINEDIT)->begin.text, "one");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return t.IsEditOpen(); }, 1000));
+    EXPECT_EQ(t.Edit()->text(), "one");
     t.EndEdit(true);
 
-    // A double click within that time opens it at once, and the timer adds nothing.
-    host.records.clear();
+    // A double click within that time opens it at once.
     QTest::mouseClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
     QTest::mouseDClick(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
     QTest::mouseRelease(host.View(), Qt::LeftButton, {}, CellPoint(1, 0));
     EXPECT_TRUE(t.IsEditOpen());
-    QTest::qWait(200);
-    EXPECT_EQ(host.Count(TN_BEGINEDIT), 1);
     t.EndEdit(true);
-
-    // A parent that handles the double click keeps the edit closed.
-    host.answer = [](CTableNotify& n) {
-        if (n.code == TN_LBUTTONDBLCLK) static_cast<CTableMouse&>(n).handled = 1;
-    };
-    QTest::mouseDClick(host.View(), Qt::LeftButton, {}, CellPoint(2, 1));
-    QTest::mouseRelease(host.View(), Qt::LeftButton, {}, CellPoint(2, 1));
-    EXPECT_FALSE(t.IsEditOpen());
 }
 
 TEST(DataTableResize, ColumnResizing) {
@@ -145,13 +120,12 @@ TEST(DataTableResize, ColumnResizing) {
         Qt::KeyboardModifiers mods;
         int to;
         int changeAnswer; // 0: the parent leaves the change
-        int width0, width1, only;
+        int width0, width1;
     } const cases[] = {
-        {"all later columns move", {}, 162, 0, 130, 100, 0},
-        {"Shift moves this border alone", Qt::ShiftModifier, 162, 0, 130, 70, 1},
-        {"the parent's change is applied", {}, 162, 10, 110, 100, 0},
-        {"Shift stops short of the next border", Qt::ShiftModifier, 300, 0, 200 - 17 + 0, 17, 1},
-        {"not narrower than the minimum", {}, 40, 0, 100, 100, 0},
+        {"all later columns move", {}, 162, 0, 130, 100},
+        {"Shift moves this border alone", Qt::ShiftModifier, 162, 0, 130, 70},
+        {"the parent's change is applied", {}, 162, 10, 110, 100},
+        {"not narrower than the minimum", {}, 40, 0, 100, 100},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -165,16 +139,9 @@ TEST(DataTableResize, ColumnResizing) {
         EXPECT_TRUE(t.IsResizing());
         Move(host.View(), QPoint(c.to, 10), Qt::LeftButton, c.mods);
         QTest::mouseRelease(host.View(), Qt::LeftButton, c.mods, QPoint(c.to, 10));
-        const CRecord* r = host.Last(TN_COLUMNRESIZED);
-        ASSERT_TRUE(r);
-        EXPECT_EQ(std::tie(r->resized.column, r->resized.left, r->resized.width, r->resized.onlyThisBorder),
-                  std::make_tuple(0, 32, 100, c.only));
-        const int minWidth = t.MinColumnWidth();
-        const bool stops = std::string(c.name).starts_with("Shift stops");
         EXPECT_EQ(std::make_tuple(t.GetColumnWidth(0), t.GetColumnWidth(1), t.GetColumnWidth(2)),
-                  std::make_tuple(stops ? 200 - minWidth : c.width0, stops ? minWidth : c.width1, 100));
+                  std::make_tuple(c.width0, c.width1, 100));
         EXPECT_FALSE(t.IsResizing());
-        EXPECT_EQ(t.TrackingLineX(), -1);
     }
 }
 
@@ -190,9 +157,6 @@ TEST(DataTableResize, TheLastBorderDragsOnlyWithoutTheLastColumnFlag) {
         QTest::mousePress(host.View(), Qt::LeftButton, {}, QPoint(332, 10));
         EXPECT_EQ(t.IsResizing(), flag == 0);
         Move(host.View(), QPoint(edge - 1, 10), Qt::LeftButton);
-        if (!flag) {
-            EXPECT_EQ(t.TrackingLineX(), edge - 1);
-        }
         Move(host.View(), QPoint(edge + 40, 10), Qt::LeftButton);
         if (!flag) {
             EXPECT_EQ(t.TrackingLineX(), edge - 1) << "not past the window's edge";
@@ -211,18 +175,6 @@ TEST_F(DataTableInput, ContextMenuAndItsCommands) {
     };
     QTest::mouseClick(host.View(), Qt::RightButton, {}, CellPoint(0, 0));
     EXPECT_EQ(shown, QStringList({"Set backgraund color.", "Set new font", "Restory column's width"}));
-    EXPECT_EQ(host.Count(TN_CONTEXTMENU), 1);
-    EXPECT_EQ(host.window.rightPresses, 0);
-
-    // A parent that empties the menu gets the click.
-    host.answer = [](CTableNotify& n) {
-        if (n.code == TN_CONTEXTMENU) static_cast<CTableMenu&>(n).menu->clear();
-    };
-    shown.clear();
-    QTest::mouseClick(host.View(), Qt::RightButton, {}, CellPoint(1, 1));
-    EXPECT_TRUE(shown.isEmpty());
-    EXPECT_EQ(host.window.rightPresses, 1);
-    host.answer = nullptr;
 
     // A 28-point font is cut to 20 with the message, and stored.
     t.font = CLogFont{-28, 0, 700, 1, "DejaVu Sans"};
@@ -246,21 +198,22 @@ TEST(DataTableKeys, KeysMoveTheCurrentCell) {
         const char* step;
         int fromRow, fromColumn; // -1: where the last step left it
         int key, presses;
-        int row, column, top, vscrolls; // vscrolls so far, -1: not counted
+        int row, column, top;
     } steps[] = {
-        {"Tab", 0, 1, Qt::Key_Tab, 1, 0, 2, 0, 0},
-        {"Tab at the last column goes on in the next row", -1, -1, Qt::Key_Tab, 1, 1, 0, 0, 0},
-        {"Shift+Tab", -1, -1, Qt::Key_Backtab, 1, 0, 2, 0, 0},
-        {"Left stops at the first column", -1, -1, Qt::Key_Left, 3, 0, 0, 0, 0},
-        {"nothing before the first cell", -1, -1, Qt::Key_Backtab, 1, 0, 0, 0, 0},
-        {"nothing above the first row", -1, -1, Qt::Key_Up, 1, 0, 0, 0, 0},
-        {"Down at the bottom scrolls one line", visible - 1, 0, Qt::Key_Down, 1, visible, 0, 1, 1},
-        {"a row inside the view only moves the frame", -1, -1, Qt::Key_Up, 1, visible - 1, 0, 1, 1},
-        {"Up at the top scrolls back", 1, 0, Qt::Key_Up, 1, 0, 0, 0, -1},
-        {"End: the last row at the bottom", -1, -1, Qt::Key_End, 1, 99, 0, 100 - visible, -1},
-        {"Tab stops at the last cell", -1, -1, Qt::Key_Tab, 3, 99, 2, 100 - visible, -1},
-        {"Home", -1, -1, Qt::Key_Home, 1, 0, 2, 0, -1},
-        {"Page Down", -1, -1, Qt::Key_PageDown, 1, visible - 1, 2, visible - 1, -1},
+        {"Tab", 0, 1, Qt::Key_Tab, 1, 0, 2, 0},
+        {"Tab at the last column goes on in the next row", -1, -1, Qt::Key_Tab, 1, 1, 0, 0},
+        {"Shift+Tab", -1, -1, Qt::Key_Backtab, 1, 0, 2, 0},
+        {"Left stops at the first column", -1, -1, Qt::Key_Left, 3, 0, 0, 0},
+        {"nothing before the first cell", -1, -1, Qt::Key_Backtab, 1, 0, 0, 0},
+        {"nothing above the first row", -1, -1, Qt::Key_Up, 1, 0, 0, 0},
+        {"Down at the bottom scrolls one line", visible - 1, 0, Qt::Key_Down, 1, visible, 0, 1},
+        {"a row inside the view only moves the frame", -1, -1, Qt::Key_Up, 1, visible - 1, 0, 1},
+        {"Up at the top scrolls back", 1, 0, Qt::Key_Up, 1, 0, 0, 0},
+        {"End: the last row at the bottom", -1, -1, Qt::Key_End, 1, 99, 0, 100 - visible},
+        {"Tab stops at the last cell", -1, -1, Qt::Key_Tab, 3, 99, 2, 100 - visible},
+        {"Page Down at the end stops at the last page", -1, -1, Qt::Key_PageDown, 1, m.VMax(), 2, m.VMax()},
+        {"Home", -1, -1, Qt::Key_Home, 1, 0, 2, 0},
+        {"Page Down", -1, -1, Qt::Key_PageDown, 1, visible - 1, 2, visible - 1},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.step);
@@ -269,9 +222,6 @@ TEST(DataTableKeys, KeysMoveTheCurrentCell) {
             QTest::keyClick(&t, Qt::Key(s.key), s.key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
         EXPECT_EQ(std::make_tuple(m.CurrentRow(), m.CurrentColumn(), m.TopRow()),
                   std::make_tuple(s.row, s.column, s.top));
-        if (s.vscrolls >= 0) {
-            EXPECT_EQ(host.Count(TN_VSCROLL), s.vscrolls);
-        }
     }
 }
 
@@ -305,53 +255,40 @@ TEST_F(DataTableInput, TypingAndDeleteOpenTheEdit) {
     QTest::keyClick(&t, Qt::Key_X);
     ASSERT_TRUE(t.IsEditOpen());
     EXPECT_EQ(t.Edit()->text(), "x");
-    QTest::keyClicks(t.Edit(), "yz");
-    QTest::keyClick(t.Edit(), Qt::Key_Return);
+    Type("yz");
     EXPECT_FALSE(t.IsEditOpen());
     EXPECT_EQ(t.GetCellText(0, 0), "xyz");
-    const CRecord* changed = host.Last(TN_CELLCHANGED);
-    ASSERT_TRUE(changed);
-    EXPECT_EQ(std::tie(changed->change.text, changed->change.origin), std::make_tuple(std::string("xyz"), 0));
 
-    host.records.clear();
     QTest::keyClick(&t, Qt::Key_Delete);
     ASSERT_TRUE(t.IsEditOpen());
     EXPECT_EQ(t.Edit()->text(), "");
     QTest::keyClick(t.Edit(), Qt::Key_Return);
     EXPECT_EQ(t.GetCellText(0, 0), "") << "Delete empties the cell";
-    EXPECT_EQ(host.Count(TN_CELLCHANGING), 1);
 }
 
 TEST_F(DataTableInput, EscapeVetoAndReplace) {
     t.SetCellText(2, 1, "keep", false);
-    t.SetCurrentCell(2, 1);
 
-    // Escape leaves the cell as it was and tells nobody.
-    QTest::keyClick(&t, Qt::Key_Return);
+    // Escape leaves the cell as it was.
+    Open(2, 1);
     ASSERT_TRUE(t.IsEditOpen());
-    EXPECT_EQ(std::make_pair(host.Last(TN_BEGINEDIT)->begin.row, host.Last(TN_BEGINEDIT)->begin.column), std::make_pair(2, 1));
-    QTest::keyClicks(t.Edit(), "new");
-    QTest::keyClick(t.Edit(), Qt::Key_Escape);
+    Type("new", Qt::Key_Escape);
     EXPECT_FALSE(t.IsEditOpen());
     EXPECT_EQ(t.GetCellText(2, 1), "keep");
-    EXPECT_EQ(host.Count(TN_CELLCHANGING) + host.Count(TN_CELLCHANGED), 0);
 
     // An unmodified edit commits nothing.
-    QTest::keyClick(&t, Qt::Key_Return);
-    QTest::keyClick(t.Edit(), Qt::Key_Return);
+    Open(2, 1);
+    Type("");
     EXPECT_EQ(host.Count(TN_CELLCHANGING), 0);
 
     // A veto keeps the old text and still reports the change.
     host.answer = [](CTableNotify& n) {
         if (n.code == TN_CELLCHANGING) static_cast<CTableCellChange&>(n).veto = 1;
     };
-    QTest::keyClick(&t, Qt::Key_Return);
-    QTest::keyClicks(t.Edit(), "refused");
-    QTest::keyClick(t.Edit(), Qt::Key_Return);
+    Open(2, 1);
+    Type("refused");
     EXPECT_EQ(t.GetCellText(2, 1), "keep");
-    EXPECT_EQ(host.Count(TN_CELLCHANGING), 1);
     ASSERT_EQ(host.Count(TN_CELLCHANGED), 1);
-    EXPECT_EQ(host.Last(TN_CELLCHANGED)->change.text, "refused");
 
     // TN_BEGINEDIT with the replace flag puts the owner's text in the cell and the edit.
     host.answer = [](CTableNotify& n) {
@@ -367,20 +304,8 @@ TEST_F(DataTableInput, EscapeVetoAndReplace) {
 }
 
 TEST_F(DataTableInput, ChoiceListItemsAndHeight) {
-    struct {
-        const char* list;
-        std::vector<std::string> items;
-    } const cases[] = {
-        {"red\r\ngreen\r\nblue", {"red", "green", "blue"}},
-        {"red\r\n\r\ngreen\r\n", {"red", "green"}},
-        {"", {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.list);
-        EXPECT_EQ(SplitChoiceList(c.list), c.items);
-    }
-    const std::string longItem(300, 'a');
-    const std::vector<std::string> cut = SplitChoiceList("x\r\n" + longItem + "\r\ny");
+    EXPECT_EQ(SplitChoiceList("red\r\n\r\ngreen\r\n"), (std::vector<std::string>{"red", "green"}));
+    const std::vector<std::string> cut = SplitChoiceList("x\r\n" + std::string(300, 'a') + "\r\ny");
     ASSERT_EQ(cut.size(), 2u) << "an item of 254 characters ends the list";
     EXPECT_EQ(cut[1].size(), 254u);
 
@@ -392,84 +317,41 @@ TEST_F(DataTableInput, ChoiceListItemsAndHeight) {
         EXPECT_EQ(CTableDropList::ShownRows(items, top, height, limit), rows);
     }
 
-    CTableCell& cell = t.Model().BufferCell(0, 2);
-    cell.kind = kCellChoiceOnly;
-    cell.choiceList = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni";
-    cell.text = "c";
+    ChoiceCell(0, 2, kCellChoiceOnly, "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni", "c");
     t.OpenDropList(0, 2);
     ASSERT_TRUE(t.IsDropListOpen());
     CTableDropList* list = t.DropList();
     EXPECT_EQ(std::make_pair(list->count(), list->ShownRowCount()), std::make_pair(9, 7));
     EXPECT_EQ(list->currentRow(), 2) << "the cell's text is selected";
     ASSERT_TRUE(t.Edit());
-    EXPECT_TRUE(t.Edit()->Button());
     // Down in the edit moves the list; Enter takes its item.
     QTest::keyClick(t.Edit(), Qt::Key_Down);
     EXPECT_EQ(t.Edit()->text(), "d");
     QTest::keyClick(t.Edit(), Qt::Key_Return);
     EXPECT_FALSE(t.IsDropListOpen());
-    EXPECT_FALSE(t.IsEditOpen());
     EXPECT_EQ(t.GetCellText(0, 2), "d");
-    const CRecord* choice = host.Last(TN_CHOICECHANGED);
-    ASSERT_TRUE(choice);
-    EXPECT_EQ(std::make_pair(choice->choice.index, choice->choice.typedValue), std::make_pair(3, 0));
 }
 
 TEST_F(DataTableInput, ATypedValueJoinsTheChoicesOnce) {
-    CTableCell& cell = t.Model().BufferCell(1, 2);
-    cell.kind = kCellChoiceOrTyped;
-    cell.choiceList = "red\r\ngreen";
-    cell.text = "red";
-    t.SetCurrentCell(1, 2);
+    const CTableCell& cell = ChoiceCell(1, 2, kCellChoiceOrTyped, "red\r\ngreen", "red");
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        QTest::keyClick(&t, Qt::Key_Return);
+        Open(1, 2);
         ASSERT_TRUE(t.IsDropListOpen());
-        QTest::keyClicks(t.Edit(), "purple");
-        QTest::keyClick(t.Edit(), Qt::Key_Return);
+        Type("purple");
         EXPECT_EQ(t.GetCellText(1, 2), "purple");
         EXPECT_EQ(cell.choiceList, "red\r\ngreen\r\npurple");
-        const CRecord* choice = host.Last(TN_CHOICECHANGED);
-        ASSERT_TRUE(choice);
-        EXPECT_EQ(std::tie(choice->choice.text, choice->choice.typedValue), std::make_tuple(std::string("purple"), 1));
     }
-    // A parent that clears the flag keeps the choices as they are.
-    host.answer = [](CTableNotify& n) {
-        if (n.code == TN_CHOICECHANGED) static_cast<CTableChoiceChange&>(n).typedValue = 0;
-    };
-    QTest::keyClick(&t, Qt::Key_Return);
-    QTest::keyClicks(t.Edit(), "teal");
-    QTest::keyClick(t.Edit(), Qt::Key_Return);
-    EXPECT_EQ(t.GetCellText(1, 2), "teal");
-    EXPECT_EQ(cell.choiceList, "red\r\ngreen\r\npurple");
-
     // Escape with the list open leaves the cell alone.
-    host.records.clear();
-    QTest::keyClick(&t, Qt::Key_Return);
-    QTest::keyClicks(t.Edit(), "gone");
-    QTest::keyClick(t.Edit(), Qt::Key_Escape);
+    Open(1, 2);
+    Type("gone", Qt::Key_Escape);
     EXPECT_FALSE(t.IsDropListOpen());
-    EXPECT_EQ(t.GetCellText(1, 2), "teal");
-    EXPECT_EQ(host.Count(TN_CHOICECHANGED) + host.Count(TN_CELLCHANGING), 0);
-}
-
-// The edit's menu: each item's text and whether it is enabled.
-std::map<QString, bool> EditMenu(CTableEdit* edit) {
-    QMenu menu;
-    edit->BuildMenu(menu);
-    std::map<QString, bool> items;
-    for (QAction* a : menu.actions())
-        if (!a->isSeparator()) items[a->text()] = a->isEnabled();
-    return items;
+    EXPECT_EQ(t.GetCellText(1, 2), "purple");
 }
 
 TEST_F(DataTableInput, AChoiceOnlyEditTakesNoTyping) {
-    CTableCell& cell = t.Model().BufferCell(0, 1);
-    cell.kind = kCellChoiceOnly;
-    cell.choiceList = "yes\r\nno";
-    cell.text = "yes";
-    t.SetCurrentCell(0, 1);
-    QTest::keyClick(&t, Qt::Key_Return);
+    ChoiceCell(0, 1, kCellChoiceOnly, "yes\r\nno", "yes");
+    Open(0, 1);
     ASSERT_TRUE(t.IsEditOpen());
     CTableEdit* edit = t.Edit();
     QTest::keyClicks(edit, "zz");
@@ -478,32 +360,9 @@ TEST_F(DataTableInput, AChoiceOnlyEditTakesNoTyping) {
     EXPECT_EQ(edit->text(), "yes");
     QMenu menu;
     edit->BuildMenu(menu);
-    QStringList items;
-    for (QAction* a : menu.actions()) items << a->text();
-    EXPECT_EQ(items, QStringList({"SelectAll", "Copy"}));
+    EXPECT_EQ(menu.actions().size(), 2) << "only SelectAll and Copy";
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(t.GetCellText(0, 1), "yes");
-    EXPECT_EQ(host.Count(TN_CELLCHANGING), 0);
-}
-
-TEST_F(DataTableInput, EditMenuGreysWhatCannotBeDone) {
-    t.SetCellText(0, 0, "hello", false);
-    t.SetCurrentCell(0, 0);
-    QTest::keyClick(&t, Qt::Key_Return);
-    CTableEdit* edit = t.Edit();
-    ASSERT_TRUE(edit);
-    auto e = EditMenu(edit); // everything selected
-    EXPECT_EQ(e.size(), 6u);
-    EXPECT_EQ(std::make_tuple(e["Undo"], e["SelectAll"], e["Copy"], e["Cut"], e["Delete"]),
-              std::make_tuple(false, false, true, true, true));
-    edit->setCursorPosition(2);
-    e = EditMenu(edit);
-    EXPECT_EQ(std::make_tuple(e["SelectAll"], e["Copy"], e["Delete"]), std::make_tuple(true, false, false));
-    QTest::keyClicks(edit, "X");
-    EXPECT_TRUE(EditMenu(edit)["Undo"]);
-    edit->RunCommand(ID_EDIT_UNDO_CELL);
-    EXPECT_EQ(edit->text(), "hello");
-    t.EndEdit(true);
 }
 
 // Hands a drag straight to a target table at a point, as the drag loop would.
@@ -525,7 +384,17 @@ void DragFrom(CTableHost& host, int row, int column, Qt::KeyboardModifiers mods 
     QTest::mouseRelease(host.View(), Qt::LeftButton, mods, CellPoint(row, column) + QPoint(5, 0));
 }
 
-TEST(DataTableDrag, CellDragBetweenTwoTables) {
+// Two shown tables, a source and a target.
+class DataTableDrag : public testing::Test {
+protected:
+    void SetUp() override {
+        a.Create(TableParams(3, 10, 0));
+        b.Create(TableParams(3, 10, 0));
+    }
+    CTableHost a, b;
+};
+
+TEST_F(DataTableDrag, CellDragBetweenTwoTables) {
     struct {
         const char* name;
         int keys;
@@ -533,9 +402,6 @@ TEST(DataTableDrag, CellDragBetweenTwoTables) {
     } const cases[] = {{"move", 0, false}, {"copy with Ctrl", MK_CONTROL, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CTableHost a, b;
-        a.Create(TableParams(3, 10, 0));
-        b.Create(TableParams(3, 10, 0));
         a.table->SetCellText(0, 0, "alpha", false);
         b.table->SetCellText(1, 1, "old", false);
         a.table->onDrag = [&](QDrag& drag) { return DropOn(*b.table, drag, CellPoint(1, 1), c.keys); };
@@ -543,21 +409,11 @@ TEST(DataTableDrag, CellDragBetweenTwoTables) {
         EXPECT_EQ(b.table->GetCellText(1, 1), "alpha");
         EXPECT_EQ(a.table->GetCellText(0, 0), c.sourceKeeps ? "alpha" : "");
 
-        const CRecord* changing = b.Last(TN_CELLCHANGING);
-        ASSERT_TRUE(changing);
-        const CTableCellChange& in = changing->change;
-        EXPECT_EQ(std::tie(in.origin, in.row, in.column, in.text), std::make_tuple(1, 1, 1, std::string("alpha")));
         const CRecord* drop = b.Last(TN_DROP);
         ASSERT_TRUE(drop);
         const CTableDrop& d = drop->drop;
-        EXPECT_EQ(d.source, a.table);
         EXPECT_EQ(std::tie(d.dropKind, d.row, d.column, d.text, d.dropEffect),
                   std::make_tuple(0, 1, 1, std::string("alpha"), c.keys ? DROPEFFECT_COPY : DROPEFFECT_MOVE));
-        const CRecord* away = a.Last(TN_CELLCHANGING);
-        ASSERT_EQ(away == nullptr, c.sourceKeeps);
-        if (away) {
-            EXPECT_EQ(std::tie(away->change.origin, away->change.row, away->change.text), std::make_tuple(2, 0, std::string()));
-        }
     }
 }
 
@@ -567,22 +423,16 @@ TEST_F(DataTableInput, CellDragWithinOneTable) {
     DragFrom(host, 0, 0);
     EXPECT_EQ(t.GetCellText(3, 2), "moving");
     EXPECT_EQ(t.GetCellText(0, 0), "");
-    EXPECT_EQ(host.Count(TN_DROP), 1);
-    EXPECT_EQ(host.Count(TN_CELLCHANGING), 2);
 
     // Onto itself: nothing changes and nothing is sent.
     host.records.clear();
     DragFrom(host, 3, 2);
     EXPECT_EQ(t.GetCellText(3, 2), "moving");
-    EXPECT_EQ(host.Count(TN_DROP) + host.Count(TN_CELLCHANGING), 0);
+    EXPECT_EQ(host.Count(TN_DROP), 0);
 }
 
-TEST(DataTableDrag, DropTargetRules) {
-    CTableHost a, b;
-    a.Create(TableParams(3, 10, 0));
-    b.Create(TableParams(3, 10, 0));
+TEST_F(DataTableDrag, DropTargetRules) {
     b.table->SetColumnKind(0, kCellReadOnly, false);
-    b.table->Model().BufferCell(0, 1).kind = kCellChoiceOrTyped;
     b.table->Model().BufferCell(1, 1).kind = kCellChoiceOnly;
     a.table->SetCellText(0, 0, std::string(300, 'w'), false);
     std::unique_ptr<QMimeData> cellDrag(a.table->MakeDragData(0, 0, false));
@@ -596,23 +446,20 @@ TEST(DataTableDrag, DropTargetRules) {
         const char* name;
         const QMimeData* data;
         QPoint at;
-        int keys;
         int effect;
     } const cases[] = {
-        {"cell onto a kind-0 cell", cellDrag.get(), CellPoint(2, 2), 0, DROPEFFECT_MOVE},
-        {"onto a read-only cell", cellDrag.get(), CellPoint(2, 0), 0, DROPEFFECT_NONE},
-        {"onto a kind-2 cell", cellDrag.get(), CellPoint(0, 1), 0, DROPEFFECT_NONE},
-        {"onto a kind-3 cell", cellDrag.get(), CellPoint(1, 1), 0, DROPEFFECT_NONE},
-        {"onto the header", cellDrag.get(), QPoint(250, 10), 0, DROPEFFECT_NONE},
-        {"rows onto a cell", rowDrag.get(), CellPoint(2, 0), 0, DROPEFFECT_MOVE},
-        {"rows onto a row number", rowDrag.get(), QPoint(10, 40), 0, DROPEFFECT_MOVE},
-        {"rows onto the corner", rowDrag.get(), QPoint(10, 10), 0, DROPEFFECT_NONE},
-        {"plain text from elsewhere", &plain, CellPoint(2, 2), 0, DROPEFFECT_NONE},
+        {"cell onto a kind-0 cell", cellDrag.get(), CellPoint(2, 2), DROPEFFECT_MOVE},
+        {"onto a read-only cell", cellDrag.get(), CellPoint(2, 0), DROPEFFECT_NONE},
+        {"onto a kind-3 cell", cellDrag.get(), CellPoint(1, 1), DROPEFFECT_NONE},
+        {"onto the header", cellDrag.get(), QPoint(250, 10), DROPEFFECT_NONE},
+        {"rows onto a row number", rowDrag.get(), QPoint(10, 40), DROPEFFECT_MOVE},
+        {"rows onto the corner", rowDrag.get(), QPoint(10, 10), DROPEFFECT_NONE},
+        {"plain text from elsewhere", &plain, CellPoint(2, 2), DROPEFFECT_NONE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const int enter = b.table->OnDragEnter(c.data, c.keys, c.at);
-        const int over = enter ? b.table->OnDragOver(c.data, c.keys, c.at) : 0;
+        const int enter = b.table->OnDragEnter(c.data, 0, c.at);
+        const int over = enter ? b.table->OnDragOver(c.data, 0, c.at) : 0;
         EXPECT_EQ(over, c.effect);
         b.table->OnDragLeave();
     }
@@ -622,21 +469,14 @@ TEST(DataTableDrag, DropTargetRules) {
         if (n.code == TN_CELLCHANGING) static_cast<CTableCellChange&>(n).veto = 1;
     };
     a.table->onDrag = [&](QDrag& drag) { return DropOn(*b.table, drag, CellPoint(2, 2), 0); };
-    b.records.clear();
     DragFrom(a, 0, 0);
     EXPECT_EQ(b.table->GetCellText(2, 2), "");
     EXPECT_EQ(a.table->GetCellText(0, 0), std::string(300, 'w'));
     EXPECT_EQ(b.Count(TN_DROP), 0);
 }
 
-TEST(DataTableDrag, MarkedRowsDragFromTheRowNumbersAndNoDragForbidsDrags) {
-    CTableHost a, b;
-    a.Create(TableParams(3, 10, 0));
-    b.Create(TableParams(3, 10, 0));
-    a.table->onDrag = [&](QDrag& drag) {
-        EXPECT_FALSE(drag.mimeData()->hasText());
-        return DropOn(*b.table, drag, CellPoint(1, 0), 0);
-    };
+TEST_F(DataTableDrag, MarkedRowsDragFromTheRowNumbers) {
+    a.table->onDrag = [&](QDrag& drag) { return DropOn(*b.table, drag, CellPoint(1, 0), 0); };
     QTest::mouseClick(a.View(), Qt::LeftButton, {}, QPoint(10, 28));
     QTest::mousePress(a.View(), Qt::LeftButton, {}, QPoint(10, 28));
     ASSERT_TRUE(a.table->Model().IsMarked(0));
@@ -646,22 +486,10 @@ TEST(DataTableDrag, MarkedRowsDragFromTheRowNumbersAndNoDragForbidsDrags) {
     ASSERT_EQ(b.Count(TN_DROP), 1);
     const CTableDrop& drop = b.Last(TN_DROP)->drop;
     EXPECT_EQ(std::tie(drop.dropKind, drop.row, drop.column), std::make_tuple(1, -1, -1));
-    EXPECT_EQ(drop.source, a.table);
-
-    CTableHost c;
-    CDataTableParams p = TableParams(3, 10, 0);
-    p.noDrag = 1;
-    c.Create(p);
-    c.table->SetCellText(0, 0, "stays", false);
-    int runs = 0;
-    c.table->onDrag = [&runs](QDrag&) { return ++runs, DROPEFFECT_MOVE; };
-    DragFrom(c, 0, 0);
-    EXPECT_EQ(runs, 0);
-    EXPECT_EQ(c.table->GetCellText(0, 0), "stays");
 }
 
 TEST_F(DataTableInput, ATableGoneWithItsEditOpenTakesTheEditAlong) {
-    host.table->Model().BufferCell(0, 2).kind = kCellChoiceOrTyped;
+    ChoiceCell(0, 2, kCellChoiceOrTyped, "", "");
     host.table->OpenDropList(0, 2);
     ASSERT_TRUE(host.table->IsDropListOpen());
     QPointer<CTableEdit> edit = host.table->Edit();
@@ -672,33 +500,4 @@ TEST_F(DataTableInput, ATableGoneWithItsEditOpenTakesTheEditAlong) {
     QApplication::processEvents();
 }
 
-TEST_F(DataTableInput, TheOwnerShapesTheEditMenu) {
-    t.SetCurrentCell(0, 0);
-    QTest::keyClick(&t, Qt::Key_Return);
-    ASSERT_TRUE(t.Edit());
-    int shown = 0;
-    t.onMenu = [&shown](QMenu& menu) {
-        ++shown;
-        return menu.actions().isEmpty() ? 0 : menu.actions().last()->data().toInt();
-    };
-    host.answer = [](CTableNotify& n) {
-        if (n.code == TN_EDITMENU) static_cast<CTableMenu&>(n).menu->addAction("Owner's")->setData(15123);
-    };
-    std::vector<int> forwarded;
-    QObject::connect(&t, &CDataTable::command, [&forwarded](int id) { forwarded.push_back(id); });
-    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), t.Edit()->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(t.Edit(), &menuEvent);
-    EXPECT_EQ(host.Count(TN_EDITMENU), 1);
-    EXPECT_EQ(shown, 1);
-    EXPECT_EQ(forwarded, std::vector<int>{15123}) << "an item of the owner goes to the owner";
-    EXPECT_TRUE(t.IsEditOpen()) << "the menu's focus change ends nothing";
-
-    // An owner that empties the menu: nothing is shown.
-    host.answer = [](CTableNotify& n) {
-        if (n.code == TN_EDITMENU) static_cast<CTableMenu&>(n).menu->clear();
-    };
-    QApplication::sendEvent(t.Edit(), &menuEvent);
-    EXPECT_EQ(shown, 1);
-    t.EndEdit(true);
-}
 } // namespace

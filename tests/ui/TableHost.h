@@ -30,33 +30,17 @@ protected:
     int RunDrag(QDrag& drag) override { return onDrag ? onDrag(drag) : 0; }
 };
 
-// The table's parent: counts the right clicks the table passes on.
-class CParentWnd : public QWidget {
-public:
-    int rightPresses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override {
-        if (e->button() == Qt::RightButton) ++rightPresses;
-    }
-};
-
-// Every notification with a copy of its payload.
+// Every notification, with a copy of the payloads the tests read.
 struct CRecord {
     int code = 0;
-    CTableCellChange change;
-    CTableChoiceChange choice;
-    CTableMouse mouse;
-    CTableColumnResized resized;
     CTableDrop drop;
-    CTableBeginEdit begin;
 };
 
 // A window holding one table; records every notification, which `answer` may answer first.
 struct CTableHost {
     CMemorySettings settings;
     CScriptedPrompt prompt;
-    CParentWnd window;
+    QWidget window;
     CTestTable* table = new CTestTable(CUiServices{&prompt, &settings, nullptr}, &window);
     std::vector<CRecord> records;
     std::function<void(CTableNotify&)> answer;
@@ -67,12 +51,7 @@ struct CTableHost {
             if (answer) answer(n);
             CRecord r;
             r.code = n.code;
-            if (auto* c = dynamic_cast<CTableCellChange*>(&n)) r.change = *c;
-            if (auto* c = dynamic_cast<CTableChoiceChange*>(&n)) r.choice = *c;
-            if (auto* c = dynamic_cast<CTableMouse*>(&n)) r.mouse = *c;
-            if (auto* c = dynamic_cast<CTableColumnResized*>(&n)) r.resized = *c;
             if (auto* c = dynamic_cast<CTableDrop*>(&n)) r.drop = *c;
-            if (auto* c = dynamic_cast<CTableBeginEdit*>(&n)) r.begin = *c;
             records.push_back(r);
         });
     }
