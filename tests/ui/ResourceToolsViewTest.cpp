@@ -9,8 +9,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
-#include <QLineEdit>
-#include <QTest>
 #include <QTextDocument>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -75,19 +73,12 @@ const char* const kBaseRc = "// \xC3\x9C" "bersicht \xE2\x82\xAC\r\n#define APST
                             "STRINGTABLE DISCARDABLE\r\nBEGIN\r\n    IDS_HELLO \"Hello\"\r\n"
                             "    IDS_GRUSS \"Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\"\r\n    IDS_ONLY \"\xC3\xA4\"\r\nEND\r\n";
 
-const char* const kOtherRc = "// de\r\n#define APSTUDIO_READONLY_SYMBOLS\r\n"
-                             "IDR_MAINFRAME MENU DISCARDABLE\r\nBEGIN\r\n    POPUP \"&File\"\r\n    BEGIN\r\n"
-                             "        MENUITEM \"&Neu\", ID_FILE_NEW\r\n    END\r\nEND\r\n"
-                             "STRINGTABLE DISCARDABLE\r\nBEGIN\r\n    IDS_HELLO \"Hallo\"\r\n"
-                             "    IDS_GRUSS \"Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\"\r\nEND\r\n";
-
 } // namespace
 
 TEST(ResourceToolsView, HeaderCommandsThroughTheMenuColourAndEnable) {
     CViewFixture f;
     const fs::path header = f.home.Write("work/p/resource.h", kHeader);
     const fs::path rc = f.home.Write("work/p/base.rc", Utf16WithBom(kBaseRc));
-    f.home.Write("work/p/src/main.cpp", "int a = IDD_UNUSED; // IDS_HELLO\r\n");
     CtavView* v = f.Open(header);
     ASSERT_NE(v, nullptr);
     QTextDocument* doc = v->document();
@@ -113,8 +104,6 @@ TEST(ResourceToolsView, HeaderCommandsThroughTheMenuColourAndEnable) {
              f.ports.pickers.answers.push_back(rc.string());
          },
          marked, {"r:" + unused, "r:" + gone}, {}},
-        {"go to next", 32014, {}, marked, {"r:" + unused, "r:" + gone},
-         [&] { EXPECT_EQ(v->textCursor().selectedText(), QStringLiteral("#define IDR_MAINFRAME 128")); }},
         {"collapse", 32017, {}, {32008, 32024, 32019}, {"r:" + unused + "\n", "r:" + gone + "\n"},
          [&] {
              EXPECT_EQ(doc->toPlainText(), unused + "\n" + gone + "\n");
@@ -126,23 +115,11 @@ TEST(ResourceToolsView, HeaderCommandsThroughTheMenuColourAndEnable) {
              EXPECT_EQ(doc->toPlainText(), full);
              EXPECT_FALSE(v->isReadOnly());
          }},
-        {"collapse again", 32017, {}, {32008, 32024, 32019}, {"r:" + unused + "\n", "r:" + gone + "\n"}, {}},
-        {"restore", 32019, {}, marked, {"r:" + unused, "r:" + gone},
-         [&] { EXPECT_EQ(doc->toPlainText(), full); }},
-        {"invert", 32027, {}, marked,
-         {"r:#define IDR_MAINFRAME 128", "r:#define IDS_HELLO 61000"}, {}},
-        {"invert back", 32027, {}, marked, {"r:" + unused, "r:" + gone}, {}},
         {"exclude red", 32025, {}, idle, {},
          [&] {
              EXPECT_EQ(doc->toPlainText(), QStringLiteral("// resource\n#define IDR_MAINFRAME 128\n#define IDS_HELLO 61000\n"));
              EXPECT_TRUE(doc->isModified());
          }},
-        {"find in project", 32024,
-         [&] {
-             AcceptNextDialog([](QDialog& d) { d.findChild<QLineEdit*>("edit1004")->setText(".cpp"); });
-             f.ports.prompt.AnswerYes();
-         },
-         marked, {"r:#define IDR_MAINFRAME 128", "r:#define IDS_HELLO 61000"}, {}},
         {"correct", 32008, {}, idle, {},
          // What the correction writes: the engine's tests.
          [&] { EXPECT_TRUE(doc->toPlainText().contains(QStringLiteral("#define IDR_MAINFRAME  1000\n"))); }},
@@ -157,55 +134,4 @@ TEST(ResourceToolsView, HeaderCommandsThroughTheMenuColourAndEnable) {
         if (s.check) s.check();
     }
     EXPECT_TRUE(f.ports.prompt.AllAnswersUsed());
-}
-
-TEST(ResourceToolsView, TypingDropsTheMarksButKeepsTheColours) {
-    CViewFixture f;
-    const fs::path header = f.home.Write("work/p/resource.h", kHeader);
-    f.home.Write("work/p/a.rc", "IDR_MAINFRAME IDS_HELLO\r\n");
-    f.ports.settings.WriteInt("Default", "optinsRC_ALL", 1);
-    CtavView* v = f.Open(header);
-    ASSERT_NE(v, nullptr);
-    AcceptNextDialog([](QDialog&) {});
-    f.Choose(32033);
-    ASSERT_EQ(Colored(*v).size(), 2u);
-    QTextCursor c(v->document());
-    v->setTextCursor(c);
-    QTest::keyClick(v, Qt::Key_X);
-    EXPECT_EQ(f.Enabled(), (std::vector<int>{32008, 32033, 32024}));
-    EXPECT_EQ(Colored(*v).size(), 2u);
-}
-
-TEST(ResourceToolsView, CompareOfAUtf16ScriptColoursTheRightCharacters) {
-    CViewFixture f;
-    const fs::path base = f.home.Write("work/p/base.rc", Utf16WithBom(kBaseRc));
-    const fs::path other = f.home.Write("work/p/de.rc", kOtherRc);
-    CtavView* v = f.Open(base);
-    ASSERT_NE(v, nullptr);
-    EXPECT_EQ(f.Enabled(), (std::vector<int>{32021, 32012}));
-
-    AcceptNextDialog([](QDialog& d) {
-        EXPECT_TRUE(d.findChild<QCheckBox*>("check1005")->isHidden());
-        CheckGroups(d);
-    });
-    f.Choose(32021);
-    f.ports.pickers.answers.push_back(other.string());
-    f.Choose(32012);
-    EXPECT_EQ(Colored(*v), (std::vector<QString>{QStringLiteral("b: \"&File\""), QStringLiteral("r:E&xit\", ID_APP_EXIT"),
-                                                 QStringLiteral("b:IDS_GRUSS \"Gr\u00FC\u00DFe \u20AC"),
-                                                 QStringLiteral("r:IDS_ONLY \"\u00E4")}));
-    // Exclude takes red lines out of any kind of file.
-    EXPECT_EQ(f.Enabled(), (std::vector<int>{32025, 32021, 32012, 32014, 32017}));
-    EXPECT_FALSE(v->document()->isModified());
-
-    f.Choose(32017);
-    EXPECT_EQ(v->document()->toPlainText(),
-              QStringLiteral("    POPUP \"&File\"\n        MENUITEM \"E&xit\", ID_APP_EXIT\n"
-                             "    IDS_GRUSS \"Gr\u00FC\u00DFe \u20AC\"\n    IDS_ONLY \"\u00E4\"\n"));
-    f.Choose(32019);
-    EXPECT_EQ(Colored(*v).size(), 4u);
-    // The file keeps its encoding when saved.
-    v->document()->setModified(true);
-    f.Choose(kIdFileSave);
-    EXPECT_EQ(ReadFileBytes(base), Utf16WithBom(kBaseRc));
 }
