@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QTest>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -134,4 +136,20 @@ TEST(ResourceToolsView, HeaderCommandsThroughTheMenuColourAndEnable) {
         if (s.check) s.check();
     }
     EXPECT_TRUE(f.ports.prompt.AllAnswersUsed());
+}
+
+TEST(ResourceToolsView, TypingDropsTheMarksButKeepsTheColours) {
+    CViewFixture f;
+    const fs::path header = f.home.Write("work/p/resource.h", kHeader);
+    f.home.Write("work/p/a.rc", "IDR_MAINFRAME IDS_HELLO\r\n");
+    f.ports.settings.WriteInt("Default", "optinsRC_ALL", 1);
+    CtavView* v = f.Open(header);
+    ASSERT_NE(v, nullptr);
+    AcceptNextDialog([](QDialog&) {});
+    f.Choose(32033);
+    ASSERT_EQ(Colored(*v).size(), 2u);
+    v->setTextCursor(QTextCursor(v->document()));
+    QTest::keyClick(v, Qt::Key_X);
+    EXPECT_EQ(f.Enabled(), (std::vector<int>{32008, 32033, 32024}));
+    EXPECT_EQ(Colored(*v).size(), 2u);
 }

@@ -66,6 +66,12 @@ TEST(TextDocuments, LargeTextArrivesInSlicesYetSavesAndMarksWhole) {
     EXPECT_EQ(ReadFileBytes(copy), bytes);
     EXPECT_FALSE(v->Document()->IsLoading());
     EXPECT_FALSE(v->isReadOnly());
+    // An insertion that is not typing (a paste) moves the marks with the words.
+    QTextCursor(v->document()).insertText(QStringLiteral("pasted "));
+    for (int i = 0; i < 2; ++i) {
+        v->RunCommand(kIdGoToNextFound);
+        EXPECT_EQ(v->textCursor().selectedText(), QStringLiteral("needle"));
+    }
 }
 
 TEST(TextDocuments, SavingGivesBackTheSameBytes) {
