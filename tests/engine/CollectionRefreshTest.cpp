@@ -227,22 +227,14 @@ TEST_F(CollectionRefreshTest, FailedSaveKeepsFileAndMainListInStep) {
     EXPECT_EQ(coll.Store().SaveChanges(3, "still in step", ""), ERecordWrite::Written);
 }
 
-TEST_F(CollectionRefreshTest, EmptyTreeAndUnstorableNamesAreReported) {
+TEST_F(CollectionRefreshTest, EmptyTreeAndAnUnstorableBaseAreReported) {
     fs::create_directories(tmp.Work() / "e");
     tmp.Write("work/e/other.doc", "");
     EXPECT_FALSE(Refresh(tmp.Work() / "e"));
     EXPECT_EQ(t.prompt.LastText(), "It's not any files in " + (tmp.Work() / "e").string() + " directory now.");
     EXPECT_FALSE(fs::exists(File(tmp.Work() / "e")));
 
-    tmp.Write("work/h/ok.txt", "");
-    tmp.Write("work/h/bad#name.txt", "");
-    options.noQuestion = true;
-    t.prompt.Clear();
-    EXPECT_TRUE(Refresh(tmp.Work() / "h"));
-    EXPECT_EQ(Locations(), std::vector<std::string>{(tmp.Work() / "h/ok.txt").string()});
-    ASSERT_EQ(t.prompt.Texts().size(), 1u) << t.prompt.Texts()[0];
-    EXPECT_NE(t.prompt.LastText().find("bad#name.txt"), std::string::npos);
-
+    // A '#' in the base folder's own name leaves nothing to store.
     tmp.Write("work/x#y/a.txt", "");
     EXPECT_FALSE(Refresh(tmp.Work() / "x#y"));
     EXPECT_FALSE(fs::exists(File(tmp.Work() / "x#y")));
