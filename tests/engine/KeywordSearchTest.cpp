@@ -30,7 +30,6 @@ TEST(BuildKeywordSetTest, SplitsAtPlusAndTrimsOnlySpaces) {
     } cases[] = {
         {"A AA + BB B +CCC", {"A AA", "BB B", "CCC"}},
         {"word+", {"word", ""}},
-        {"+", {"", ""}},
         {"  one  ", {"one"}},
         {"\tone", {"\tone"}},
     };
@@ -79,11 +78,8 @@ TEST_F(KeywordFileTest, SkipsBinaryExcludedAndExtensionlessFiles) {
         {"bin.DBF", binary, true},
         {"bin.xls", binary, true},
         {"text.exe", "key", false},
-        {"text.ZIP", "key", false},
         {"Makefile", "key", false},
         {"empty.txt", "", false},
-        // Only the first bytes decide whether a file is text.
-        {"late.txt", std::string(200, 'a') + "\x01 key", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
