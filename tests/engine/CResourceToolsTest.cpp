@@ -361,9 +361,6 @@ TEST(ResourceTools, ExcludeAndInvertAfterAnIdentifierSearch) {
         std::string text, used, excluded, inverted;
     } cases[] = {
         {"CR LF, first and middle", Crlf(lf), "IDC", "#define IDC 3", "#define IDA 1\r\n#define IDB 2"},
-        {"LF, first and middle", lf, "IDC\n", "#define IDC 3", "#define IDA 1\n#define IDB 2"},
-        {"CR LF, last line without line end", Crlf(lf), "IDA IDB", "#define IDA 1\r\n#define IDB 2",
-         "#define IDC 3"},
         {"LF, last line without line end", lf, "IDA IDB", "#define IDA 1\n#define IDB 2", "#define IDC 3"},
     };
     for (const auto& c : cases) {

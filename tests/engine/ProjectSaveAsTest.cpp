@@ -65,7 +65,6 @@ TEST_F(ProjectSaveAsTest, RenameInTextRules) {
     } cases[] = {
         {"Old OLD old oLd", "Old", "New", "New NEW New New"},
         {"Old OLD old oLd", "Old", "new", "New NEW new new"},
-        {"OldOld", "Old", "Project", "ProjectProject"},
         {"xxOld", "Old", "N", "xxN"},              // occurrence ending at the end of the text
         {"Ol", "Old", "New", "Ol"},                // shorter than the name
         {"_old 1old", "old", "New", "_New 1New"},  // not lower-case: raised (already upper)
