@@ -602,7 +602,6 @@ TEST_F(CollectionCommandsTest, DeletingTheLastFavoriteFileLeavesNoFavorites) {
     t.prompt.AnswerYes();
     EXPECT_TRUE(cmd.OnDeleteFile(0));
     EXPECT_FALSE(fs::exists(dir / "a.txt"));
-    EXPECT_FALSE(coll.FavoritesExist());
     EXPECT_FALSE(fs::exists(coll.FavoritesPath()));
     EXPECT_FALSE(coll.Store().IsFavoritesView());
     EXPECT_EQ(coll.Store().RowCount(), 0u);
