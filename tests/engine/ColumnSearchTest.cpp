@@ -91,9 +91,7 @@ TEST(ColumnSearchTest, DescriptionSearchEvaluatesTermsAsWritten) {
         {"red | blue", {0, 1, 2}},
         {"red + blue", {2}},
         {"red+", {0, 2}},
-        {"RED+BLUE+AND", {2}},
         {"red|b+c", {0, 2}}, // "A|B+C" matches exactly what holds A
-        {"sky|green", {1, 3}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

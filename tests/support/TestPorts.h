@@ -77,12 +77,21 @@ public:
 // Directory and file choosers answered from queues; an empty queue means Cancel.
 class CScriptedPickers : public CPickers {
 public:
-    std::string BrowseForDirectory(std::string_view title, const std::filesystem::path& initial) override;
-    std::string OpenFile(std::string_view title, std::string_view, const std::filesystem::path&) override;
-    std::string SaveFile(std::string_view title, std::string_view, const std::filesystem::path&) override;
+    std::string BrowseForDirectory(std::string_view title, const std::filesystem::path& initial) override {
+        return Take(title, initial);
+    }
+    std::string OpenFile(std::string_view title, std::string_view, const std::filesystem::path& initial) override {
+        return Take(title, initial);
+    }
+    std::string SaveFile(std::string_view title, std::string_view, const std::filesystem::path& initial) override {
+        return Take(title, initial);
+    }
     std::deque<std::string> answers;
     std::vector<std::string> titles;
     std::vector<std::filesystem::path> initials;
+
+private:
+    std::string Take(std::string_view title, const std::filesystem::path& initial);
 };
 
 class CRecordingBusy : public CBusy {

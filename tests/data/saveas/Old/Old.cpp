@@ -1,0 +1,3 @@
+#include "OldDoc.h"
+#ifndef OLD_H
+int old_var;
