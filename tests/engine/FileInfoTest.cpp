@@ -114,6 +114,18 @@ TEST_F(FileInfoTest, MissingFileOffersToDropTheRecord) {
     EXPECT_EQ(ReadFileBytes(collectionFile).find(b.string()), std::string::npos);
 }
 
+// The file goes away while its dialog is open: the change cannot be made, and that is said.
+TEST_F(FileInfoTest, ASingleFileThatCannotBeChangedIsSaid) {
+    CFileInfo info(t.ports, collections);
+    info.Hooks().dialog = [&](CFileInfoDlgModel& m) {
+        m.SetAttribute(kAttrReadOnly, true);
+        fs::remove(a);
+        return m.Accept(t.ports);
+    };
+    info.OnFileInfo(0);
+    EXPECT_EQ(t.prompt.LastText(), "Can not set attributes of file:\r\n" + a.string());
+}
+
 TEST_F(FileInfoTest, CollectionModeSetsEveryFileUnderTheBaseDirectory) {
     CFileInfo info(t.ports, collections);
     info.Hooks().dialog = [&](CFileInfoDlgModel& m) {

@@ -102,7 +102,9 @@ void CFileInfo::OnFileInfo(std::optional<std::size_t> selectedRecord) {
         location = store.Records()[*selectedRecord].location; // the attributes go to the renamed file
     const std::uint8_t attribute = model.AttributeByte();
     if (!model.ApplyToAll()) {
-        if (!model.CollectionMode() && model.AttributesChanged()) SetFileAttribute(location, attribute);
+        // A file we may not change (another owner, a read-only mount) must not look changed.
+        if (!model.CollectionMode() && model.AttributesChanged() && !SetFileAttribute(location, attribute))
+            m_ports.prompt.Message("Can not set attributes of file:\r\n" + location);
         return;
     }
     m_ports.busy.SetWaitCursor(true);
