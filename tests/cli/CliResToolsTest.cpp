@@ -99,7 +99,9 @@ TEST(CliResTools, FindInRcFilesByTextAndByGroups) {
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.out, c.red);
     }
-    EXPECT_EQ(RunCli({"res-find-rc", header, "--rc", p.home.Write("work/tiny.rc", "x").string()}).exitCode, 1);
+    const CCliResult tiny = RunCli({"res-find-rc", header, "--rc", p.home.Write("work/tiny.rc", "x").string()});
+    EXPECT_EQ(tiny.exitCode, 1);
+    EXPECT_EQ(tiny.err, "The second RC-file is empty.\n");
 
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {"res-find-rc", header},

@@ -73,6 +73,9 @@ TEST(FileToolsCli, AssocLinkShowRemoveInTheTemporaryHome) {
     EXPECT_EQ(RunCli({"--yes", "assoc", "remove", "qbxtest"}).exitCode, 0);
     EXPECT_EQ(RunCli({"assoc", "show", "qbxtest"}).exitCode, 1);
 
+    r = RunCli({"assoc", "remove", ".exe"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Don't allow to remove system extention linkes.\n");
     EXPECT_EQ(RunCli({"assoc", "link", "x"}).exitCode, 2);
     EXPECT_EQ(RunCli({"assoc", "open", "x"}).exitCode, 2);
 }
