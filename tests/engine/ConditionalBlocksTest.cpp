@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
-#include <random>
 #include <string>
 #include <tuple>
 
@@ -82,23 +81,4 @@ TEST(KeywordFilters, TheKeywordTestReadsTheWholeName) {
     EXPECT_EQ(test->hash, text.find("#ifdef\t"));
     EXPECT_EQ(test->nameEnd, text.find(")"));
     EXPECT_FALSE(FindKeywordTest(text, test->nameEnd, "DEMO").has_value());
-}
-
-// The filters ask the index for block ends; it must answer as the walk over the directives does,
-// from every position of any text.
-TEST(CDirectiveIndex, AnswersAsTheWalkDoes) {
-    const char* const pieces[] = {"#if X\n", "#ifdef K\n", "# ifndef K\n", "#else\n", "#endif\n", "#  endif\n",
-                                  "x\n",     "#elif Y\n",  "##",          "#",       "#if",      "else"};
-    std::mt19937 rng(5);
-    for (int round = 0; round < 2000; ++round) {
-        std::string text;
-        for (std::size_t n = rng() % 12; n > 0; --n) text += pieces[rng() % std::size(pieces)];
-        const CDirectiveIndex index(text);
-        for (std::size_t p = 0; p <= text.size() + 1; ++p) {
-            const CBlockEnd walk = SkipToBlockEnd(text, p), look = index.BlockEnd(p);
-            ASSERT_EQ(std::make_tuple(look.found, look.isElse, look.hash, look.afterWord),
-                      std::make_tuple(walk.found, walk.isElse, walk.hash, walk.afterWord))
-                << "from " << p << " in [" << text << "]";
-        }
-    }
 }
