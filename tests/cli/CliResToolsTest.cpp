@@ -203,7 +203,7 @@ TEST(CliResTools, Utf16ScriptsGiveTheSameResultsWithOffsetsIntoTheFileOnDisk) {
     CProject p;
     // Non-ASCII text ahead of every range, so byte and character offsets part at once.
     std::string base = ReadFileBytes(p.Path("sample.rc"));
-    base.insert(base.find('\n') + 1, "// \xC3\x9C" "bersicht \xE2\x82\xAC\r\n");
+    base.insert(base.find('\n') + 1, "// \u00DCbersicht \u20AC\r\n");
     const fs::path utf8 = p.home.Write("work/project/utf8.rc", base);
     const fs::path utf16 = p.home.Write("work/project/utf16.rc", Utf16WithBom(base));
     const fs::path otherUtf16 =

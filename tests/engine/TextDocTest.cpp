@@ -26,7 +26,7 @@ TEST(TextEncoding, DecodesAndWritesBackTheSameBytes) {
         {"latin-1", "caf\xE9\xA0\r\n", EFileEncoding::Latin1, u"caf\u00E9\u00A0\n"},
         {"overlong is not utf8", "\xC0\xAF", EFileEncoding::Latin1, u"\u00C0\u00AF"},
         {"encoded surrogate is not utf8", "\xED\xA0\x80", EFileEncoding::Latin1, u"\u00ED\u00A0\u0080"},
-        {"utf16 le crlf", Utf16WithBom("\xC3\xA4" "b\r\nc"), EFileEncoding::Utf16Le, u"\u00E4b\nc"},
+        {"utf16 le crlf", Utf16WithBom("\u00E4b\r\nc"), EFileEncoding::Utf16Le, u"\u00E4b\nc"},
         {"utf16 be", Utf16WithBom("x\ny\n", true), EFileEncoding::Utf16Be, u"x\ny\n"},
         // Utf16WithBom copies the UTF-8 form of a surrogate as it is.
         {"utf16 lone surrogate and odd byte", Utf16WithBom("a\xED\xA0\x80") + "!", EFileEncoding::Utf16Le, u"a\xD800"},

@@ -68,12 +68,12 @@ void CheckGroups(QDialog& d) {
 const char* const kHeader = "// resource\r\n#define IDR_MAINFRAME 128\r\n#define IDD_UNUSED 101\r\n"
                             "#define IDC_GONE 1000\r\n#define IDS_HELLO 61000\r\n";
 
-const char* const kBaseRc = "// \xC3\x9C" "bersicht \xE2\x82\xAC\r\n#define APSTUDIO_READONLY_SYMBOLS\r\n"
+const char* const kBaseRc = "// \u00DCbersicht \u20AC\r\n#define APSTUDIO_READONLY_SYMBOLS\r\n"
                             "IDR_MAINFRAME MENU DISCARDABLE\r\nBEGIN\r\n    POPUP \"&File\"\r\n    BEGIN\r\n"
                             "        MENUITEM \"&New\", ID_FILE_NEW\r\n        MENUITEM \"E&xit\", ID_APP_EXIT\r\n"
                             "    END\r\nEND\r\n"
                             "STRINGTABLE DISCARDABLE\r\nBEGIN\r\n    IDS_HELLO \"Hello\"\r\n"
-                            "    IDS_GRUSS \"Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\"\r\n    IDS_ONLY \"\xC3\xA4\"\r\nEND\r\n";
+                            "    IDS_GRUSS \"Gr\u00FC\u00DFe \u20AC\"\r\n    IDS_ONLY \"\xC3\xA4\"\r\nEND\r\n";
 
 } // namespace
 
