@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -126,47 +124,8 @@ TEST(FileToolsCli, ReplaceOverTheFavoritesAndCleaning) {
 
 namespace {
 
-// Sets an environment variable for the life of the object.
-class CScopedEnv {
-public:
-    CScopedEnv(const char* name, const std::string& value) : m_name(name) {
-        const char* old = std::getenv(name);
-        if (old) m_old = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~CScopedEnv() {
-        if (m_old) ::setenv(m_name, m_old->c_str(), 1);
-        else ::unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
 // A file bigger than the limit the failure runs get, so its rewrite fails half-way.
 constexpr std::size_t kFileLimit = 8192;
-
-TEST(FileToolsCli, AssocShowFindsTheTextDefaultForACSource) {
-    if (!fs::exists("/usr/share/mime/globs2"))
-        GTEST_SKIP() << "/usr/share/mime/globs2 is absent: the shared-mime-info package is not installed";
-    CTempHome tmp;
-    // The machine's MIME database without its applications, so nothing but this default counts.
-    fs::create_directories(tmp.Root() / "sys");
-    fs::create_directory_symlink("/usr/share/mime", tmp.Root() / "sys" / "mime");
-    CScopedEnv dataDirs("XDG_DATA_DIRS", (tmp.Root() / "sys").string());
-    CScopedEnv configDirs("XDG_CONFIG_DIRS", (tmp.Root() / "sys").string());
-    tmp.Write("user/.local/share/applications/myeditor.desktop",
-              "[Desktop Entry]\nType=Application\nName=My editor\nExec=myeditor --new %F\nMimeType=text/plain;\n");
-    CCliResult r = RunCli({"assoc", "show", "c"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "Not found linked program.\n");
-
-    tmp.Write("user/.config/mimeapps.list", "[Default Applications]\ntext/plain=myeditor.desktop\n");
-    r = RunCli({"assoc", "show", "c"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "Assotiated program: myeditor --new \n");
-}
 
 // A rewrite that fails half-way (the file limit plays a full disk) keeps the old file, says so
 // and ends with exit status 1.
