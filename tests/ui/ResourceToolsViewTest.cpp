@@ -89,52 +89,39 @@ TEST(ResourceToolsView, HeaderCommandsThroughTheMenuColourAndEnable) {
     const std::vector<int> marked = {32008, 32033, 32024, 32027, 32025, 32014, 32017};
     const QString unused = QStringLiteral("#define IDD_UNUSED 101"), gone = QStringLiteral("#define IDC_GONE 1000");
 
-    const struct {
-        const char* name;
-        int id;
-        std::function<void()> arrange;
-        std::vector<int> enabled;
-        std::vector<QString> colored;
-        std::function<void()> check;
-    } steps[] = {
-        {"find in RC by groups", 32033,
-         [&] {
-             AcceptNextDialog([](QDialog& d) {
-                 EXPECT_FALSE(d.findChild<QCheckBox*>("check1005")->isHidden());
-                 CheckGroups(d);
-             });
-             f.ports.pickers.answers.push_back(rc.string());
-         },
-         marked, {"r:" + unused, "r:" + gone}, {}},
-        {"collapse", 32017, {}, {32008, 32024, 32019}, {"r:" + unused + "\n", "r:" + gone + "\n"},
-         [&] {
-             EXPECT_EQ(doc->toPlainText(), unused + "\n" + gone + "\n");
-             EXPECT_TRUE(v->isReadOnly());
-         }},
-        {"save while collapsed", kIdFileSave, {}, marked, {"r:" + unused, "r:" + gone},
-         [&] {
-             EXPECT_EQ(ReadFileBytes(header), kHeader);
-             EXPECT_EQ(doc->toPlainText(), full);
-             EXPECT_FALSE(v->isReadOnly());
-         }},
-        {"exclude red", 32025, {}, idle, {},
-         [&] {
-             EXPECT_EQ(doc->toPlainText(), QStringLiteral("// resource\n#define IDR_MAINFRAME 128\n#define IDS_HELLO 61000\n"));
-             EXPECT_TRUE(doc->isModified());
-         }},
-        {"correct", 32008, {}, idle, {},
-         // What the correction writes: the engine's tests.
-         [&] { EXPECT_TRUE(doc->toPlainText().contains(QStringLiteral("#define IDR_MAINFRAME  1000\n"))); }},
+    const auto expectState = [&](const std::vector<int>& enabled, const std::vector<QString>& colored) {
+        EXPECT_EQ(f.Enabled(), enabled);
+        EXPECT_EQ(Colored(*v), colored);
     };
     EXPECT_EQ(f.Enabled(), idle);
-    for (const auto& s : steps) {
-        SCOPED_TRACE(s.name);
-        if (s.arrange) s.arrange();
-        f.Choose(s.id);
-        EXPECT_EQ(f.Enabled(), s.enabled);
-        EXPECT_EQ(Colored(*v), s.colored);
-        if (s.check) s.check();
-    }
+
+    AcceptNextDialog([](QDialog& d) {
+        EXPECT_FALSE(d.findChild<QCheckBox*>("check1005")->isHidden());
+        CheckGroups(d);
+    });
+    f.ports.pickers.answers.push_back(rc.string());
+    f.Choose(32033); // find in the RC file by groups
+    expectState(marked, {"r:" + unused, "r:" + gone});
+
+    f.Choose(32017); // collapse: only the red lines stay, and they may not be edited
+    expectState({32008, 32024, 32019}, {"r:" + unused + "\n", "r:" + gone + "\n"});
+    EXPECT_EQ(doc->toPlainText(), unused + "\n" + gone + "\n");
+    EXPECT_TRUE(v->isReadOnly());
+
+    f.Choose(kIdFileSave); // saving while collapsed restores the whole text first
+    expectState(marked, {"r:" + unused, "r:" + gone});
+    EXPECT_EQ(ReadFileBytes(header), kHeader);
+    EXPECT_EQ(doc->toPlainText(), full);
+    EXPECT_FALSE(v->isReadOnly());
+
+    f.Choose(32025); // exclude the red identifiers
+    expectState(idle, {});
+    EXPECT_EQ(doc->toPlainText(), QStringLiteral("// resource\n#define IDR_MAINFRAME 128\n#define IDS_HELLO 61000\n"));
+    EXPECT_TRUE(doc->isModified());
+
+    f.Choose(32008); // correct; what the correction writes is the engine tests'
+    expectState(idle, {});
+    EXPECT_TRUE(doc->toPlainText().contains(QStringLiteral("#define IDR_MAINFRAME  1000\n")));
     EXPECT_TRUE(f.ports.prompt.AllAnswersUsed());
 }
 
