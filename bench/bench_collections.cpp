@@ -1,9 +1,9 @@
 // Refresh of a generated tree against `find DIR -type f` on the same warm tree, and loading and
 // writing a large collection file.
 #include "BenchRoot.h"
-#include "app/QuietPorts.h"
 #include "app/CMemorySettings.h"
 #include "app/Ports.h"
+#include "app/QuietPorts.h"
 #include "collections/CCollections.h"
 
 #include <benchmark/benchmark.h>
@@ -80,8 +80,8 @@ fs::path BigCollection(int n, std::string_view eol = "\r\n") {
     std::ofstream out(file, std::ios::binary);
     out << "#Big#/data/big#A large collection#txt, h, cpp" << eol;
     for (int i = 0; i < n; ++i)
-        out << "/data/big/folder" << i / 100 << "/some file name " << i << ".txt#description of file " << i
-            << "#group" << i % 7 << "; shared" << eol;
+        out << "/data/big/folder" << i / 100 << "/some file name " << i << ".txt#description of file " << i << "#group"
+            << i % 7 << "; shared" << eol;
     return file;
 }
 

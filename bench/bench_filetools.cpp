@@ -70,8 +70,7 @@ fs::path Tree() {
             const fs::path dir = root / ("dir" + std::to_string(d));
             fs::create_directories(dir);
             for (int f = 0; f < 100; ++f)
-                std::ofstream(dir / ("Proj" + std::to_string(d) + "_" + std::to_string(f) + ".cpp"),
-                              std::ios::binary)
+                std::ofstream(dir / ("Proj" + std::to_string(d) + "_" + std::to_string(f) + ".cpp"), std::ios::binary)
                     << body;
         }
         std::ofstream(root / "Proj.dsp") << "Proj";

@@ -132,8 +132,8 @@ std::string GrepOne() {
 }
 std::string GrepThree() {
     return "LC_ALL=C xargs -0 grep -lF -- " + std::string(kThree[0]) + " < '" + Corpus().listFile.string() +
-           "' | LC_ALL=C xargs -r -d '\\n' grep -lF -- " + kThree[1] +
-           " | LC_ALL=C xargs -r -d '\\n' grep -lF -- " + kThree[2];
+           "' | LC_ALL=C xargs -r -d '\\n' grep -lF -- " + kThree[1] + " | LC_ALL=C xargs -r -d '\\n' grep -lF -- " +
+           kThree[2];
 }
 
 void Report(benchmark::State& state, std::size_t found) {
@@ -162,8 +162,7 @@ void BM_KeywordSearch_OneNoCase(benchmark::State& state) {
 }
 
 void BM_Grep_OneNoCase(benchmark::State& state) {
-    const std::string command =
-        "LC_ALL=C xargs -0 grep -liF -- NEEDLE < '" + Corpus().listFile.string() + "'";
+    const std::string command = "LC_ALL=C xargs -0 grep -liF -- NEEDLE < '" + Corpus().listFile.string() + "'";
     std::size_t found = 0;
     for (auto _ : state) found = CountLines(command);
     Report(state, found);
@@ -238,6 +237,11 @@ void BM_FindKeywordMatches_Unbounded(benchmark::State& state) {
     state.SetComplexityN(std::int64_t(part.size()));
     state.counters["pairs"] = double(pairs);
 }
-BENCHMARK(BM_FindKeywordMatches_Unbounded)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_FindKeywordMatches_Unbounded)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 } // namespace

@@ -1,7 +1,7 @@
 // The identifier searches over a generated project: 5,000 identifiers, 20 MB of sources, set
 // against GNU grep -oF -f names over the same files.
-#include "app/QuietPorts.h"
 #include "app/CMemorySettings.h"
+#include "app/QuietPorts.h"
 #include "restools/CResourceTools.h"
 #include "restools/CResourceView.h"
 
@@ -72,8 +72,9 @@ const CGenerated& Generated() {
             list << names.back() << "\n";
         }
         std::ofstream(g.dir / "resource.h") << g.header;
-        const char* words[] = {"    CONTROL", "\"Caption text\",", "IDC_STATIC,", "7,", "WS_TABSTOP",
-                               "BEGIN", "END", "#ifdef DEMO", "#else", "#endif", "// note", "ID_UNKNOWN_1"};
+        const char* words[] = {
+            "    CONTROL", "\"Caption text\",", "IDC_STATIC,", "7,",     "WS_TABSTOP", "BEGIN",
+            "END",         "#ifdef DEMO",       "#else",       "#endif", "// note",    "ID_UNKNOWN_1"};
         for (int f = 0; f < kFiles; ++f) {
             std::string text;
             text.reserve(kFileBytes + 200);
@@ -81,7 +82,8 @@ const CGenerated& Generated() {
                 for (int w = 0; w < 6; ++w) {
                     // Half the names used, a quarter of the words other words.
                     if (rng() % 4 == 0) text += words[rng() % 12];
-                    else text += names[rng() % (kNames / 2)];
+                    else
+                        text += names[rng() % (kNames / 2)];
                     text += rng() % 3 == 0 ? ", " : " ";
                 }
                 text += "\r\n";

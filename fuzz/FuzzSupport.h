@@ -10,20 +10,19 @@
 #include <string_view>
 
 // An oracle disagreement is a finding like a crash: the fuzzer keeps the input as a crasher.
-#define FUZZ_CHECK(cond)                                                                   \
-    do {                                                                                   \
-        if (!(cond)) {                                                                     \
+#define FUZZ_CHECK(cond)                                                                       \
+    do {                                                                                       \
+        if (!(cond)) {                                                                         \
             std::fprintf(stderr, "%s:%d: FUZZ_CHECK failed: %s\n", __FILE__, __LINE__, #cond); \
-            std::abort();                                                                  \
-        }                                                                                  \
+            std::abort();                                                                      \
+        }                                                                                      \
     } while (0)
 
 // Cuts an input into parts at a separator byte; the last part is the rest, separators and all,
 // so text handed to the code under test may still hold that byte.
 class CFuzzInput {
 public:
-    CFuzzInput(const std::uint8_t* data, std::size_t size)
-        : m_rest(reinterpret_cast<const char*>(data), size) {}
+    CFuzzInput(const std::uint8_t* data, std::size_t size) : m_rest(reinterpret_cast<const char*>(data), size) {}
 
     std::string_view Part(char separator = '\0') {
         const std::size_t at = m_rest.find(separator);

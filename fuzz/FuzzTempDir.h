@@ -9,8 +9,7 @@
 // One private folder per process for targets whose code under test reads a file; removed at exit.
 class CFuzzTempDir {
 public:
-    CFuzzTempDir()
-        : m_dir(std::filesystem::temp_directory_path() / ("quillbox-fuzz-" + std::to_string(getpid()))) {
+    CFuzzTempDir() : m_dir(std::filesystem::temp_directory_path() / ("quillbox-fuzz-" + std::to_string(getpid()))) {
         std::filesystem::create_directories(m_dir);
     }
     ~CFuzzTempDir() {

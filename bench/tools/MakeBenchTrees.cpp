@@ -86,7 +86,8 @@ public:
             const unsigned r = m_rng() % 16;
             sentenceStart = r == 0;
             if (r == 0) text += '.';
-            else if (r == 1) text += ',';
+            else if (r == 1)
+                text += ',';
             if (column > 72) {
                 text += "\r\n";
                 column = 0;

@@ -83,8 +83,7 @@ std::vector<CCliCommand>& Registry() {
 
 } // namespace
 
-EPromptAnswer CCliPrompt::Ask(std::string_view text, std::string_view, EPromptButtons buttons,
-                              EPromptIcon, int) {
+EPromptAnswer CCliPrompt::Ask(std::string_view text, std::string_view, EPromptButtons buttons, EPromptIcon, int) {
     ++m_count;
     std::fputs(ToLines(text).c_str(), stderr);
     std::fputc('\n', stderr);
@@ -100,8 +99,8 @@ EPromptAnswer CCliPrompt::Ask(std::string_view text, std::string_view, EPromptBu
 std::unique_ptr<CProgress> CCliProgressHost::OpenProgress() { return std::make_unique<CCliProgress>(); }
 
 CCliContext::CCliContext(std::string home, bool yes)
-    : m_homeArg(std::move(home)), m_yes(yes), m_prompt(yes),
-      m_ports{m_prompt, m_settings, m_progress, m_pickers, m_busy} {}
+    : m_homeArg(std::move(home)), m_yes(yes),
+      m_prompt(yes), m_ports{m_prompt, m_settings, m_progress, m_pickers, m_busy} {}
 
 std::optional<fs::path> CCliContext::Home() {
     if (m_home) return m_home;

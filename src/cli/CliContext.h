@@ -13,8 +13,8 @@
 class CCliPrompt : public CPrompt {
 public:
     explicit CCliPrompt(bool yes) : m_yes(yes) {}
-    EPromptAnswer Ask(std::string_view text, std::string_view caption, EPromptButtons buttons,
-                      EPromptIcon icon, int defaultButton) override;
+    EPromptAnswer Ask(std::string_view text, std::string_view caption, EPromptButtons buttons, EPromptIcon icon,
+                      int defaultButton) override;
     int MessageCount() const { return m_count; }
 
 private:

@@ -23,9 +23,11 @@ void PrintLines(std::FILE* out, const std::string& text, const char* prefix) {
 }
 
 void PrintUsage(std::FILE* out) {
-    std::fprintf(out, "usage: quillbox-cli %s COMMAND [ARGUMENTS]\n"
-                      "       quillbox-cli --version\n"
-                      "       quillbox-cli COMMAND --help\n\ncommands:\n", kOptions);
+    std::fprintf(out,
+                 "usage: quillbox-cli %s COMMAND [ARGUMENTS]\n"
+                 "       quillbox-cli --version\n"
+                 "       quillbox-cli COMMAND --help\n\ncommands:\n",
+                 kOptions);
     std::vector<CCliCommand> commands = CliCommands();
     std::sort(commands.begin(), commands.end(),
               [](const CCliCommand& a, const CCliCommand& b) { return std::strcmp(a.name, b.name) < 0; });
@@ -33,7 +35,8 @@ void PrintUsage(std::FILE* out) {
     std::fputs("\n--opt VALUE and --opt=VALUE are the same; -- ends the options, so an argument may start\n"
                "with \"-\".\n"
                "Messages and questions go to standard error; results to standard output.\n"
-               "Exit status: 0 done, 1 refused, failed or found nothing, 2 usage error.\n", out);
+               "Exit status: 0 done, 1 refused, failed or found nothing, 2 usage error.\n",
+               out);
 }
 
 void PrintCommandUsage(const CCliCommand& c) {

@@ -16,10 +16,15 @@ TEST(CliBasics, HelpAndUsageErrors) {
     EXPECT_NE(help.out.find("usage: quillbox-cli"), std::string::npos);
     EXPECT_NE(help.out.find("attributes FILE [--set BYTE]"), std::string::npos);
 
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"no-such-command"}, {"--home"}, {"--bogus", "attributes", "x"},
-             {"attributes"}, {"attributes", "a", "b"}, {"attributes", "a", "--set"},
-             {"attributes", "a", "--set", "300"}, {"attributes", "a", "--set", "x1"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                  {"no-such-command"},
+                                                                  {"--home"},
+                                                                  {"--bogus", "attributes", "x"},
+                                                                  {"attributes"},
+                                                                  {"attributes", "a", "b"},
+                                                                  {"attributes", "a", "--set"},
+                                                                  {"attributes", "a", "--set", "300"},
+                                                                  {"attributes", "a", "--set", "x1"}}) {
         const CCliResult r = RunCli(args);
         EXPECT_EQ(r.exitCode, 2) << (args.empty() ? "" : args[0]);
         EXPECT_NE(r.err.find("usage:"), std::string::npos);

@@ -10,7 +10,8 @@ TEST(CliDescriptIon, ImportAsksOnceAndExportKeepsForeignEntries) {
     CTempHome tmp;
     tmp.Write("work/docs/a.txt", "a");
     tmp.Write("work/docs/b b.txt", "b");
-    const fs::path ion = tmp.Write("work/docs/descript.ion", "a.txt from fm\r\n\"b b.txt\" second\r\nx.doc foreign\r\n");
+    const fs::path ion =
+        tmp.Write("work/docs/descript.ion", "a.txt from fm\r\n\"b b.txt\" second\r\nx.doc foreign\r\n");
     const std::string dir = (tmp.Work() / "docs").string();
     EXPECT_EQ(RunCli({"import-descript", dir}).exitCode, 1) << "no collection yet";
     ASSERT_EQ(RunCli({"refresh", dir, "--ext", "txt"}).exitCode, 0);

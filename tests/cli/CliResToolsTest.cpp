@@ -14,9 +14,7 @@ namespace {
 
 // A copy of the sample project: a resource header, an RC script, its German twin and sources.
 struct CProject {
-    CProject() {
-        fs::copy(fs::path(QUILLBOX_TEST_DATA) / "restools/project", dir, fs::copy_options::recursive);
-    }
+    CProject() { fs::copy(fs::path(QUILLBOX_TEST_DATA) / "restools/project", dir, fs::copy_options::recursive); }
     std::string Path(const char* rel) const { return (dir / rel).string(); }
     CTempHome home;
     fs::path dir = home.Work() / "project";
@@ -104,11 +102,11 @@ TEST(CliResTools, FindInRcFilesByTextAndByGroups) {
     EXPECT_EQ(tiny.exitCode, 1);
     EXPECT_EQ(tiny.err, "The second RC-file is empty.\n");
 
-    for (const auto& bad : std::vector<std::vector<std::string>>{
-             {"res-find-rc", header},
-             {"res-find-rc", header, "--all-text", "--rc", "x.rc"},
-             {"res-find-rc", header, "--rc", "x.rc", "--groups", "str,icons"},
-             {"rc-compare", header}}) {
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"res-find-rc", header},
+                                               {"res-find-rc", header, "--all-text", "--rc", "x.rc"},
+                                               {"res-find-rc", header, "--rc", "x.rc", "--groups", "str,icons"},
+                                               {"rc-compare", header}}) {
         EXPECT_EQ(RunCli(bad).exitCode, 2) << bad.back();
     }
 }
@@ -124,7 +122,8 @@ TEST(CliResTools, FindInProjectWithAndWithoutKeyword) {
         {{"--keyword", "DEMO"},
          Lines({"IDR_MAINFRAME", "IDD_ABOUTBOX", "IDD_X", "IDC_EDIT1", "IDC_UNUSED", "ID_FILE_NEW", "IDS_HELLO",
                 "IDS_COMMENTED"})},
-        {{"--keyword", "DEMO", "--negative"}, Lines({"IDR_MAINFRAME", "IDD_X", "IDC_UNUSED", "ID_FILE_NEW", "IDS_COMMENTED"})},
+        {{"--keyword", "DEMO", "--negative"},
+         Lines({"IDR_MAINFRAME", "IDD_X", "IDC_UNUSED", "ID_FILE_NEW", "IDS_COMMENTED"})},
         {{"--dir", p.Path("src"), "--ext", "c"},
          Lines({"IDR_MAINFRAME", "IDD_ABOUTBOX", "IDD_X", "IDC_UNUSED", "IDC_DEMO_ONLY", "ID_FILE_NEW", "IDS_HELLO",
                 "IDS_COMMENTED"})},
@@ -139,8 +138,9 @@ TEST(CliResTools, FindInProjectWithAndWithoutKeyword) {
     }
     const CCliResult no = RunCli({"res-find-project", header});
     EXPECT_EQ(no.exitCode, 1);
-    EXPECT_EQ(no.err,
-              "Will searching in 3 files of project\n for extention \"h, c, cpp\"\n\nWould you like to go process now?\n");
+    EXPECT_EQ(
+        no.err,
+        "Will searching in 3 files of project\n for extention \"h, c, cpp\"\n\nWould you like to go process now?\n");
     EXPECT_TRUE(no.out.empty());
     const CCliResult yes = RunCli({"--yes", "res-find-project", header});
     EXPECT_NE(yes.err.find("Was search in 3 files of project\n"), std::string::npos);
@@ -165,14 +165,14 @@ TEST(CliResTools, CompareAndCollapseTwoLanguages) {
 
     const CCliResult c = RunCli({"rc-collapse", p.Path("sample.rc"), p.Path("lang/sample_de.rc")});
     ASSERT_EQ(c.exitCode, 0) << c.err;
-    EXPECT_EQ(c.out,
-              "        MENUITEM \"E&xit\",                       ID_APP_EXIT\r\n"
-              "    LTEXT           \"Sample Version 1.0\",IDC_STATIC,40,10,119,8\r\n"
-              "    DEFPUSHBUTTON   \"OK\",IDOK,178,7,50,14\r\n"
-              "IDD_X2 DIALOGEX 0, 0, 100, 50\r\n"
-              "    IDS_HELLO               \"Hello\"\r\n");
+    EXPECT_EQ(c.out, "        MENUITEM \"E&xit\",                       ID_APP_EXIT\r\n"
+                     "    LTEXT           \"Sample Version 1.0\",IDC_STATIC,40,10,119,8\r\n"
+                     "    DEFPUSHBUTTON   \"OK\",IDOK,178,7,50,14\r\n"
+                     "IDD_X2 DIALOGEX 0, 0, 100, 50\r\n"
+                     "    IDS_HELLO               \"Hello\"\r\n");
 
-    const CCliResult onlyStrings = RunCli({"rc-compare", p.Path("sample.rc"), p.Path("lang/sample_de.rc"), "--groups", "str"});
+    const CCliResult onlyStrings =
+        RunCli({"rc-compare", p.Path("sample.rc"), p.Path("lang/sample_de.rc"), "--groups", "str"});
     EXPECT_EQ(std::count(onlyStrings.out.begin(), onlyStrings.out.end(), '\n'), 2);
 }
 

@@ -43,7 +43,8 @@ TEST(CliSearch, FindsTheFilesHoldingEveryKeyword) {
     r = RunCli({"search", dir.string(), "keyword + world", "--nocase"});
     EXPECT_EQ(r.exitCode, 0);
     std::vector<std::string> lines;
-    for (std::size_t p = 0, n; (n = r.out.find('\n', p)) != std::string::npos; p = n + 1) lines.push_back(r.out.substr(p, n - p));
+    for (std::size_t p = 0, n; (n = r.out.find('\n', p)) != std::string::npos; p = n + 1)
+        lines.push_back(r.out.substr(p, n - p));
     std::sort(lines.begin(), lines.end());
     EXPECT_EQ(lines, (std::vector<std::string>{(dir / "a.txt").string(), (dir / "sub/c.txt").string()}));
 

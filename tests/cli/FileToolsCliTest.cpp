@@ -84,7 +84,8 @@ TEST(FileToolsCli, ReplaceNeedsYesAndSkipsReadOnlyFilesWithout) {
     const fs::path b = tmp.Write("work/p/sub/b.h", "<aaa/x.h>");
     fs::permissions(b, fs::perms::owner_read);
     const std::string dir = (tmp.Work() / "p").string();
-    const std::vector<std::string> words{"--from", "<aaa/", "--to", "\"../aaa/", "--also-from", ".h>", "--also-to", ".h\""};
+    const std::vector<std::string> words{"--from",      "<aaa/", "--to",      "\"../aaa/",
+                                         "--also-from", ".h>",   "--also-to", ".h\""};
     std::vector<std::string> args{"replace", dir, "--ext", "*.h"};
     args.insert(args.end(), words.begin(), words.end());
     CCliResult r = RunCli(args);
@@ -109,7 +110,8 @@ TEST(FileToolsCli, ReplaceOverTheFavoritesAndCleaning) {
     CTempHome tmp;
     const fs::path a = tmp.Write("work/a.txt", "old \x01\xe9");
     tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n" + a.string() + "##\r\n");
-    CCliResult r = RunCli({"--yes", "--home", tmp.Home().string(), "replace", "--favorites", "--from", "old", "--to", "new"});
+    CCliResult r =
+        RunCli({"--yes", "--home", tmp.Home().string(), "replace", "--favorites", "--from", "old", "--to", "new"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "1 files was found\nin favorites.\n\nDo you want to continue search and replacement?\n"
                      "Found 1 files, was opened 1 files\nReplaced 1 words.\n");
@@ -148,9 +150,15 @@ TEST(FileToolsCli, FailedRewritesKeepTheOldFileAndFail) {
         const char* report; // the end of what the tool says
     } cases[] = {
         {"res-correct --write", {"res-correct", res.string(), "--write"}, res, header, ""},
-        {"replace", {"--yes", "replace", (tmp.Work() / "rep").string(), "--from", "old", "--to", bigger}, text, "old",
+        {"replace",
+         {"--yes", "replace", (tmp.Work() / "rep").string(), "--from", "old", "--to", bigger},
+         text,
+         "old",
          "Found 1 files, was opened 0 files\nReplaced 0 words.\n"},
-        {"save-project-as", {"save-project-as", oldProject.string(), target.string()}, target, "their own file",
+        {"save-project-as",
+         {"save-project-as", oldProject.string(), target.string()},
+         target,
+         "their own file",
          "0 files was copied.\n"},
     };
     for (const auto& c : cases) {

@@ -37,9 +37,12 @@ class AssociationsTest : public ::testing::Test {
 protected:
     AssociationsTest() {
         // A stand-in for the system's folders, so nothing depends on (or touches) the real ones.
-        tmp.Write("sys/share/mime/globs2", "# comment\n50:text/plain:*.txt\n40:application/x-log:*.log\n60:application/x-log2:*.log\n");
-        tmp.Write("sys/share/applications/defaults.list", "[Default Applications]\ntext/plain=missing.desktop;sysedit.desktop\n");
-        tmp.Write("sys/share/applications/sysedit.desktop", "[Desktop Entry]\nType=Application\nExec=sysedit --new %U\n");
+        tmp.Write("sys/share/mime/globs2",
+                  "# comment\n50:text/plain:*.txt\n40:application/x-log:*.log\n60:application/x-log2:*.log\n");
+        tmp.Write("sys/share/applications/defaults.list",
+                  "[Default Applications]\ntext/plain=missing.desktop;sysedit.desktop\n");
+        tmp.Write("sys/share/applications/sysedit.desktop",
+                  "[Desktop Entry]\nType=Application\nExec=sysedit --new %U\n");
         paths.dataHome = tmp.Root() / "user" / ".local" / "share";
         paths.configHome = tmp.Root() / "user" / ".config";
         paths.dataDirs = {tmp.Root() / "sys" / "share"};
@@ -77,7 +80,8 @@ TEST_F(AssociationsTest, NewLinkForAbcWritesTheUserLayoutAndRemoveTakesItBack) {
     EXPECT_EQ(t.prompt.Shown().back().text, "This extention link will remove.\r\n\r\nAre you sure?");
     EXPECT_FALSE(fs::exists(assoc.Writer().PackageFile(".abc")));
     EXPECT_FALSE(fs::exists(assoc.Writer().DesktopFile(".abc")));
-    EXPECT_EQ(ReadFileBytes(assoc.Writer().MimeAppsFile()), "[Default Applications]\nimage/png=viewer.desktop\n\n[Added Associations]\n");
+    EXPECT_EQ(ReadFileBytes(assoc.Writer().MimeAppsFile()),
+              "[Default Applications]\nimage/png=viewer.desktop\n\n[Added Associations]\n");
     EXPECT_EQ(assoc.GetAssociationInfo(".abc"), "");
     EXPECT_TRUE(fs::exists(tmp.Root() / "sys" / "share" / "mime" / "globs2"));
 }
@@ -134,8 +138,11 @@ TEST_F(AssociationsTest, ExtensionToolRules) {
     const struct {
         std::optional<std::string> location;
         const char* text;
-    } starts[] = {{std::nullopt, ""},           {"/d/notes.txt", ".txt"}, {"/d/a.tar.gz", ".gz"},
-                  {"/d/v1.2/readme", ""},       {"/d/.profile", ".profile"}};
+    } starts[] = {{std::nullopt, ""},
+                  {"/d/notes.txt", ".txt"},
+                  {"/d/a.tar.gz", ".gz"},
+                  {"/d/v1.2/readme", ""},
+                  {"/d/.profile", ".profile"}};
     for (const auto& c : starts) {
         SCOPED_TRACE(c.location.value_or("(no row)"));
         EXPECT_EQ(CExtensionTool::StartText(c.location), c.text);
@@ -226,8 +233,8 @@ TEST_F(AssociationsTest, DefaultsFollowParentsAliasesAndRemovals) {
          "sysedit --new "},
         {"removed default", "[Removed Associations]\ntext/plain=sysedit.desktop;\n", "", ".txt", ""},
         {"removed, the next one counts",
-         "[Removed Associations]\ntext/plain=sysedit.desktop;\n[Added Associations]\ntext/plain=lister.desktop;\n",
-         "", ".c", "lister "},
+         "[Removed Associations]\ntext/plain=sysedit.desktop;\n[Added Associations]\ntext/plain=lister.desktop;\n", "",
+         ".c", "lister "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -249,7 +256,7 @@ TEST(MimeDatabase, UserListsOverrideLongestGlobWinsOlderListsCount) {
     const CMimeDatabase mime({tmp.Root() / "user" / "mime", tmp.Root() / "sys" / "mime", tmp.Root() / "old" / "mime"});
     const struct {
         const char *name, *type;
-    } names[] = {{".GIF", "image/gif"},           {".log", "text/x-mylog"},   {"x.tar.gz", "application/x-compressed-tar"},
+    } names[] = {{".GIF", "image/gif"},          {".log", "text/x-mylog"}, {"x.tar.gz", "application/x-compressed-tar"},
                  {"README.md", "text/x-readme"}, {".OLD", "text/x-older"}, {".cc", ""}};
     for (const auto& c : names) {
         SCOPED_TRACE(c.name);

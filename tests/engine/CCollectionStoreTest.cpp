@@ -1,7 +1,7 @@
 #include "collections/CCollectionStore.h"
 
-#include "app/FileAccess.h"
 #include "CollectionFixture.h"
+#include "app/FileAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -49,8 +49,8 @@ TEST_F(CollectionStoreTest, OverlongFileNamesAreShortenedStably) {
         }
     }
     // A character of several bytes is never cut in two.
-    const std::string accented =
-        CCollectionStore::MakeCollectionFileName("/" + std::string(182, 'a') + "\xc3\xa9\xc3\xa9" + std::string(99, 'b'));
+    const std::string accented = CCollectionStore::MakeCollectionFileName("/" + std::string(182, 'a') +
+                                                                          "\xc3\xa9\xc3\xa9" + std::string(99, 'b'));
     EXPECT_EQ(accented.substr(179, 4), "aaa~");
 }
 
@@ -100,12 +100,14 @@ TEST_F(CollectionStoreTest, LoadsRecordsWithAnyLineEndAndGathersKnownGroups) {
          "\r\n"
          "/d/c.txt#only description\r"
          "/d/no-fields\r\n"
-         "/d/e.txt#x#" + std::string(300, 'g') + ";b");
+         "/d/e.txt#x#" +
+         std::string(300, 'g') + ";b");
     using F = std::array<std::string, 3>;
-    EXPECT_EQ(Fields(store.Records()),
-              (std::vector<F>{{"C:\\Docs\\a.txt", "first", " ; a ; ;b;; c "}, {"/d/b.txt", "", "A; d"},
-                              {"/d/c.txt", "only description", ""}, {"/d/no-fields", "", ""},
-                              {"/d/e.txt", "x", std::string(300, 'g') + ";b"}}));
+    EXPECT_EQ(Fields(store.Records()), (std::vector<F>{{"C:\\Docs\\a.txt", "first", " ; a ; ;b;; c "},
+                                                       {"/d/b.txt", "", "A; d"},
+                                                       {"/d/c.txt", "only description", ""},
+                                                       {"/d/no-fields", "", ""},
+                                                       {"/d/e.txt", "x", std::string(300, 'g') + ";b"}}));
     EXPECT_EQ(store.KnownGroups(), (std::vector<std::string>{"a", "b", "c", "d"}));
 }
 

@@ -45,8 +45,7 @@ TEST(CParseExtTest, EmptyTextIsRefusedAndLeavesNoTokens) {
     EXPECT_FALSE(f.ParsingExtensionToken(prompt, ""));
     EXPECT_FALSE(f.IsParsed());
     EXPECT_TRUE(f.Tokens().empty());
-    EXPECT_EQ(prompt.Texts(),
-              std::vector<std::string>{"Error in CParseExt::ParsingExtensionToken(LPCSTR ext)"});
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Error in CParseExt::ParsingExtensionToken(LPCSTR ext)"});
 }
 
 TEST(CParseExtTest, KeepsTheFirstTwentyTokensAndLongTokensWhole) {
@@ -72,9 +71,9 @@ TEST(CParseExtTest, MatchesTheLastExtensionWithoutRegardToCase) {
         const char* name;
         bool match;
     } cases[] = {
-        {"readme.txt", true}, {"README.TXT", true}, {"x.h", true},   {"Makefile", false},
-        {".txt", false},      {"a.txt.bak", false}, {"a.", false},    {"dir.txt/file", false},
-        {"/p/x.y/a.TxT", true}, {"a.tx", false},    {"..txt", true},
+        {"readme.txt", true},   {"README.TXT", true}, {"x.h", true},   {"Makefile", false},
+        {".txt", false},        {"a.txt.bak", false}, {"a.", false},   {"dir.txt/file", false},
+        {"/p/x.y/a.TxT", true}, {"a.tx", false},      {"..txt", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -119,8 +118,7 @@ TEST_F(WalkTest, VisitsSubfoldersDepthFirstAndSkipsDirectoryLinks) {
     EXPECT_EQ(r, EWalkResult::Done);
     std::vector<std::string> sorted = files;
     std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(sorted, (std::vector<std::string>{"/c.txt", "/link.txt", "/sub/b.txt",
-                                                "/sub/deep/a.txt"}));
+    EXPECT_EQ(sorted, (std::vector<std::string>{"/c.txt", "/link.txt", "/sub/b.txt", "/sub/deep/a.txt"}));
     // Pre-order: the files of one folder stay together with their subfolders.
     const auto pos = [&](const std::string& s) { return std::find(files.begin(), files.end(), s) - files.begin(); };
     EXPECT_EQ(std::abs(pos("/sub/b.txt") - pos("/sub/deep/a.txt")), 1);
@@ -135,13 +133,15 @@ TEST_F(WalkTest, UnlistableFolderAsksAndStopCallbacksEndTheWalk) {
     tmp.Write("work/t/y.txt", "y");
     fs::permissions(root / "locked", fs::perms::none);
     // Root lists every folder whatever its permissions.
-    if (::geteuid() == 0)
-        SetUnlistableForTest([&](const std::string& d) { return d == (root / "locked").string(); });
+    if (::geteuid() == 0) SetUnlistableForTest([&](const std::string& d) { return d == (root / "locked").string(); });
 
     std::vector<std::string> asked;
     CWalkCallbacks cb;
     cb.file = [](const CWalkFile&) { return true; };
-    cb.unlistable = [&](const std::string& d) { asked.push_back(d); return true; };
+    cb.unlistable = [&](const std::string& d) {
+        asked.push_back(d);
+        return true;
+    };
     EXPECT_EQ(WalkDirectory(root.string(), cb), EWalkResult::Done);
     EXPECT_EQ(asked, std::vector<std::string>{(root / "locked").string()});
 
@@ -181,7 +181,10 @@ TEST_F(WalkTest, StopBeforeAFileEndsTheWalk) {
     int before = 0, seen = 0;
     CWalkCallbacks cb;
     cb.beforeFile = [&] { return ++before < 3; };
-    cb.file = [&](const CWalkFile&) { ++seen; return true; };
+    cb.file = [&](const CWalkFile&) {
+        ++seen;
+        return true;
+    };
     EXPECT_EQ(WalkDirectory((tmp.Work() / "s").string(), cb), EWalkResult::Stopped);
     EXPECT_EQ(seen, 2);
     cb.beforeFile = nullptr;

@@ -51,13 +51,12 @@ struct CFixture {
 
 std::vector<std::string> Names(std::initializer_list<const char*> l) { return {l.begin(), l.end()}; }
 
-
 TEST(ResourceTools, GroupSearchFindsPrefixesAndColoursTheRest) {
     CTempHome home;
     const std::string text = Crlf(kHeader);
-    const auto rc = home.Write("work/other.rc",
-                               "IDD_X2 DIALOG DISCARDABLE 0, 0, 1, 1\r\nBEGIN\r\n  LTEXT \"a\",IDD_ABOUTBOX_OK,1\r\nEND\r\n"
-                               "IDR_MAINFRAME MENU DISCARDABLE\r\nBEGIN\r\n MENUITEM \"N\", ID_FILE_NEW\r\nEND\r\n");
+    const auto rc = home.Write(
+        "work/other.rc", "IDD_X2 DIALOG DISCARDABLE 0, 0, 1, 1\r\nBEGIN\r\n  LTEXT \"a\",IDD_ABOUTBOX_OK,1\r\nEND\r\n"
+                         "IDR_MAINFRAME MENU DISCARDABLE\r\nBEGIN\r\n MENUITEM \"N\", ID_FILE_NEW\r\nEND\r\n");
     CFixture f((home.Work() / "resource.h").string(), text);
     ASSERT_EQ(f.tools.Kind(), EViewKind::ResourceHeader);
     f.dialogs.rc = CRcOptions{{true, true, true}, false};
@@ -100,7 +99,6 @@ TEST(ResourceTools, AllTextSearchWithoutRcFilesAsksForOne) {
     EXPECT_FALSE(f.tools.OnFindInRcFile()); // the chooser is cancelled
     EXPECT_EQ(f.ports.prompt.Texts(), std::vector<std::string>{"Was not found any RC-file in current directory."});
     EXPECT_EQ(f.tools.Marks().Count(), 0u);
-
 }
 
 TEST(ResourceTools, AllTextProgressAndStop) {
@@ -136,10 +134,9 @@ TEST(ResourceTools, ProjectSearchFiltersByKeyword) {
     const std::string dir = (home.Work() / "proj").string();
     const std::string header = dir + "/resource.h";
     home.Write("work/proj/resource.h", kHeader);
-    home.Write("work/proj/src/main.cpp",
-               "#ifndef DEMO\nint a = IDD_X;\n#else\nint b = IDC_GONE;\n#endif\n"
-               "// IDS_HELLO only in a comment\n"
-               "const char* s = \"ID_FILE_NEW\";\n");
+    home.Write("work/proj/src/main.cpp", "#ifndef DEMO\nint a = IDD_X;\n#else\nint b = IDC_GONE;\n#endif\n"
+                                         "// IDS_HELLO only in a comment\n"
+                                         "const char* s = \"ID_FILE_NEW\";\n");
     home.Write("work/proj/src/notes.txt", "IDD_ABOUTBOX\n");
     struct Case {
         const char* keyword;
@@ -156,8 +153,7 @@ TEST(ResourceTools, ProjectSearchFiltersByKeyword) {
         f.ports.prompt.AnswerYes();
         ASSERT_TRUE(f.tools.OnFindInProject());
         EXPECT_EQ(f.tools.RedIdentifiers(), c.red);
-        EXPECT_EQ(f.ports.settings.GetString("Default", "rs_search_bound", "?"),
-                  "DEMO");
+        EXPECT_EQ(f.ports.settings.GetString("Default", "rs_search_bound", "?"), "DEMO");
     }
 }
 
@@ -211,7 +207,8 @@ struct CCompareFixture : CFixture {
         ports.pickers.answers.push_back(otherPath);
     }
     void SetGroups(int on) {
-        for (const char* key : {"optinsRC_STR", "optinsRC_DLG", "optinsRC_MENU"}) ports.settings.WriteInt("Default", key, on);
+        for (const char* key : {"optinsRC_STR", "optinsRC_DLG", "optinsRC_MENU"})
+            ports.settings.WriteInt("Default", key, on);
     }
     std::string otherPath;
 };
@@ -286,8 +283,9 @@ TEST(ResourceTools, ExcludeAfterCompareRemovesTheFirstLineOfEachRedRange) {
     ASSERT_TRUE(f.tools.OnCompareRc());
     ASSERT_TRUE(f.tools.OnExcludeRed());
     std::string expected = t;
-    for (const char* line : {"    EDITTEXT        IDC_NEW,7,7,50,14\r\n", "IDD_GONE DIALOG DISCARDABLE 0, 0, 10, 10\r\n",
-                             "        MENUITEM \"E&xit\", ID_APP_EXIT\r\n", "    IDS_GONE   \"Gone\"\r\n"})
+    for (const char* line :
+         {"    EDITTEXT        IDC_NEW,7,7,50,14\r\n", "IDD_GONE DIALOG DISCARDABLE 0, 0, 10, 10\r\n",
+          "        MENUITEM \"E&xit\", ID_APP_EXIT\r\n", "    IDS_GONE   \"Gone\"\r\n"})
         expected.erase(expected.find(line), std::string_view(line).size());
     EXPECT_EQ(f.view.Text(), expected);
     EXPECT_TRUE(f.view.IsModified());

@@ -1,8 +1,8 @@
 #include "collections/CCollectionCommands.h"
 
+#include "CollectionFixture.h"
 #include "app/FileAccess.h"
 #include "collections/CollectionDialogs.h"
-#include "CollectionFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +88,8 @@ TEST_F(CollectionCommandsTest, NewCollectionAsksAgainForAMissingFolderThenCreate
     const fs::path dir = Folder("docs");
     newAnswers = {(tmp.Work() / "missing").string(), dir.string() + "/"};
     cmd.OnNewCollection();
-    EXPECT_EQ(t.prompt.Texts(), std::vector<std::string>{"This Directory is absent or has not access.\r\nPlease choose anoter."});
+    EXPECT_EQ(t.prompt.Texts(),
+              std::vector<std::string>{"This Directory is absent or has not access.\r\nPlease choose anoter."});
     ASSERT_EQ(shownNew.size(), 2u);
     EXPECT_TRUE(fs::exists(File(dir)));
     EXPECT_EQ(Names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
@@ -148,9 +149,10 @@ TEST_F(CollectionCommandsTest, OpenOfAMovedCollection) {
     fs::rename(old, moved);
     windowOpen = false;
 
-    const std::string question = "Location or name of directory\r\n\"" + old.string() + "\"\r\nfor collection\r\n\"" +
-                                 file.string() + "\"\r\nwas changed.\r\n\r\nWhat do you like to find a new locetion - "
-                                 "press \"YES\"\r\nDelete this collection - press \"NO\"\r\nTo do nothing - press \"CANCEL\"";
+    const std::string question =
+        "Location or name of directory\r\n\"" + old.string() + "\"\r\nfor collection\r\n\"" + file.string() +
+        "\"\r\nwas changed.\r\n\r\nWhat do you like to find a new locetion - "
+        "press \"YES\"\r\nDelete this collection - press \"NO\"\r\nTo do nothing - press \"CANCEL\"";
     openAnswers = {name};
     t.prompt.Answer(EPromptAnswer::Cancel);
     cmd.OnOpenCollections();
@@ -203,7 +205,6 @@ TEST_F(CollectionCommandsTest, ChangePathNoDeletesTheCollectionFileAfterItsQuest
     ASSERT_EQ(t.prompt.Texts().size(), 3u);
     EXPECT_EQ(t.prompt.Texts()[1], "Are you shure to delete file\r\n\"" + file.string() +
                                        "\" of collection\r\n\"My docs\"\r\nwill be remove?");
-
 }
 
 TEST_F(CollectionCommandsTest, DeleteCollectionMessages) {
@@ -284,7 +285,8 @@ TEST_F(CollectionCommandsTest, ChangePathCommand) {
     t.settings.WriteString("Property", "mainDir", bare.string());
     t.prompt.Clear();
     cmd.OnChangeCollectionPath();
-    EXPECT_EQ(t.prompt.Texts().at(0), "Collection path\r\n" + File(bare).string() + "\r\nis absent now.\r\nPlease choose anoter.");
+    EXPECT_EQ(t.prompt.Texts().at(0),
+              "Collection path\r\n" + File(bare).string() + "\r\nis absent now.\r\nPlease choose anoter.");
     EXPECT_EQ(openChooseMode.size(), 2u);
 }
 

@@ -1,7 +1,7 @@
 #include "collections/CCollections.h"
 
-#include "app/FileAccess.h"
 #include "CollectionFixture.h"
+#include "app/FileAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,8 @@ protected:
         for (const auto& n : names) tmp.Write(dir / n, "");
         ASSERT_TRUE(Scan(dir, options));
         for (std::size_t i = 0; i < coll.Store().RecordCount(); ++i)
-            ASSERT_EQ(coll.Store().SaveChanges(i, "d:" + fs::path(coll.Store().Records()[i].location).filename().string(), ""),
+            ASSERT_EQ(coll.Store().SaveChanges(
+                          i, "d:" + fs::path(coll.Store().Records()[i].location).filename().string(), ""),
                       ERecordWrite::Written);
     }
     std::string Favorites() const { return ReadFileBytes(coll.FavoritesPath()); }
@@ -29,8 +30,11 @@ TEST_F(CollectionFavoritesTest, StartCheckDeletesOnlyFilesWithoutRecords) {
     struct Case {
         const char* text;
         bool exists;
-    } cases[] = {{"#Favorites#\r\n", false}, {"#Favorites#\r\n\r\n", false}, {"#Favorites#", false},
-                 {"#Favorites#\r\nab\r\n", true}, {"#Favorites#\n/x/a.txt#d#\n", true}};
+    } cases[] = {{"#Favorites#\r\n", false},
+                 {"#Favorites#\r\n\r\n", false},
+                 {"#Favorites#", false},
+                 {"#Favorites#\r\nab\r\n", true},
+                 {"#Favorites#\n/x/a.txt#d#\n", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         tmp.Write("home/favorite_collection.inf", c.text);
@@ -64,8 +68,8 @@ TEST_F(CollectionFavoritesTest, IsFavoritePassesOverLineOneOnlyAsAHeader) {
     const struct {
         const char* text;
         bool a;
-    } cases[] = {{"/x/a.txt##\r\n/x/b.txt##\r\n", true}, {"#Favorites#\r\n/x/b.txt##\r\n", false},
-                 {"#/x/a.txt##\r\n", false}};
+    } cases[] = {
+        {"/x/a.txt##\r\n/x/b.txt##\r\n", true}, {"#Favorites#\r\n/x/b.txt##\r\n", false}, {"#/x/a.txt##\r\n", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         tmp.Write("home/favorite_collection.inf", c.text);
@@ -139,7 +143,8 @@ TEST_F(CollectionFavoritesTest, ChangePathMovesOnlyThisCollectionsFavorites) {
     ASSERT_TRUE(coll.RefreshCollectionWithUI(move));
     EXPECT_EQ(coll.Store().Records()[Row("f.txt")].description, "d:f.txt");
     EXPECT_EQ(coll.Store().Records()[Row("f.txt")].location, (newDir / "x/f.txt").string());
-    EXPECT_EQ(Favorites(), "#Favorites#\r\n" + (newDir / "x/f.txt").string() + "#d:f.txt#\r\n/other/Old/x/f.txt#o#\r\n");
+    EXPECT_EQ(Favorites(),
+              "#Favorites#\r\n" + (newDir / "x/f.txt").string() + "#d:f.txt#\r\n/other/Old/x/f.txt#o#\r\n");
 }
 
 // A favorites file that exists but cannot be read is kept, and so are favorites a move could not

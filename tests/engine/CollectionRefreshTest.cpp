@@ -197,8 +197,8 @@ TEST_F(CollectionRefreshTest, CorruptedPathAnsweredNoKeepsTheFile) {
 
     t.prompt.AnswerNo();
     EXPECT_FALSE(Refresh(dir));
-    EXPECT_EQ(t.prompt.Shown().back().text,
-              "Was found corrupted path:\r\n\r\n\"" + (dir / "d2").string() + "/*.*\"\r\n\r\nWhat do you like continue?");
+    EXPECT_EQ(t.prompt.Shown().back().text, "Was found corrupted path:\r\n\r\n\"" + (dir / "d2").string() +
+                                                "/*.*\"\r\n\r\nWhat do you like continue?");
     EXPECT_EQ(ReadFileBytes(File(dir)), before);
     EXPECT_EQ(coll.Store().RecordCount(), 8u);
 

@@ -24,19 +24,21 @@ std::vector<CCollectionRecord> Groups(std::vector<std::string> texts) {
 
 TEST(ColumnSearchTest, FilePatterns) {
     const auto locations = Locations({
-        "/c/base/readme.txt", "/c/base/sub/a.TXT", "/c/base/rep.doc",
-        "/c/base/abc/x.txt",  "/c/base/a1c.doc",   "/c/base/Report.rtf",
+        "/c/base/readme.txt",
+        "/c/base/sub/a.TXT",
+        "/c/base/rep.doc",
+        "/c/base/abc/x.txt",
+        "/c/base/a1c.doc",
+        "/c/base/Report.rtf",
     });
     const struct {
         const char* text;
         Found found;
     } cases[] = {
-        {" *.TXT", {0, 1, 3}},        // a leading '*' searches anywhere
-        {"rep", {2, 5}},              // only a beginning has to match
-        {"a?c", {3, 4}},
-        {"readme.txt.", {0}},         // one final '.' is dropped
-        {"*e*.", {0, 2, 5}},
-        {"REPORT.RT*", {5}},          // a closing '*' takes any rest
+        {" *.TXT", {0, 1, 3}},                       // a leading '*' searches anywhere
+        {"rep", {2, 5}},                             // only a beginning has to match
+        {"a?c", {3, 4}},       {"readme.txt.", {0}}, // one final '.' is dropped
+        {"*e*.", {0, 2, 5}},   {"REPORT.RT*", {5}},  // a closing '*' takes any rest
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -52,8 +54,7 @@ TEST(ColumnSearchTest, FilePatternThatFindsNothingOrMatchesAll) {
     EXPECT_EQ(SearchFilesColumn(locations, "/c/base", false, false, "zz.q").result, EColumnSearchResult::NotFound);
     for (const char* all : {"*.*", "", "*", ".", "  "}) {
         SCOPED_TRACE(all);
-        EXPECT_EQ(SearchFilesColumn(locations, "/c/base", false, true, all).result,
-                  EColumnSearchResult::ShowWholeList);
+        EXPECT_EQ(SearchFilesColumn(locations, "/c/base", false, true, all).result, EColumnSearchResult::ShowWholeList);
         EXPECT_EQ(SearchFilesColumn(locations, "/c/base", false, false, all).result, EColumnSearchResult::NoChange);
     }
 }
@@ -66,7 +67,7 @@ TEST(ColumnSearchTest, FavoritesCompareTheWholeLocation) {
 
 TEST(ColumnSearchTest, PatternMatcherKeepsItsQuirks) {
     EXPECT_TRUE(MatchFilePattern("*AB*AB", "XXABY")); // the second segment is searched from the first
-    EXPECT_FALSE(MatchFilePattern("ABC*", "ABC")); // the text ends before the pattern does
+    EXPECT_FALSE(MatchFilePattern("ABC*", "ABC"));    // the text ends before the pattern does
     EXPECT_TRUE(MatchFilePattern("ABC*", "ABCD"));
     EXPECT_FALSE(MatchFilePattern("A*C", "ABB"));
     EXPECT_FALSE(MatchFilePattern("ABC", "AB"));

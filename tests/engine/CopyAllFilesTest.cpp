@@ -46,9 +46,8 @@ TEST_F(CopyAllFilesTest, SameNamesGetAOneAndTheThirdReplacesTheSecond) {
 TEST_F(CopyAllFilesTest, UniqueNameNeverTouchesADottedFolder) {
     const struct {
         const char *to, *expected;
-    } cases[] = {{"/x/out.d/readme", "/x/out.d/readme1"},
-                 {"/x/a.tar.gz", "/x/a.tar1.gz"},
-                 {"/x/.profile", "/x/.profile1"}};
+    } cases[] = {
+        {"/x/out.d/readme", "/x/out.d/readme1"}, {"/x/a.tar.gz", "/x/a.tar1.gz"}, {"/x/.profile", "/x/.profile1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.to);
         EXPECT_EQ(CCopyAllFiles::UniqueName(c.to), fs::path(c.expected));

@@ -22,10 +22,16 @@ TEST(DescriptIonFile, ReadsEntriesInEitherEncoding) {
          "a.txt first one\r\n\"my file.txt\" has \"quotes\"\r\nq.txt \t padded  \r\n"
          "m.txt line one\\nline two \\\\ end\x04\xC2\r\nbare.txt\r\n\"unclosed name\r\n\r\n",
          EEnc::Ascii,
-         {{"a.txt", "first one"}, {"my file.txt", "has \"quotes\""}, {"q.txt", "padded"},
-          {"m.txt", "line one line two \\ end"}, {"bare.txt", ""}}},
+         {{"a.txt", "first one"},
+          {"my file.txt", "has \"quotes\""},
+          {"q.txt", "padded"},
+          {"m.txt", "line one line two \\ end"},
+          {"bare.txt", ""}}},
         {"UTF-8 without a mark", "\u00FC.txt Gr\u00FC\u00DFe\n", EEnc::Utf8, {{"\u00FC.txt", "Gr\u00FC\u00DFe"}}},
-        {"Windows-1252", "\xFC.txt Gr\xFC\xDF" "e \x80\n", EEnc::Windows1252,
+        {"Windows-1252",
+         "\xFC.txt Gr\xFC\xDF"
+         "e \x80\n",
+         EEnc::Windows1252,
          {{"\u00FC.txt", "Gr\u00FC\u00DFe \u20AC"}}},
         {"a CR that ends no line stays in the text", "c.txt one\rtwo\n", EEnc::Ascii, {{"c.txt", "one\rtwo"}}},
         {"byte-order mark", "\uFEFFa.txt x", EEnc::Utf8, {{"a.txt", "x"}}},
@@ -81,12 +87,14 @@ protected:
 };
 
 TEST_F(DescriptIonExchangeTest, RoundTripKeepsEveryDescriptionAndForeignEntries) {
-    for (const char* f : {"a.txt", "my file.txt", "hash.txt", "b.txt", "c.txt", "sub/\xC3\xBCn\xC3\xAF.txt", "sub/h.txt"})
+    for (const char* f :
+         {"a.txt", "my file.txt", "hash.txt", "b.txt", "c.txt", "sub/\xC3\xBCn\xC3\xAF.txt", "sub/h.txt"})
         tmp.Write(fs::path("work/docs") / f, "x");
     const std::string rootFile = "a.txt Alpha\r\n\"my file.txt\" Has \"quotes\" and blanks\r\nhash.txt C# notes\r\n"
                                  "other.doc Foreign entry\r\nB.TXT case match\r\n";
     tmp.Write("work/docs/descript.ion", rootFile);
-    tmp.Write("work/docs/sub/DESCRIPT.ION", "\xFCn\xEF.txt Gr\xFC\xDF" "e\nh.txt two\\nlines\x04\xC2\n");
+    tmp.Write("work/docs/sub/DESCRIPT.ION", "\xFCn\xEF.txt Gr\xFC\xDF"
+                                            "e\nh.txt two\\nlines\x04\xC2\n");
     ASSERT_TRUE(Scan(dir, quiet));
 
     CExchangeResult r = ImportDescriptIon(coll, t.ports);
@@ -113,7 +121,8 @@ TEST_F(DescriptIonExchangeTest, RoundTripKeepsEveryDescriptionAndForeignEntries)
     EXPECT_EQ(ReadFileBytes(dir / "descript.ion"),
               "\uFEFFa.txt Alpha 2\r\n\"my file.txt\" Has \"quotes\" and blanks\r\nhash.txt C# notes\r\n"
               "other.doc Foreign entry\r\nb.txt case match\r\nc.txt Gamma \xC3\xA9\r\n");
-    EXPECT_EQ(ReadFileBytes(dir / "sub/DESCRIPT.ION"), "\xFCn\xEF.txt Gr\xFC\xDF" "e\nh.txt two\\nlines\x04\xC2\n");
+    EXPECT_EQ(ReadFileBytes(dir / "sub/DESCRIPT.ION"), "\xFCn\xEF.txt Gr\xFC\xDF"
+                                                       "e\nh.txt two\\nlines\x04\xC2\n");
     EXPECT_FALSE(fs::exists(dir / "sub/descript.ion"));
 }
 
@@ -164,7 +173,8 @@ TEST_F(DescriptIonExchangeTest, FailedWriteKeepsTheOldFileWhole) {
 }
 
 TEST_F(DescriptIonExchangeTest, StopAndLinksLeaveUnreachedFilesAlone) {
-    for (int i = 0; i < 501; ++i) tmp.Write(fs::path("work/docs") / ("d" + std::to_string(i % 3)) / (std::to_string(i) + ".txt"), "x");
+    for (int i = 0; i < 501; ++i)
+        tmp.Write(fs::path("work/docs") / ("d" + std::to_string(i % 3)) / (std::to_string(i) + ".txt"), "x");
     tmp.Write("work/docs/d1/descript.ion", "1.txt theirs\n");
     ASSERT_TRUE(Scan(dir, quiet));
     const fs::path inf = coll.Store().CollectionFilePath();
@@ -202,7 +212,8 @@ TEST_F(DescriptIonExchangeTest, StopAndLinksLeaveUnreachedFilesAlone) {
     t.progress.log.stopAtQuery = 0;
     EXPECT_EQ(ExportDescriptIon(coll, t.ports).outcome, EExchangeOutcome::Incomplete);
     EXPECT_FALSE(fs::exists(tmp.Work() / "outside/descript.ion"));
-    EXPECT_NE(t.prompt.LastText().find("reached through a symbolic link.\r\n" + (dir / "d2").string()), std::string::npos);
+    EXPECT_NE(t.prompt.LastText().find("reached through a symbolic link.\r\n" + (dir / "d2").string()),
+              std::string::npos);
     EXPECT_EQ(ReadFileBytes(dir / "d1/descript.ion"), "1.txt ours\n");
 }
 

@@ -1,7 +1,7 @@
 #include "app/FileAccess.h"
 
-#include "app/CFileWriter.h"
 #include "TestPorts.h"
+#include "app/CFileWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -207,7 +207,8 @@ TEST_F(FileAccessTest, ReadFileLinesSplitsAtEveryKindOfLineEnd) {
         for (std::size_t piece = 1; piece <= 8; ++piece) {
             SCOPED_TRACE(::testing::PrintToString(c.text) + " piece " + std::to_string(piece));
             std::vector<std::string> lines;
-            EXPECT_TRUE(ReadFileLines(prompt, p, [&](std::string_view l) { lines.emplace_back(l); }, piece));
+            EXPECT_TRUE(ReadFileLines(
+                prompt, p, [&](std::string_view l) { lines.emplace_back(l); }, piece));
             EXPECT_EQ(lines, c.lines);
         }
     }
@@ -241,9 +242,15 @@ TEST(ExcludedExtension, TakesTheExtensionFromTheFileNameOnly) {
         const char* name;
         bool excluded;
     } cases[] = {
-        {"readme", true},       {"PHOTO.JPG", true},          {"notes.txt", false},
-        {"a.tar.Zip", true},    {"/home/u/my.docs/README", true}, {"/home/u/my.docs/a.c", false},
-        {"trailing.", false},   {"x.com", true},              {"x.combo", false},
+        {"readme", true},
+        {"PHOTO.JPG", true},
+        {"notes.txt", false},
+        {"a.tar.Zip", true},
+        {"/home/u/my.docs/README", true},
+        {"/home/u/my.docs/a.c", false},
+        {"trailing.", false},
+        {"x.com", true},
+        {"x.combo", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

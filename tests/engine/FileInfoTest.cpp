@@ -150,7 +150,8 @@ TEST_F(FileInfoTest, UnlistableFolderAsksAndCollectionWideFailuresAreSaid) {
     CFileInfo info(t.ports, collections);
     t.prompt.AnswerNo();
     EXPECT_FALSE(info.SetAttributesInTree((tmp.Work() / "docs").string(), kAttrArchive));
-    EXPECT_EQ(t.prompt.LastText(), "Was found corrupted path:\r\n\r\n\"" + sub + "\"\r\n\r\nWhat do you like continue?");
+    EXPECT_EQ(t.prompt.LastText(),
+              "Was found corrupted path:\r\n\r\n\"" + sub + "\"\r\n\r\nWhat do you like continue?");
     t.prompt.AnswerYes();
     EXPECT_TRUE(info.SetAttributesInTree((tmp.Work() / "docs").string(), kAttrArchive));
     SetUnlistableForTest(nullptr);

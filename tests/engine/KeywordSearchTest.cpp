@@ -53,11 +53,16 @@ TEST_F(KeywordFileTest, NeedsEveryKeywordAndFoldsAsciiLettersOnly) {
         const char *content, *keywords;
         bool noCase, found;
     } cases[] = {
-        {"x A AA y BB B z CCC", "A AA + BB B +CCC", false, true}, {"x A AA y BB B z CC", "A AA + BB B +CCC", false, false},
-        {"x A AA y BB B z CCC", "CCC+", false, true},             {"x A AA y BB B z CC", "CCC+", false, false},
-        {"some text, then key", "key", false, true},              {"k", "k", false, true},
-        {"a word and \xE9t\xE9", "Word", false, false},          {"a word and \xE9t\xE9", "Word", true, true},
-        {"a word and \xE9t\xE9", "\xE9T\xE9", true, true},       {"a word and \xE9t\xE9", "\xC9T\xC9", true, false},
+        {"x A AA y BB B z CCC", "A AA + BB B +CCC", false, true},
+        {"x A AA y BB B z CC", "A AA + BB B +CCC", false, false},
+        {"x A AA y BB B z CCC", "CCC+", false, true},
+        {"x A AA y BB B z CC", "CCC+", false, false},
+        {"some text, then key", "key", false, true},
+        {"k", "k", false, true},
+        {"a word and \xE9t\xE9", "Word", false, false},
+        {"a word and \xE9t\xE9", "Word", true, true},
+        {"a word and \xE9t\xE9", "\xE9T\xE9", true, true},
+        {"a word and \xE9t\xE9", "\xC9T\xC9", true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.content) + " / " + c.keywords);
@@ -72,7 +77,7 @@ TEST_F(KeywordFileTest, SkipsBinaryExcludedAndExtensionlessFiles) {
         std::string content;
         bool found;
     } cases[] = {
-        {"bin.txt", binary, false}, {"bin.doc", binary, true}, {"bin.DBF", binary, true}, {"bin.xls", binary, true},
+        {"bin.txt", binary, false}, {"bin.doc", binary, true},  {"bin.DBF", binary, true}, {"bin.xls", binary, true},
         {"text.exe", "key", false}, {"Makefile", "key", false}, {"empty.txt", "", false},
     };
     for (const auto& c : cases) {

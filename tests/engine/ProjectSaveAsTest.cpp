@@ -34,7 +34,7 @@ TEST_F(ProjectSaveAsTest, VariantsRenameNamesAndTextsOrCopyUnchanged) {
     EXPECT_EQ(ReadFileBytes(n / "New.cpp"), "#include \"NewDoc.h\"\r\n#ifndef NEW_H\r\nint New_var;\r\n");
     EXPECT_EQ(ReadFileBytes(n / "NewView.h"), "class CNewView;\r\n");
     EXPECT_EQ(ReadFileBytes(n / "New.dsp"), "# Project New\r\nSOURCE=.\\New.cpp\r\n");
-    EXPECT_EQ(ReadFileBytes(n / "res" / "New.ico"), "ICON Old"); // copied unchanged
+    EXPECT_EQ(ReadFileBytes(n / "res" / "New.ico"), "ICON Old");     // copied unchanged
     EXPECT_EQ(ReadFileBytes(n / "Sub" / "Debug" / "deep.h"), "New"); // only the top folder counts
     for (const char* absent : {"Debug", "release", "New.obj", "New.pch", "readme", ".New.h", ".Old.h"})
         EXPECT_FALSE(fs::exists(n / absent)) << absent;
@@ -65,11 +65,11 @@ TEST_F(ProjectSaveAsTest, RenameInTextRules) {
     } cases[] = {
         {"Old OLD old oLd", "Old", "New", "New NEW New New"},
         {"Old OLD old oLd", "Old", "new", "New NEW new new"},
-        {"xxOld", "Old", "N", "xxN"},              // occurrence ending at the end of the text
-        {"Ol", "Old", "New", "Ol"},                // shorter than the name
-        {"_old 1old", "old", "New", "_New 1New"},  // not lower-case: raised (already upper)
+        {"xxOld", "Old", "N", "xxN"},               // occurrence ending at the end of the text
+        {"Ol", "Old", "New", "Ol"},                 // shorter than the name
+        {"_old 1old", "old", "New", "_New 1New"},   // not lower-case: raised (already upper)
         {"_old OLD_x", "old", "new", "_new NEW_x"}, // lower-case start: kept as typed
-        {"aaa", "a", "aa", "aaaaaa"},              // scanning resumes after the inserted name
+        {"aaa", "a", "aa", "aaaaaa"},               // scanning resumes after the inserted name
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -161,8 +161,8 @@ TEST_F(ProjectSaveAsTest, ReadOnlySourceGivesAWritableCopyAndFailuresAreReported
     ASSERT_TRUE(saveAs.CopyProject(oldFile, target / "New.dsp"));
     const auto texts = t.prompt.Texts();
     ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[texts.size() - 2],
-              "Access to file\r\n" + (target / "res" / "New.ico").string() + "\r\nis denied.\r\n\r\nWish you to continua?");
+    EXPECT_EQ(texts[texts.size() - 2], "Access to file\r\n" + (target / "res" / "New.ico").string() +
+                                           "\r\nis denied.\r\n\r\nWish you to continua?");
     EXPECT_EQ(ReadFileBytes(target / "res" / "New.ico"), "locked");
 
     fs::remove(target / "res" / "New.ico");

@@ -86,8 +86,7 @@ TEST(ParseRcLists, LfOnlyAndTruncatedTextsAreReadAsFarAsTheyGo) {
 
 TEST(ParseRcLists, MenuWordInsideANameIsNoBlock) {
     // "IDR_MENU MENU" holds MENU twice; the first is followed by "MENU", not DISCARDABLE.
-    const CRcLists lists = ParseRcLists(
-        "IDR_MENU MENU DISCARDABLE\nBEGIN\n MENUITEM \"A\", ID_A\nEND\n", kAll);
+    const CRcLists lists = ParseRcLists("IDR_MENU MENU DISCARDABLE\nBEGIN\n MENUITEM \"A\", ID_A\nEND\n", kAll);
     ASSERT_EQ(lists.menus.size(), 1u);
     EXPECT_EQ(lists.menus[0].name, "IDR_MENU");
     EXPECT_EQ(Ids(lists.menus[0]), (std::vector<std::string>{"ID_AIDR_MENU"}));

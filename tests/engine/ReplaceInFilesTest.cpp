@@ -43,9 +43,9 @@ TEST(ReplaceText, Examples) {
         {"#include <aaa/bbb.h>\r\n#include <aaa/c.h>", "<aaa/", "\"../aaa/", ".h>", ".h\"",
          "#include \"../aaa/bbb.h\"\r\n#include \"../aaa/c.h\"", 2},
         {"<aaa/x.cpp> .h>", "<aaa/", "\"../aaa/", ".h>", ".h\"", "\"../aaa/x.cpp> .h>", 1}, // not past the word
-        {"ab ab", "a", "xy", "y", "Y", "xYb xYb", 2},        // the additional text inside the inserted one
-        {"aXa", "a", "aX", "X", "", "aXXaX", 2},             // also-to empty: no additional mode
-        {"a a", "a", "ba", "b", "b", "ba ba", 2}, // would feed itself for ever by the letter
+        {"ab ab", "a", "xy", "y", "Y", "xYb xYb", 2}, // the additional text inside the inserted one
+        {"aXa", "a", "aX", "X", "", "aXXaX", 2},      // also-to empty: no additional mode
+        {"a a", "a", "ba", "b", "b", "ba ba", 2},     // would feed itself for ever by the letter
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -58,7 +58,8 @@ TEST(ReplaceText, Examples) {
 TEST(ReplaceText, CleaningKeepsTabCrLfAndStopsAtTheFirstZero) {
     std::uint64_t count = 0;
     const std::string text = std::string("a\tb\r\n\x01\x1f\x7f") + "\xc3\xa9" + "z" + std::string(1, '\0') + "\x01\xff";
-    EXPECT_EQ(CReplaceInFiles::CleanText(text, count), std::string("a\tb\r\n\x7fz") + std::string(1, '\0') + "\x01\xff");
+    EXPECT_EQ(CReplaceInFiles::CleanText(text, count),
+              std::string("a\tb\r\n\x7fz") + std::string(1, '\0') + "\x01\xff");
     EXPECT_EQ(count, 4u);
 }
 
@@ -164,8 +165,8 @@ TEST_F(ReplaceInFilesTest, StopEndsAfterTheCurrentFile) {
 TEST_F(ReplaceInFilesTest, FavoritesScope) {
     const fs::path a = tmp.Write("work/elsewhere/a.txt", "old old");
     const fs::path b = tmp.Write("work/proj/b.doc", "old");
-    tmp.Write("home/favorite_collection.inf",
-              "#Favorites#\r\n" + a.string() + "#desc#\r\n" + b.string() + "##g\r\n" + (tmp.Work() / "gone.txt").string() + "##\r\n");
+    tmp.Write("home/favorite_collection.inf", "#Favorites#\r\n" + a.string() + "#desc#\r\n" + b.string() + "##g\r\n" +
+                                                  (tmp.Work() / "gone.txt").string() + "##\r\n");
     CReplaceInFiles replace = Make(true);
     EXPECT_EQ(replace.Title(), "Replace in all files in Favorite collection");
     t.prompt.AnswerYes();

@@ -30,8 +30,8 @@ TEST(CorrectResourceHeader, PadsToTheHundredCharacterBound) {
     const std::string n100(100, 'A');
     const std::string n101 = "IDD" + std::string(98, 'B');
     const std::string n102 = "IDD" + std::string(99, 'C');
-    const std::string text = "#define " + n100 + " 1\r\n#define " + n101 + " 2\r\n#define " + n102 +
-                             " 3\r\n#define IDD_ABOUTBOX 4\r\n";
+    const std::string text =
+        "#define " + n100 + " 1\r\n#define " + n101 + " 2\r\n#define " + n102 + " 3\r\n#define IDD_ABOUTBOX 4\r\n";
     const std::string out = CorrectResourceHeader(text);
     // Width 102: 2 spaces after the 100-character name, 1 after 101, 2 (the minimum) after 102.
     EXPECT_NE(out.find("#define " + n101 + " 1000\r\n"), std::string::npos);
@@ -78,7 +78,8 @@ std::string RewrittenStyle(const std::string& corrected) {
 TEST(CorrectResourceHeader, KeepsItsLineEndsHoweverOftenItIsCorrected) {
     // The smallest case a fuzzer found, and both styles plain.
     for (const auto& [text, style] : {std::pair<std::string, const char*>{"\r#\n", "LF"},
-                                      {"#define IDA 1\n", "LF"}, {"// x\n#define IDA 1\r\n", "CR LF"}}) {
+                                      {"#define IDA 1\n", "LF"},
+                                      {"// x\n#define IDA 1\r\n", "CR LF"}}) {
         SCOPED_TRACE(text);
         std::string corrected = text;
         for (int round = 1; round <= 3; ++round) {

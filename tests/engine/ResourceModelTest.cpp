@@ -1,5 +1,5 @@
-#include "restools/CNameMatcher.h"
 #include "restools/ResourceModel.h"
+#include "restools/CNameMatcher.h"
 
 #include <gtest/gtest.h>
 
@@ -28,12 +28,12 @@ TEST(DetectResourceKind, NeedsExtensionAndMarker) {
 
 TEST(MatchWord, NeedsADelimiterOrTheEndAfterTheWord) {
     const std::string text = "BEGIN\nEND,XEND\r\nENDX END";
-    EXPECT_TRUE(MatchWord(text, 0, "BEGIN", false));       // LF after it
-    EXPECT_TRUE(MatchWord(text, 6, "END", false));         // comma
-    EXPECT_TRUE(MatchWord(text, 11, "END", false));        // end of a longer word, then CR
-    EXPECT_FALSE(MatchWord(text, 16, "END", false));       // ENDX
-    EXPECT_TRUE(MatchWord(text, 21, "END", false));        // the end of the text
-    EXPECT_FALSE(MatchWord(text, 22, "END", false));       // would run past the end
+    EXPECT_TRUE(MatchWord(text, 0, "BEGIN", false)); // LF after it
+    EXPECT_TRUE(MatchWord(text, 6, "END", false));   // comma
+    EXPECT_TRUE(MatchWord(text, 11, "END", false));  // end of a longer word, then CR
+    EXPECT_FALSE(MatchWord(text, 16, "END", false)); // ENDX
+    EXPECT_TRUE(MatchWord(text, 21, "END", false));  // the end of the text
+    EXPECT_FALSE(MatchWord(text, 22, "END", false)); // would run past the end
     EXPECT_FALSE(MatchWord(text, 100, "END", false));
     EXPECT_TRUE(MatchWord(text, 0, "begin", true));
     EXPECT_FALSE(MatchWord(text, 0, "begin", false));
@@ -50,11 +50,10 @@ TEST(FindBodyEnd, StopsBeforeTheTrailerLine) {
         bool trailer;
     } cases[] = {
         {"short #ifdef APSTUDIO_INVOKED", 29, false},
-        {"ab\r\ncd\r\n#ifdef APSTUDIO_INVOKED\r\n" + pad, 5, true},  // before the CR of "cd"
-        {"ab\ncd\n#ifdef APSTUDIO_INVOKED\n" + pad, 4, true},        // before the LF of "cd"
+        {"ab\r\ncd\r\n#ifdef APSTUDIO_INVOKED\r\n" + pad, 5, true}, // before the CR of "cd"
+        {"ab\ncd\n#ifdef APSTUDIO_INVOKED\n" + pad, 4, true},       // before the LF of "cd"
         {"#ifdef apstudio_invoked\r\n" + pad, -1, true},
-        {pad + "\r\n#ifdef APSTUDIO_INVOKED\r\n" + std::string(150, 'y'),
-         477, false},
+        {pad + "\r\n#ifdef APSTUDIO_INVOKED\r\n" + std::string(150, 'y'), 477, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 20));
@@ -67,7 +66,7 @@ TEST(FindBodyEnd, StopsBeforeTheTrailerLine) {
 TEST(ParseDefineLine, TakesTheNameAndEndsAtTheLineEnd) {
     const std::string text = "#include \"a.h\"\r\n#define IDC_A\t 5\r\n#Define IDC_B\n#define\r\n";
     const CDefineLine inc = ParseDefineLine(text, 0);
-    EXPECT_EQ(inc.name, "IDC_A");         // the search runs on to the next "define"
+    EXPECT_EQ(inc.name, "IDC_A"); // the search runs on to the next "define"
     EXPECT_EQ(inc.next, text.find("\n#Define"));
     const CDefineLine b = ParseDefineLine(text, inc.next + 1);
     EXPECT_EQ(b.name, "IDC_B");
@@ -95,10 +94,10 @@ TEST(CNameMatcher, EdgeCasesOfTheScan) {
         const char* text;
         std::vector<std::uint32_t> found; // IDD_X, IDD_X2, IDC_SEND
     } cases[] = {
-        {"IDD_X2, IDD_X3", {0, 1, 0}},    // IDD_X is no word of its own inside IDD_X2
-        {"x IDD_X", {1, 0, 0}},           // at the very end of the text
-        {"MYIDD_X;", {1, 0, 0}},          // at the end of a longer word
-        {"IDD_X\nIDD_X\r\n", {2, 0, 0}},  // LF-only lines
+        {"IDD_X2, IDD_X3", {0, 1, 0}},   // IDD_X is no word of its own inside IDD_X2
+        {"x IDD_X", {1, 0, 0}},          // at the very end of the text
+        {"MYIDD_X;", {1, 0, 0}},         // at the end of a longer word
+        {"IDD_X\nIDD_X\r\n", {2, 0, 0}}, // LF-only lines
         {"IDD_X_IDD_X2=", {0, 1, 0}},
     };
     const std::vector<std::string> names = {"IDD_X", "IDD_X2", "IDC_SEND"};

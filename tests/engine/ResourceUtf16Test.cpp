@@ -51,12 +51,14 @@ struct CRun {
         EXPECT_TRUE(command(tools));
         CResult r{tools.RedIdentifiers(), {}};
         const CMarkList& m = tools.Marks();
-        for (std::size_t i = 0; i < m.Count(); ++i) r.marks.emplace_back(m.ranges[i].start, m.ranges[i].end, m.marks[i]);
+        for (std::size_t i = 0; i < m.Count(); ++i)
+            r.marks.emplace_back(m.ranges[i].start, m.ranges[i].end, m.marks[i]);
         return r;
     }
     std::string Write(const char* rel, const char* sample) { return home.Write(rel, encode(Sample(sample))).string(); }
     void AllGroups() {
-        for (const char* key : {"optinsRC_STR", "optinsRC_DLG", "optinsRC_MENU"}) ports.settings.WriteInt("Default", key, 1);
+        for (const char* key : {"optinsRC_STR", "optinsRC_DLG", "optinsRC_MENU"})
+            ports.settings.WriteInt("Default", key, 1);
     }
 };
 
@@ -67,23 +69,27 @@ TEST(ResourceToolsUtf16, ScriptsAndSourcesInUtf16CountAsTheirUtf8Copies) {
         const char* name;
         std::function<CResult(CRun&)> run;
     } searches[] = {
-        {"rc by groups", [](CRun& r) {
+        {"rc by groups",
+         [](CRun& r) {
              r.AllGroups();
              r.ports.pickers.answers.push_back(r.Write("work/lang/de.rc", "de.rc"));
              return r.Run("resource.h", Sample("resource.h"), [](CResourceTools& t) { return t.OnFindInRcFile(); });
          }},
-        {"rc all text", [](CRun& r) {
+        {"rc all text",
+         [](CRun& r) {
              r.ports.settings.WriteInt("Default", "optinsRC_ALL", 1);
              r.Write("work/lang/de.rc", "de.rc");
              return r.Run("resource.h", Sample("resource.h"), [](CResourceTools& t) { return t.OnFindInRcFile(); });
          }},
-        {"project", [](CRun& r) {
+        {"project",
+         [](CRun& r) {
              r.Write("work/src/main.cpp", "main.cpp");
              r.ports.settings.WriteString("Default", "rs_search_bound", "DEMO");
              r.ports.prompt.AnswerYes();
              return r.Run("resource.h", Sample("resource.h"), [](CResourceTools& t) { return t.OnFindInProject(); });
          }},
-        {"compare", [](CRun& r) {
+        {"compare",
+         [](CRun& r) {
              r.AllGroups();
              r.ports.pickers.answers.push_back(r.Write("work/lang/de.rc", "de.rc"));
              return r.Run("base.rc", Sample("base.rc"), [](CResourceTools& t) { return t.OnCompareRc(); });

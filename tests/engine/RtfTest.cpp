@@ -104,11 +104,14 @@ TEST(Rtf, MalformedFilesAreReadSafely) {
         std::string rtf;
         std::u16string text;
     } rows[] = {
-        {"nesting past the limit is skipped", "{\\rtf1 a" + std::string(300, '{') + "x" + std::string(300, '}') + "b}", u"ab"},
-        {"nesting to the limit is read", "{\\rtf1 a" + std::string(kRtfMaxDepth - 1, '{') + "x" + std::string(kRtfMaxDepth - 1, '}') + "b}", u"axb"},
+        {"nesting past the limit is skipped", "{\\rtf1 a" + std::string(300, '{') + "x" + std::string(300, '}') + "b}",
+         u"ab"},
+        {"nesting to the limit is read",
+         "{\\rtf1 a" + std::string(kRtfMaxDepth - 1, '{') + "x" + std::string(kRtfMaxDepth - 1, '}') + "b}", u"axb"},
         {"\\bin steps over its bytes", "{\\rtf1 a{\\bin3 }}}b}", u"ab"},
         {"unbalanced", "{\\rtf1 a{\\b b", u"ab"},
-        {"escaped braces in skipped nesting", "{\\rtf1 a" + std::string(300, '{') + "\\}" + std::string(300, '}') + "b}", u"ab"},
+        {"escaped braces in skipped nesting",
+         "{\\rtf1 a" + std::string(300, '{') + "\\}" + std::string(300, '}') + "b}", u"ab"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);

@@ -67,7 +67,8 @@ TEST(StartUp, FirstRunOpensHelpAndRecordsTheWorkingDirectory) {
     CMemorySettings settings;
     int helps = 0, favorites = 0;
     std::string opened, infoDirDuringHelp = "unset";
-    CStartUpHooks hooks{[&] { ++favorites; }, [&](const std::string& f) { opened = f; }, [&] {
+    CStartUpHooks hooks{[&] { ++favorites; }, [&](const std::string& f) { opened = f; },
+                        [&] {
                             ++helps;
                             infoDirDuringHelp = settings.GetString("Property", "infoDir", "");
                         }};

@@ -166,12 +166,8 @@ TEST_F(WriteFaultsTest, EveryWritePathSurvivesEveryFault) {
             case EFault::ReadOnlyFolder:
                 failure = {.steps = {EWriteStep::WriteInPlace}, .afterBytes = 5, .notWritable = {folder}};
                 break;
-            case EFault::LastStep:
-                failure = {.steps = {EWriteStep::Rename}};
-                break;
-            case EFault::RemovedMeanwhile:
-                failure = {.afterCheck = [target] { fs::remove(target); }};
-                break;
+            case EFault::LastStep: failure = {.steps = {EWriteStep::Rename}}; break;
+            case EFault::RemovedMeanwhile: failure = {.afterCheck = [target] { fs::remove(target); }}; break;
             }
             SetWriteFailureForTest(failure);
             t.prompt.Clear();
@@ -186,7 +182,8 @@ TEST_F(WriteFaultsTest, EveryWritePathSurvivesEveryFault) {
                 // the user hears that it did not.
                 EXPECT_EQ(told, !written);
                 if (written) EXPECT_TRUE(path.isNew(ReadFileBytes(target)));
-                else EXPECT_FALSE(fs::exists(target));
+                else
+                    EXPECT_FALSE(fs::exists(target));
                 if (written) {
                     EXPECT_EQ(Entries(folder), before) << "no temporary file is left";
                     continue;

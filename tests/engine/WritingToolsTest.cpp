@@ -62,9 +62,9 @@ TEST(ExcludedFolder, LeavesOutOnlyATargetBelowTheSource) {
         fs::path source, target, dir;
         bool excluded;
     } cases[] = {
-        {w / "a", w / "a/b", w / "a/b", true},   {w / "a", w / "a/b", w / "a/b/c", true},
-        {w / "a", w / "a/b", w / "a", false},    {w / "a/b", w / "a", w / "a/b/c", false}, // target above
-        {w / "a/b", "/", w / "a/b/c", false},    {w / "a", w / "a", w / "a/b", false},     // target is source
+        {w / "a", w / "a/b", w / "a/b", true}, {w / "a", w / "a/b", w / "a/b/c", true},
+        {w / "a", w / "a/b", w / "a", false},  {w / "a/b", w / "a", w / "a/b/c", false}, // target above
+        {w / "a/b", "/", w / "a/b/c", false},  {w / "a", w / "a", w / "a/b", false},     // target is source
         {w / "a", w / "x", w / "a/b", false},
     };
     for (const auto& c : cases) {
@@ -106,7 +106,8 @@ TEST_F(WritingToolsTest, LinksLeadNowhereOutsideAndToEachFileOnce) {
         SCOPED_TRACE(c.name);
         const fs::path root = tmp.Work() / ("run" + std::to_string(run++));
         const fs::path inside = tmp.Write((root / "tree" / "doc.txt").lexically_relative(tmp.Root()), "version 1");
-        const fs::path secret = tmp.Write((root / "outside" / "secret.txt").lexically_relative(tmp.Root()), "version 1");
+        const fs::path secret =
+            tmp.Write((root / "outside" / "secret.txt").lexically_relative(tmp.Root()), "version 1");
         ::chmod(secret.c_str(), 0640);
         const fs::path tree = root / "tree";
         fs::create_symlink("doc.txt", tree / "again.txt");
@@ -124,9 +125,10 @@ TEST_F(WritingToolsTest, LinksLeadNowhereOutsideAndToEachFileOnce) {
             if (c.tool == ETool::AttributesInTree) {
                 ok = info.SetAttributesInTree(tree.string(), kAttrReadOnly);
             } else {
-                const fs::path file = tmp.Write("home/tree.inf", "#Tree#" + tree.string() + "##\r\n" + (tree / "doc.txt").string() +
-                                                                     "##\r\n" + (tree / "link.txt").string() + "##\r\n" +
-                                                                     (tree / "again.txt").string() + "##\r\n");
+                const fs::path file =
+                    tmp.Write("home/tree.inf", "#Tree#" + tree.string() + "##\r\n" + (tree / "doc.txt").string() +
+                                                   "##\r\n" + (tree / "link.txt").string() + "##\r\n" +
+                                                   (tree / "again.txt").string() + "##\r\n");
                 ok = info.SetAttributesForCollectionFile(file, tree, kAttrReadOnly);
             }
             EXPECT_TRUE(ok);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "TestPorts.h"
 #include "app/CFileWriter.h"
 #include "collections/CCollections.h"
-#include "TestPorts.h"
 
 #include <gtest/gtest.h>
 

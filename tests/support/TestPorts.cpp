@@ -8,8 +8,8 @@
 
 namespace fs = std::filesystem;
 
-EPromptAnswer CScriptedPrompt::Ask(std::string_view text, std::string_view caption, EPromptButtons buttons,
-                                   EPromptIcon, int) {
+EPromptAnswer CScriptedPrompt::Ask(std::string_view text, std::string_view caption, EPromptButtons buttons, EPromptIcon,
+                                   int) {
     m_shown.push_back({std::string(text), std::string(caption), buttons});
     if (buttons == EPromptButtons::Ok) {
         if (!m_answers.empty() && m_answers.front() == EPromptAnswer::Ok) m_answers.pop_front();
@@ -60,7 +60,8 @@ CTempHome::CTempHome() {
 CTempHome::~CTempHome() {
     for (const auto& [name, value] : m_savedEnv) {
         if (value == "\x01") ::unsetenv(name.c_str());
-        else ::setenv(name.c_str(), value.c_str(), 1);
+        else
+            ::setenv(name.c_str(), value.c_str(), 1);
     }
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(m_root, fs::directory_options::skip_permission_denied, ec);

@@ -17,8 +17,8 @@ public:
         std::string caption;
         EPromptButtons buttons;
     };
-    EPromptAnswer Ask(std::string_view text, std::string_view caption, EPromptButtons buttons,
-                      EPromptIcon icon, int defaultButton) override;
+    EPromptAnswer Ask(std::string_view text, std::string_view caption, EPromptButtons buttons, EPromptIcon icon,
+                      int defaultButton) override;
     void Answer(EPromptAnswer a) { m_answers.push_back(a); }
     void AnswerYes() { Answer(EPromptAnswer::Yes); }
     void AnswerNo() { Answer(EPromptAnswer::No); }
@@ -126,8 +126,8 @@ public:
     CTempHome& operator=(const CTempHome&) = delete;
 
     const std::filesystem::path& Root() const { return m_root; }
-    std::filesystem::path Home() const { return m_root / "home"; }       // $QUILLBOX_HOME
-    std::filesystem::path Work() const { return m_root / "work"; }       // scratch space
+    std::filesystem::path Home() const { return m_root / "home"; } // $QUILLBOX_HOME
+    std::filesystem::path Work() const { return m_root / "work"; } // scratch space
     // Writes a file (creating folders) and returns its path.
     std::filesystem::path Write(const std::filesystem::path& rel, std::string_view content) const;
 

@@ -30,7 +30,8 @@ TEST(SingleInstance, SecondStartHandsItsFileToTheFirstAndAStaleLockDoesNotBlock)
     CTempHome tmp;
     const QString folder = QString::fromStdString(tmp.Work().string());
     // A lock file naming a process that no longer exists, as a crash leaves it.
-    std::ofstream(tmp.Work() / "quillbox.lock") << "999999\nquillbox\n" << QSysInfo::machineHostName().toStdString() << "\n";
+    std::ofstream(tmp.Work() / "quillbox.lock") << "999999\nquillbox\n"
+                                                << QSysInfo::machineHostName().toStdString() << "\n";
     CSingleInstance first(folder);
     ASSERT_TRUE(first.TryBecomePrimary());
     QSignalSpy spy(&first, &CSingleInstance::activationRequested);

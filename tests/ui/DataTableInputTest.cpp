@@ -49,11 +49,11 @@ TEST_F(DataTableInput, HitTestKindsAndBorders) {
         QPoint at;
         int kind, row, column;
     } const cases[] = {
-        {{133, 30}, 2, 0, 1},              // within two pixels of the border after column 0
-        {{80, 36}, 1, 0, 0},               // a row's bottom line still belongs to it
+        {{133, 30}, 2, 0, 1}, // within two pixels of the border after column 0
+        {{80, 36}, 1, 0, 0},  // a row's bottom line still belongs to it
         {{80, 37}, 1, 1, 0},
-        {{328, 40}, 6, 1, 2},              // drop button of a choice cell
-        {{400, 40}, 0, -1, -1},            // past the last column
+        {{328, 40}, 6, 1, 2},                // drop button of a choice cell
+        {{400, 40}, 0, -1, -1},              // past the last column
         {{80, 20 + 10 * 16 + 4}, 0, -1, -1}, // below the rows
     };
     for (const auto& c : cases) {
@@ -133,7 +133,8 @@ TEST(DataTableResize, ColumnResizing) {
         host.Create(TableParams(3, 10, 0));
         CDataTable& t = *host.table;
         host.answer = [&c](CTableNotify& n) {
-            if (n.code == TN_COLUMNRESIZED && c.changeAnswer) static_cast<CTableColumnResized&>(n).change = c.changeAnswer;
+            if (n.code == TN_COLUMNRESIZED && c.changeAnswer)
+                static_cast<CTableColumnResized&>(n).change = c.changeAnswer;
         };
         QTest::mousePress(host.View(), Qt::LeftButton, c.mods, QPoint(132, 10));
         EXPECT_TRUE(t.IsResizing());
@@ -181,8 +182,9 @@ TEST_F(DataTableInput, ContextMenuAndItsCommands) {
     t.onMenu = [](QMenu&) { return int(ID_TABLE_FONT); };
     QTest::mouseClick(host.View(), Qt::RightButton, {}, CellPoint(0, 0));
     EXPECT_EQ(host.prompt.Texts(), std::vector<std::string>{"Maximum 20 l.e.  for font size."});
-    EXPECT_EQ(std::make_tuple(host.settings.GetInt("options", "fontSize", 0), host.settings.GetString("options", "fontName", ""),
-                              host.settings.GetInt("options", "fontBold", 0), host.settings.GetInt("options", "fontItalic", 0)),
+    EXPECT_EQ(std::make_tuple(
+                  host.settings.GetInt("options", "fontSize", 0), host.settings.GetString("options", "fontName", ""),
+                  host.settings.GetInt("options", "fontBold", 0), host.settings.GetInt("options", "fontItalic", 0)),
               std::make_tuple(20, std::string("DejaVu Sans"), 700, 1));
     EXPECT_EQ(t.Model().RowHeight(), 24);
 }

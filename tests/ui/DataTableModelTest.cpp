@@ -6,7 +6,7 @@ namespace {
 
 // Fonts of 12 pixels: header 20 high, rows 16 high.
 CDataTableModel::CSetup MakeSetup(int columns, int buffer, int total, std::vector<int> widths, CRect rect,
-                              bool rowNumbers = false) {
+                                  bool rowNumbers = false) {
     CDataTableModel::CSetup s;
     s.headerFontHeight = 12;
     s.cellFontHeight = 12;
@@ -130,9 +130,12 @@ TEST(DataTableModel, VerticalRequests) {
         int top, code, position;
         std::optional<int> target;
     } cases[] = {
-        {0, 0, 0, std::nullopt}, {5, 0, 0, 4},  {80, 1, 0, 81},  {81, 1, 0, std::nullopt},
-        {0, 2, 0, std::nullopt}, {10, 2, 0, 0}, {40, 2, 0, 21},  {0, 3, 0, 19},
-        {70, 3, 0, 81},          {81, 3, 0, std::nullopt},       {0, 4, 95, 80}, {0, 9, 10, std::nullopt},
+        {0, 0, 0, std::nullopt}, {5, 0, 0, 4},
+        {80, 1, 0, 81},          {81, 1, 0, std::nullopt},
+        {0, 2, 0, std::nullopt}, {10, 2, 0, 0},
+        {40, 2, 0, 21},          {0, 3, 0, 19},
+        {70, 3, 0, 81},          {81, 3, 0, std::nullopt},
+        {0, 4, 95, 80},          {0, 9, 10, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "top " << c.top << " code " << c.code);
@@ -171,7 +174,7 @@ TEST(DataTableModel, HorizontalPagesAndRequests) {
         bool scroll, repaintOnly;
         int column;
     } cases[] = {
-        {0, 0, 0, false, true, 0}, {1, 0, 0, true, false, 0}, {0, 1, 0, true, false, 1},
+        {0, 0, 0, false, true, 0},  {1, 0, 0, true, false, 0}, {0, 1, 0, true, false, 1},
         {2, 1, 0, false, false, 0}, {0, 3, 0, true, false, 2}, {2, 2, 0, true, false, 0},
         {0, 2, 0, false, false, 0}, {0, 5, 9, true, false, 2}, {1, 4, 0, false, false, 0},
     };

@@ -55,7 +55,8 @@ TEST(DataTable, DefaultFontsComeFromTheOptions) {
     settings.WriteInt("options", "fontItalic", 0x101);
     const CDataTableParams p(settings);
     const CLogFont& f = p.defaultCellFont;
-    EXPECT_EQ(std::tie(f.height, f.weight, f.italic, f.faceName), std::make_tuple(12, 700, 1, std::string("DejaVu Serif")));
+    EXPECT_EQ(std::tie(f.height, f.weight, f.italic, f.faceName),
+              std::make_tuple(12, 700, 1, std::string("DejaVu Serif")));
     EXPECT_EQ(p.defaultWidthBasis, 12);
 
     // A block without fonts of its own takes the defaults.
@@ -64,7 +65,8 @@ TEST(DataTable, DefaultFontsComeFromTheOptions) {
     block.columnCount = 2;
     block.bufferRows = 5;
     ASSERT_TRUE(host.table->Create(&host.window, block, 0, 0));
-    EXPECT_EQ(std::make_pair(host.table->Model().HeaderHeight(), host.table->Model().RowHeight()), std::make_pair(20, 16));
+    EXPECT_EQ(std::make_pair(host.table->Model().HeaderHeight(), host.table->Model().RowHeight()),
+              std::make_pair(20, 16));
 }
 
 TEST(DataTable, CellTextsOfABufferWindow) {

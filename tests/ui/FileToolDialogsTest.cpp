@@ -22,7 +22,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -115,7 +114,8 @@ TEST(FileToolDialogs, Replace) {
         const char* message;
         const char* aText;
     } rows[] = {
-        {"old", "new", "doc", false, CReplaceInFiles::EOk::Ended, "Found not any files with extension \"doc\".", "old and old"},
+        {"old", "new", "doc", false, CReplaceInFiles::EOk::Ended, "Found not any files with extension \"doc\".",
+         "old and old"},
         {"old", "new", "txt", true, CReplaceInFiles::EOk::Ran, counts.c_str(), "new and new"},
     };
     for (const auto& r : rows) {

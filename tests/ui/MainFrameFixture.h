@@ -20,8 +20,7 @@
 class CLogPrompt : public CPrompt {
 public:
     explicit CLogPrompt(std::vector<std::string>& log) : m_log(log) {}
-    EPromptAnswer Ask(std::string_view text, std::string_view, EPromptButtons buttons, EPromptIcon,
-                      int) override {
+    EPromptAnswer Ask(std::string_view text, std::string_view, EPromptButtons buttons, EPromptIcon, int) override {
         m_log.push_back("prompt:" + std::string(text));
         if (buttons == EPromptButtons::Ok) return EPromptAnswer::Ok;
         return buttons == EPromptButtons::YesNo ? EPromptAnswer::No : EPromptAnswer::Cancel;

@@ -27,15 +27,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int IdOf(const QAction* a) {
-    return a->data().isValid() ? a->data().toInt() : 0;
-}
+int IdOf(const QAction* a) { return a->data().isValid() ? a->data().toInt() : 0; }
 
 // The ids a menu set shows, submenus included, in order.
 void CollectIds(const QMenu* menu, std::vector<int>& ids) {
     for (const QAction* a : menu->actions()) {
-        if (a->menu())
-            CollectIds(a->menu(), ids);
+        if (a->menu()) CollectIds(a->menu(), ids);
         else if (!a->isSeparator() && IdOf(a))
             ids.push_back(IdOf(a));
     }
@@ -106,9 +103,11 @@ TEST(MainFrame, MenusHoldEveryCommandOnceWithItsTextAndKeys) {
 }
 
 TEST(MainFrame, AcceleratorsFireFromTheFrameAndFromTheCollectionWindow) {
-    std::vector<std::pair<QKeySequence, int>> keys = {
-        {QKeySequence("F3"), 32000}, {QKeySequence("F1"), 57670}, {QKeySequence("Shift+F1"), 57669},
-        {QKeySequence("F6"), 57680}, {QKeySequence("Shift+F6"), 57681}};
+    std::vector<std::pair<QKeySequence, int>> keys = {{QKeySequence("F3"), 32000},
+                                                      {QKeySequence("F1"), 57670},
+                                                      {QKeySequence("Shift+F1"), 57669},
+                                                      {QKeySequence("F6"), 57680},
+                                                      {QKeySequence("Shift+F6"), 57681}};
     for (const CMenuRow& row : kMenuRows)
         for (const QKeySequence& k : QKeySequence::listFromString(row.keys))
             if (!k.isEmpty()) keys.emplace_back(k, row.id);

@@ -16,8 +16,8 @@ namespace {
 // Remembers the default button of every question, which the scripted prompt does not keep.
 class CDefaultsPrompt : public CScriptedPrompt {
 public:
-    EPromptAnswer Ask(std::string_view text, std::string_view caption, EPromptButtons buttons,
-                      EPromptIcon icon, int defaultButton) override {
+    EPromptAnswer Ask(std::string_view text, std::string_view caption, EPromptButtons buttons, EPromptIcon icon,
+                      int defaultButton) override {
         defaults.push_back(defaultButton);
         return CScriptedPrompt::Ask(text, caption, buttons, icon, defaultButton);
     }

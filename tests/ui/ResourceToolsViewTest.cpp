@@ -45,7 +45,9 @@ std::vector<QString> Colored(const CtavView& v) {
     for (const QTextEdit::ExtraSelection& s : v.extraSelections()) {
         const QColor c = s.format.foreground().color();
         if (c == QColor(0, 0, 0)) continue;
-        const QString tag = c == QColor(255, 0, 0) ? QStringLiteral("r:") : c == QColor(0, 0, 255) ? QStringLiteral("b:") : QStringLiteral("?:");
+        const QString tag = c == QColor(255, 0, 0)   ? QStringLiteral("r:")
+                            : c == QColor(0, 0, 255) ? QStringLiteral("b:")
+                                                     : QStringLiteral("?:");
         out.push_back(tag + s.cursor.selectedText().replace(QChar(0x2029), QLatin1Char('\n')));
     }
     return out;

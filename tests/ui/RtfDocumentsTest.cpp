@@ -16,7 +16,6 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -33,7 +32,8 @@ QTextCharFormat FormatAt(const QTextDocument& doc, int pos) {
 
 TEST(RtfDocuments, OpenEditSaveAndReopenKeepTheFormatting) {
     CRtfFixture f;
-    const fs::path file = f.home.Write("work/a.RTF", "{\\rtf1{\\colortbl;\\red200\\green0\\blue0;}plain {\\b\\cf1 bold}\\par}");
+    const fs::path file =
+        f.home.Write("work/a.RTF", "{\\rtf1{\\colortbl;\\red200\\green0\\blue0;}plain {\\b\\cf1 bold}\\par}");
     CtavView* v = f.Open(file);
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->Document()->Kind(), CtavDoc::kRtfDocument);

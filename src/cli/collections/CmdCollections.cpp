@@ -201,8 +201,8 @@ bool LoadStored(CCollections& coll, CPrompt& prompt, const std::string* dir) {
     store.LoadCollection();
     if (!store.IsAbsent()) return true;
     if (dir)
-        prompt.Message(Format("Collection\r\n%s\r\nis absent now.\r\nPlease choose anoter.",
-                              store.CollectionFilePath().c_str()));
+        prompt.Message(
+            Format("Collection\r\n%s\r\nis absent now.\r\nPlease choose anoter.", store.CollectionFilePath().c_str()));
     else
         prompt.Message("Favorites is empty.");
     return false;

@@ -26,8 +26,8 @@ int RunFilter(CCliContext& ctx, const std::vector<std::string>& raw) {
     store.SetCollectionFilePath(store.GetCollectionFilePath(dir));
     store.LoadCollection();
     if (store.IsAbsent()) {
-        ctx.Prompt().Message(Format("Collection\r\n%s\r\nis absent now.\r\nPlease choose anoter.",
-                                    store.CollectionFilePath().c_str()));
+        ctx.Prompt().Message(
+            Format("Collection\r\n%s\r\nis absent now.\r\nPlease choose anoter.", store.CollectionFilePath().c_str()));
         return kExitFailed;
     }
 

@@ -61,9 +61,10 @@ int RunReplace(CCliContext& ctx, const std::vector<std::string>& raw) {
     return result == CReplaceInFiles::EOk::Ran && !replace.Stopped() && replace.Failed() == 0 ? kExitOk : kExitFailed;
 }
 
-const CCliRegistrar reg("replace",
-                        "replace (DIR | --favorites) [--ext LIST] --from TEXT --to TEXT [--also-from TEXT --also-to TEXT]\n"
-                        "replace (DIR | --favorites) [--ext LIST] --clean",
-                        RunReplace);
+const CCliRegistrar
+    reg("replace",
+        "replace (DIR | --favorites) [--ext LIST] --from TEXT --to TEXT [--also-from TEXT --also-to TEXT]\n"
+        "replace (DIR | --favorites) [--ext LIST] --clean",
+        RunReplace);
 
 } // namespace

@@ -34,8 +34,8 @@ int RunRcCompare(CCliContext& ctx, const std::vector<std::string>& raw) {
     if (!Compare(session, c)) return kExitFailed;
     const CMarkList& marks = session.Tools().Marks();
     for (std::size_t i = 0; i < marks.Count(); ++i)
-        std::printf("%zu\t%zu\t%u\n", session.FileOffset(marks.ranges[i].start), session.FileOffset(marks.ranges[i].end),
-                    unsigned(marks.marks[i]));
+        std::printf("%zu\t%zu\t%u\n", session.FileOffset(marks.ranges[i].start),
+                    session.FileOffset(marks.ranges[i].end), unsigned(marks.marks[i]));
     return kExitOk;
 }
 

@@ -92,8 +92,9 @@ const CCliRegistrar regRc("res-find-rc",
 const CCliRegistrar regProject("res-find-project",
                                "res-find-project HEADER [--dir DIR] [--ext LIST] [--keyword WORD] [--negative]",
                                RunResFindProject);
-const CCliRegistrar regExclude("res-exclude-red",
-                               "res-exclude-red HEADER (--all-text | --rc RCFILE [--groups GROUPS]) [--invert] [--write]",
-                               RunResExcludeRed);
+const CCliRegistrar
+    regExclude("res-exclude-red",
+               "res-exclude-red HEADER (--all-text | --rc RCFILE [--groups GROUPS]) [--invert] [--write]",
+               RunResExcludeRed);
 
 } // namespace

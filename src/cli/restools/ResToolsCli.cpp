@@ -9,15 +9,16 @@
 bool CArgumentDialogs::RunProjectSearchDialog(CProjectSearchOptions& options) {
     if (folder) options.folder = *folder;
     if (extensions) options.extensions = *extensions;
-    else options.extensions = kDefaultProjectExtensions;
+    else
+        options.extensions = kDefaultProjectExtensions;
     options.keyword = keyword;
     options.negative = negative;
     return AcceptProjectSearchOptions(m_prompt, m_settings, options);
 }
 
 CCliResourceSession::CCliResourceSession(CCliContext& ctx)
-    : m_ctx(ctx), m_dialogs(ctx.Prompt(), ctx.Settings()),
-      m_ports{ctx.Ports().prompt, ctx.Ports().settings, ctx.Ports().progress, m_pickers, ctx.Ports().busy} {}
+    : m_ctx(ctx), m_dialogs(ctx.Prompt(), ctx.Settings()), m_ports{ctx.Ports().prompt, ctx.Ports().settings,
+                                                                   ctx.Ports().progress, m_pickers, ctx.Ports().busy} {}
 
 bool CCliResourceSession::Load(const std::filesystem::path& path, EViewKind needed) {
     m_path = path;
@@ -46,10 +47,10 @@ bool CCliResourceSession::Load(const std::filesystem::path& path, EViewKind need
     m_tools->SetKind(rtf ? EViewKind::Rtf : EViewKind::Text);
     if (!rtf) m_tools->DetectKind();
     if (m_tools->Kind() != needed) {
-        prompt.Message(needed == EViewKind::ResourceHeader
-                           ? Format("%s is not a resource header (a .h file with \"define\").", path.c_str())
-                           : Format("%s is not an RC script (a .rc file with APSTUDIO_READONLY_SYMBOLS).",
-                                    path.c_str()));
+        prompt.Message(
+            needed == EViewKind::ResourceHeader
+                ? Format("%s is not a resource header (a .h file with \"define\").", path.c_str())
+                : Format("%s is not an RC script (a .rc file with APSTUDIO_READONLY_SYMBOLS).", path.c_str()));
         return false;
     }
     return true;
@@ -64,9 +65,12 @@ CRcGroups ParseGroupsArgument(const std::optional<std::string>& groups) {
         const std::size_t comma = rest.find(',');
         const std::string_view word = TrimBlanks(rest.substr(0, comma));
         if (word == "str") g.strings = true;
-        else if (word == "dlg") g.dialogs = true;
-        else if (word == "menu") g.menus = true;
-        else throw bad;
+        else if (word == "dlg")
+            g.dialogs = true;
+        else if (word == "menu")
+            g.menus = true;
+        else
+            throw bad;
         rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
     }
     if (!g.Any()) throw bad;

@@ -116,8 +116,7 @@ fs::path WriteBackupFolder() {
     return fs::path(home ? home : "") / ".cache" / "Quillbox" / "backup";
 }
 
-CFileWriter::CFileWriter(fs::path target, EExisting existing)
-    : m_target(std::move(target)), m_existing(existing) {}
+CFileWriter::CFileWriter(fs::path target, EExisting existing) : m_target(std::move(target)), m_existing(existing) {}
 
 CFileWriter::~CFileWriter() {
     if (m_state == EState::Replacing || m_state == EState::InPlace) Rollback();
@@ -192,16 +191,14 @@ bool CFileWriter::MakeBackup(int in) {
 
 bool CFileWriter::Write(std::string_view data) {
     if (m_state != EState::Replacing && m_state != EState::InPlace) return Fail(EBADF);
-    const std::size_t limit =
-        InjectedLimit(m_state == EState::InPlace ? EWriteStep::WriteInPlace : EWriteStep::Write);
+    const std::size_t limit = InjectedLimit(m_state == EState::InPlace ? EWriteStep::WriteInPlace : EWriteStep::Write);
     if (const int err = WriteAll(m_fd.Get(), data.substr(0, limit))) return Fail(err);
     return data.size() <= limit || Fail(InjectedError());
 }
 
 bool CFileWriter::CopyFrom(int in) {
     if (m_state != EState::Replacing && m_state != EState::InPlace) return Fail(EBADF);
-    const std::size_t limit =
-        InjectedLimit(m_state == EState::InPlace ? EWriteStep::WriteInPlace : EWriteStep::Write);
+    const std::size_t limit = InjectedLimit(m_state == EState::InPlace ? EWriteStep::WriteInPlace : EWriteStep::Write);
     if (const int err = CopyData(in, m_fd.Get(), limit)) return Fail(err);
     return limit == kNoLimit || Fail(InjectedError());
 }
@@ -226,7 +223,8 @@ bool CFileWriter::Commit() {
     int err = InjectedError();
     if (!Injected(EWriteStep::Rename)) {
         if (m_existing == EExisting::Keep) err = RenameNoReplace(m_temporary, m_target);
-        else err = ::rename(m_temporary.c_str(), m_target.c_str()) == 0 ? 0 : errno;
+        else
+            err = ::rename(m_temporary.c_str(), m_target.c_str()) == 0 ? 0 : errno;
     }
     if (err) return Fail(err);
     m_temporary.clear();
@@ -248,7 +246,8 @@ void CFileWriter::Rollback() {
         m_temporary.clear();
     } else if (m_state == EState::InPlace) {
         if (Restore() == 0) DropBackup();
-        else m_keptBackup = m_backup;
+        else
+            m_keptBackup = m_backup;
         m_fd.Reset();
     } else if (m_state == EState::Idle) {
         DropBackup(); // the backup failed before the file was touched

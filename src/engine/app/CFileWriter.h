@@ -99,7 +99,7 @@ enum class EWriteStep {
 // Test seam: what every write meets until it is reset.
 struct CWriteFailure {
     std::vector<EWriteStep> steps{}; // each fails with EIO when it is reached
-    std::size_t afterBytes = 0;    // a failing Write, WriteInPlace or Restore gets this far first
+    std::size_t afterBytes = 0;      // a failing Write, WriteInPlace or Restore gets this far first
     // Played as lacking this user's write permission, even when the tests run as root.
     std::vector<std::filesystem::path> notWritable{};
     int error = EIO; // what a broken step reports (ENOSPC: the disk filled up part-way)

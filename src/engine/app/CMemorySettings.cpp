@@ -12,8 +12,7 @@ int CMemorySettings::GetInt(std::string_view section, std::string_view value, in
     return v;
 }
 
-std::string CMemorySettings::GetString(std::string_view section, std::string_view value,
-                                       std::string_view def) const {
+std::string CMemorySettings::GetString(std::string_view section, std::string_view value, std::string_view def) const {
     const auto it = m_values.find({std::string(section), std::string(value)});
     if (it == m_values.end()) return std::string(def);
     if (const int* i = std::get_if<int>(&it->second)) return std::to_string(*i);

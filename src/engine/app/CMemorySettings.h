@@ -12,8 +12,7 @@
 class CMemorySettings : public CSettings {
 public:
     int GetInt(std::string_view section, std::string_view value, int def) const override;
-    std::string GetString(std::string_view section, std::string_view value,
-                          std::string_view def) const override;
+    std::string GetString(std::string_view section, std::string_view value, std::string_view def) const override;
     void WriteInt(std::string_view section, std::string_view value, int data) override;
     void WriteString(std::string_view section, std::string_view value, std::string_view data) override;
     bool Has(std::string_view section, std::string_view value) const;

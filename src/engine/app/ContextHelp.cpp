@@ -12,13 +12,12 @@ struct CHelpText {
     std::string_view text;
 };
 
-#define QUILLBOX_SAVE_PROJECT_HELP(SOURCE, TARGET)                                                  \
-    "  If project name is not good you can change it by SaveAs!\r\nAll working files (not object "   \
-    "and other temporarily) of project\r\nwill copy to a new folder and will according change its "  \
-    "names,\r\nits contents, its class-members and other words in all necessary files.\r\n\r\nYou'll " \
+#define QUILLBOX_SAVE_PROJECT_HELP(SOURCE, TARGET)                                                      \
+    "  If project name is not good you can change it by SaveAs!\r\nAll working files (not object "      \
+    "and other temporarily) of project\r\nwill copy to a new folder and will according change its "     \
+    "names,\r\nits contents, its class-members and other words in all necessary files.\r\n\r\nYou'll "  \
     "can then simply to compile its.\r\n\r\nFirst prepare a new folder for a new project.\r\nThen run " \
-    "this tool and choose a " SOURCE ",\r\ninsert a new folder's path with a " TARGET                \
-    " in bottom edit box.\r\nOK!"
+    "this tool and choose a " SOURCE ",\r\ninsert a new folder's path with a " TARGET " in bottom edit box.\r\nOK!"
 
 // The texts keep their own spelling: users know them from the help they have read.
 constexpr CHelpText kTexts[] = {
@@ -77,19 +76,17 @@ constexpr CHelpText kTexts[] = {
 } // namespace
 
 std::optional<std::string_view> ContextHelpText(unsigned long commandId) {
-    const auto it = std::find_if(std::begin(kTexts), std::end(kTexts),
-                                 [&](const CHelpText& t) { return t.id == commandId; });
+    const auto it =
+        std::find_if(std::begin(kTexts), std::end(kTexts), [&](const CHelpText& t) { return t.id == commandId; });
     if (it == std::end(kTexts)) return std::nullopt;
     return it->text;
 }
 
 void CContextHelp::WinHelp(CPrompt& prompt, unsigned long helpContext) {
     if (m_showing) return;
-    const auto text =
-        helpContext >= kHelpContextBase ? ContextHelpText(helpContext - kHelpContextBase) : std::nullopt;
+    const auto text = helpContext >= kHelpContextBase ? ContextHelpText(helpContext - kHelpContextBase) : std::nullopt;
     m_showing = true;
-    if (text)
-        prompt.Ask(*text, "Contextual help topic", EPromptButtons::Ok, EPromptIcon::Information);
+    if (text) prompt.Ask(*text, "Contextual help topic", EPromptButtons::Ok, EPromptIcon::Information);
     else
         prompt.Message("Sorry, Help information is absent.");
     m_showing = false;

@@ -51,8 +51,8 @@ bool CVolumeProbe::IsCdRom(const fs::path& root) const {
 bool CVolumeProbe::IsRemovable(const fs::path& root) const {
     struct stat st {};
     if (::stat(root.c_str(), &st) != 0) return false;
-    const std::string dev = "/sys/dev/block/" + std::to_string(major(st.st_dev)) + ":" +
-                            std::to_string(minor(st.st_dev));
+    const std::string dev =
+        "/sys/dev/block/" + std::to_string(major(st.st_dev)) + ":" + std::to_string(minor(st.st_dev));
     // A partition has no "removable" of its own; its disk one folder up has.
     for (const char* rel : {"/removable", "/../removable"}) {
         std::ifstream in(dev + rel);
@@ -264,7 +264,8 @@ bool CreateDirectoryPath(const fs::path& path) {
 }
 
 bool RenameFile(const fs::path& from, const fs::path& to) {
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     if (::lstat(from.c_str(), &a) != 0) return false;
     // Never replace another file: the old name's file would be lost.
     if (::lstat(to.c_str(), &b) == 0 && !(a.st_dev == b.st_dev && a.st_ino == b.st_ino)) return false;
@@ -314,9 +315,8 @@ std::optional<std::string_view> FileExtension(std::string_view name) {
 }
 
 bool IsExcludedExtension(std::string_view name) {
-    static constexpr std::string_view kExcluded[] = {"bmp", "jpg", "wmf", "obj", "exe", "gif",
-                                                     "tif", "cdr", "pcx", "zip", "arj", "rar",
-                                                     "dll", "ncb", "cab", "bsc", "com"};
+    static constexpr std::string_view kExcluded[] = {"bmp", "jpg", "wmf", "obj", "exe", "gif", "tif", "cdr", "pcx",
+                                                     "zip", "arj", "rar", "dll", "ncb", "cab", "bsc", "com"};
     const auto ext = FileExtension(name);
     if (!ext) return true;
     for (std::string_view e : kExcluded)

@@ -46,7 +46,7 @@ bool ReadFileLines(CPrompt& prompt, const std::filesystem::path& path,
 // Writes through CFileWriter after the checks and messages of the write policy; false on failure,
 // and the old content is then left as it was (or in the backup the message names).
 [[nodiscard]] bool WriteWholeFile(CPrompt& prompt, const std::filesystem::path& path, std::string_view data,
-                    bool clearReadOnly);
+                                  bool clearReadOnly);
 
 // Copies one regular file the way the platform's file copy does (data, permission bits and
 // modification time), through CFileWriter: a failed copy never leaves a half-written target,

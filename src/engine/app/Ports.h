@@ -18,16 +18,15 @@ public:
     virtual ~CPrompt() = default;
     // Shows a message box; "\r\n" in text is a line break. defaultButton counts the buttons of
     // the set from 0 (Yes-No with No as default is 1).
-    virtual EPromptAnswer Ask(std::string_view text, std::string_view caption,
-                              EPromptButtons buttons, EPromptIcon icon, int defaultButton = 0) = 0;
+    virtual EPromptAnswer Ask(std::string_view text, std::string_view caption, EPromptButtons buttons, EPromptIcon icon,
+                              int defaultButton = 0) = 0;
 
     // The plain message box with only OK that most failures show.
     void Message(std::string_view text, std::string_view caption = {}) {
         Ask(text, caption, EPromptButtons::Ok, EPromptIcon::Warning);
     }
     bool AskYesNo(std::string_view text, std::string_view caption = {}, int defaultButton = 0) {
-        return Ask(text, caption, EPromptButtons::YesNo, EPromptIcon::Question, defaultButton) ==
-               EPromptAnswer::Yes;
+        return Ask(text, caption, EPromptButtons::YesNo, EPromptIcon::Question, defaultButton) == EPromptAnswer::Yes;
     }
 };
 
@@ -55,20 +54,16 @@ class CSettings {
 public:
     virtual ~CSettings() = default;
     virtual int GetInt(std::string_view section, std::string_view value, int def) const = 0;
-    virtual std::string GetString(std::string_view section, std::string_view value,
-                                  std::string_view def) const = 0;
+    virtual std::string GetString(std::string_view section, std::string_view value, std::string_view def) const = 0;
     virtual void WriteInt(std::string_view section, std::string_view value, int data) = 0;
-    virtual void WriteString(std::string_view section, std::string_view value,
-                             std::string_view data) = 0;
+    virtual void WriteString(std::string_view section, std::string_view value, std::string_view data) = 0;
 
     int Get(const CIntSetting& s) const { return GetInt(s.section, s.value, s.def); }
     bool Get(const CBoolSetting& s) const { return GetInt(s.section, s.value, s.def ? 1 : 0) != 0; }
     std::string Get(const CStringSetting& s) const { return GetString(s.section, s.value, s.def); }
     void Set(const CIntSetting& s, int data) { WriteInt(s.section, s.value, data); }
     void Set(const CBoolSetting& s, bool on) { WriteInt(s.section, s.value, on ? 1 : 0); }
-    void Set(const CStringSetting& s, std::string_view data) {
-        WriteString(s.section, s.value, data);
-    }
+    void Set(const CStringSetting& s, std::string_view data) { WriteString(s.section, s.value, data); }
 };
 
 // One open progress indicator. Every feed also lets the user interface breathe, so Stop works.
@@ -94,8 +89,7 @@ public:
 class CPickers {
 public:
     virtual ~CPickers() = default;
-    virtual std::string BrowseForDirectory(std::string_view title,
-                                           const std::filesystem::path& initial) = 0;
+    virtual std::string BrowseForDirectory(std::string_view title, const std::filesystem::path& initial) = 0;
     // filter uses the "Text|*.a;*.b|All files|*.*|" form.
     virtual std::string OpenFile(std::string_view title, std::string_view filter,
                                  const std::filesystem::path& initial) = 0;

@@ -58,8 +58,7 @@ std::optional<fs::path> ResolveWorkingDirectory(CPrompt& prompt, const CStartUpE
         // An installed program's folder (/usr/bin) is no place for a user's files; one run from
         // its build tree keeps them beside it.
         if (!IsInstalledProgram(env.programDir)) candidates.push_back(WorkingDirectoryFromProgram(env.programDir));
-        fs::path data = !env.xdgDataHome.empty() ? fs::path(env.xdgDataHome)
-                                                 : fs::path(env.home) / ".local" / "share";
+        fs::path data = !env.xdgDataHome.empty() ? fs::path(env.xdgDataHome) : fs::path(env.home) / ".local" / "share";
         if (!data.empty()) candidates.push_back(data / "Quillbox" / "Collection");
     }
 
@@ -74,8 +73,7 @@ std::optional<fs::path> ResolveWorkingDirectory(CPrompt& prompt, const CStartUpE
     return std::nullopt;
 }
 
-std::optional<fs::path> FindHelpDocument(CPrompt& prompt, const fs::path& workingDir,
-                                         const fs::path& programDir) {
+std::optional<fs::path> FindHelpDocument(CPrompt& prompt, const fs::path& workingDir, const fs::path& programDir) {
     for (const fs::path& p : {workingDir / "Help.rtf", programDir / "Help.rtf",
                               programDir.parent_path() / "share" / "quillbox" / "Help.rtf"})
         if (IsExistingFile(p, false)) return p;

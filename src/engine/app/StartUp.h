@@ -15,10 +15,10 @@ std::filesystem::path WorkingDirectoryFromProgram(const std::filesystem::path& p
 bool IsInstalledProgram(const std::filesystem::path& programDir);
 
 struct CStartUpEnvironment {
-    std::string quillboxHome;  // $QUILLBOX_HOME, empty when unset
+    std::string quillboxHome; // $QUILLBOX_HOME, empty when unset
     std::filesystem::path programDir;
-    std::string xdgDataHome;   // $XDG_DATA_HOME, empty when unset
-    std::string home;          // $HOME
+    std::string xdgDataHome; // $XDG_DATA_HOME, empty when unset
+    std::string home;        // $HOME
     static CStartUpEnvironment FromProcess();
 };
 
@@ -27,13 +27,11 @@ bool CheckProgramVolume(CPrompt& prompt, const std::filesystem::path& programDir
 
 // The working directory, created when missing: $QUILLBOX_HOME, else the program-directory rule
 // (not for an installed program), else the XDG data folder. nullopt after the failure message.
-std::optional<std::filesystem::path> ResolveWorkingDirectory(CPrompt& prompt,
-                                                             const CStartUpEnvironment& env);
+std::optional<std::filesystem::path> ResolveWorkingDirectory(CPrompt& prompt, const CStartUpEnvironment& env);
 
 // Help.rtf in the working directory, the program directory, then the installed data folder.
 // nullopt after "Sorry, can not to find \"Help.rtf\" file.".
-std::optional<std::filesystem::path> FindHelpDocument(CPrompt& prompt,
-                                                      const std::filesystem::path& workingDir,
+std::optional<std::filesystem::path> FindHelpDocument(CPrompt& prompt, const std::filesystem::path& workingDir,
                                                       const std::filesystem::path& programDir);
 
 // The start-up steps after the working directory exists. Each hook may be empty until the
@@ -47,5 +45,5 @@ struct CStartUpHooks {
 };
 // Returns true when this was the first run (no "infoDir" yet). "infoDir" is written once the
 // first run's help attempt has finished, and rewritten at every later start.
-bool FinishStartUp(CSettings& settings, const std::filesystem::path& workingDir,
-                   const std::string& commandLineFile, const CStartUpHooks& hooks);
+bool FinishStartUp(CSettings& settings, const std::filesystem::path& workingDir, const std::string& commandLineFile,
+                   const CStartUpHooks& hooks);

@@ -166,7 +166,8 @@ void CCollectionCommands::OnOpenCollections() {
 
     if (entry.baseDirectory.empty()) {
         if (favorites) ToFront();
-        else m_collections.ShowFavorites(); // switches to the whole list and refills itself
+        else
+            m_collections.ShowFavorites(); // switches to the whole list and refills itself
         return;
     }
     const std::string dir = NormalizeDirectory(entry.baseDirectory);
@@ -199,7 +200,8 @@ void CCollectionCommands::OnOpenCollections() {
 
 void CCollectionCommands::OnChooseCollection() {
     if (m_collections.AnyCollectionFiles()) OnOpenCollections();
-    else OnNewCollection();
+    else
+        OnNewCollection();
 }
 
 bool CCollectionCommands::DeleteCollectionFile(const fs::path& file, const std::string& name) {
@@ -215,7 +217,8 @@ bool CCollectionCommands::DeleteCollectionFile(const fs::path& file, const std::
     std::error_code ec;
     const bool deleted = fs::remove(file, ec) && !ec;
     if (deleted) prompt.Message(Format("Collection\r\n\"%s\"\r\nwas deleted.", name.c_str()));
-    else prompt.Message(Format("Can not delete file collection\r\n\"%s\".", name.c_str()));
+    else
+        prompt.Message(Format("Can not delete file collection\r\n\"%s\".", name.c_str()));
     // The favorites flag follows the file.
     if (deleted && file == m_collections.FavoritesPath()) m_collections.CheckFavoritesAtStart();
     return deleted;
@@ -328,7 +331,8 @@ void CCollectionCommands::OnChangeCollectionPath() {
             std::string dir = m_ports.settings.Get(kMainDir);
             if (dir.empty()) dir = m_store.BaseDirectory();
             prompt.Message(Format("Default collection path\r\n%s\r\nis absent now.\r\nPlease choose anoter "
-                                  "collection for this operation.", dir.c_str()));
+                                  "collection for this operation.",
+                                  dir.c_str()));
         }
         OnChooseCollection();
         return;
@@ -496,8 +500,7 @@ CColumnSearchOutcome CCollectionCommands::FindInGroupColumn(std::string_view tex
 }
 
 CColumnSearchOutcome CCollectionCommands::FindInDescriptionColumn(std::string_view text) {
-    return RunColumnSearch(kDescriptionColumn, text,
-                           [&] { return SearchDescriptionColumn(m_store.Records(), text); });
+    return RunColumnSearch(kDescriptionColumn, text, [&] { return SearchDescriptionColumn(m_store.Records(), text); });
 }
 
 CColumnSearchOutcome CCollectionCommands::FindInFilesColumn(std::string_view text) {

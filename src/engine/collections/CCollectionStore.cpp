@@ -12,10 +12,10 @@
 namespace {
 
 constexpr const char* kCanNotOpenForWriting = "Can not open this collection file for writing.";
-constexpr const char* kRefusedText =
-    "This text can not be stored in the collection:\r\n"
-    "a description or a group may not hold '#' or a line break.";
-constexpr const char* kLineGoneText = "The collection file no longer lists\r\n\"%s\".\r\nPlease refresh the collection.";
+constexpr const char* kRefusedText = "This text can not be stored in the collection:\r\n"
+                                     "a description or a group may not hold '#' or a line break.";
+constexpr const char* kLineGoneText =
+    "The collection file no longer lists\r\n\"%s\".\r\nPlease refresh the collection.";
 constexpr std::size_t kMaxGroupName = 255;
 constexpr std::size_t kMaxFileNameBytes = 255; // of one path component, on the file systems we meet
 // A shortened name leaves room beside it for the writer's temporary file name.
@@ -66,8 +66,7 @@ std::uint64_t StableHash(std::string_view text) {
 
 // Record lines: every non-empty line after the header, so a stray blank line never shifts the
 // record numbers between loading and a rewrite.
-template <typename F>
-void ForEachRecordLine(std::string_view text, std::size_t from, F&& f) {
+template <typename F> void ForEachRecordLine(std::string_view text, std::size_t from, F&& f) {
     std::size_t pos = from;
     while (pos < text.size()) {
         const CLine line = NextLine(text, pos);
@@ -287,8 +286,7 @@ ERecordWrite CCollectionStore::FindRecordLine(std::size_t index, std::string_vie
     return ERecordWrite::Written;
 }
 
-ERecordWrite CCollectionStore::RewriteRecord(std::size_t index, const char* notFoundText,
-                                             bool messageWhenUnreadable) {
+ERecordWrite CCollectionStore::RewriteRecord(std::size_t index, const char* notFoundText, bool messageWhenUnreadable) {
     std::string text;
     CLineSpan line{};
     if (const auto r = FindRecordLine(index, notFoundText, messageWhenUnreadable, text, line);
@@ -332,8 +330,7 @@ ERecordWrite CCollectionStore::SetRecordLocation(std::size_t index, std::string_
     return ERecordWrite::Written;
 }
 
-ERecordWrite CCollectionStore::SaveChanges(std::size_t row, std::string_view description,
-                                           std::string_view groups) {
+ERecordWrite CCollectionStore::SaveChanges(std::size_t row, std::string_view description, std::string_view groups) {
     const auto index = RecordOfRow(row);
     if (!index) return ERecordWrite::NoRecord;
     if (!CheckStorable(description) || !CheckStorable(groups)) return ERecordWrite::Refused;
@@ -350,8 +347,7 @@ ERecordWrite CCollectionStore::SetGroupMarker(std::size_t row, std::string_view 
     return RewriteRecord(*index, "SetGroupMarker error: don't found file in main list.", true);
 }
 
-std::optional<std::string> CCollectionStore::AddGroupsToRecord(std::size_t row,
-                                                               const std::vector<std::string>& names) {
+std::optional<std::string> CCollectionStore::AddGroupsToRecord(std::size_t row, const std::vector<std::string>& names) {
     const auto index = RecordOfRow(row);
     if (!index) return std::nullopt;
     for (const auto& n : names)
@@ -364,8 +360,8 @@ std::optional<std::string> CCollectionStore::AddGroupsToRecord(std::size_t row,
     for (const auto& raw : names)
         for (auto& n : SplitGroups(raw)) wanted.push_back(std::move(n));
     for (const std::string& name : wanted) {
-        const bool have = std::any_of(present.begin(), present.end(),
-                                      [&](const std::string& p) { return EqualsNoCase(p, name); });
+        const bool have =
+            std::any_of(present.begin(), present.end(), [&](const std::string& p) { return EqualsNoCase(p, name); });
         if (have) continue;
         if (!text.empty()) text += "; ";
         text += name;
@@ -502,9 +498,9 @@ void CCollectionStore::ResetCurrentCollection() {
 }
 
 void CCollectionStore::ShowFoundList(std::vector<std::size_t> foundList) {
-    foundList.erase(std::remove_if(foundList.begin(), foundList.end(),
-                                   [&](std::size_t i) { return i >= m_records.size(); }),
-                    foundList.end());
+    foundList.erase(
+        std::remove_if(foundList.begin(), foundList.end(), [&](std::size_t i) { return i >= m_records.size(); }),
+        foundList.end());
     m_found = std::move(foundList);
     m_showsFound = true;
 }

@@ -171,8 +171,8 @@ private:
     };
     // Reads the file into text and finds record index's line, which must still start with that
     // record's location. Written when found; else the reason, after its message.
-    [[nodiscard]] ERecordWrite FindRecordLine(std::size_t index, std::string_view notFoundText, bool messageWhenUnreadable,
-                                std::string& text, CLineSpan& line);
+    [[nodiscard]] ERecordWrite FindRecordLine(std::size_t index, std::string_view notFoundText,
+                                              bool messageWhenUnreadable, std::string& text, CLineSpan& line);
     [[nodiscard]] ERecordWrite RewriteRecord(std::size_t index, const char* notFoundText, bool messageWhenUnreadable);
     void ClearKnownGroups();
 

@@ -120,7 +120,8 @@ bool CCollections::ShowFavorites() {
         }
         // The window still shows the collection it showed before.
         if (shown.favoritesView) m_store.ResetCurrentCollection();
-        else RestoreShown(shown);
+        else
+            RestoreShown(shown);
         Busy(false);
         return false;
     }
@@ -144,8 +145,8 @@ bool CCollections::AddToFavorites(std::size_t row) {
     std::error_code ec;
     if (!old && std::filesystem::exists(std::filesystem::symlink_status(FavoritesPath(), ec))) {
         // There but unreadable: writing a new file would lose every favorite in it.
-        m_ports.prompt.Message(Format("Can not read the favorites file\r\n\"%s\".\r\nNothing was added to it.",
-                                      FavoritesPath().c_str()));
+        m_ports.prompt.Message(
+            Format("Can not read the favorites file\r\n\"%s\".\r\nNothing was added to it.", FavoritesPath().c_str()));
         return false;
     }
     if (old && !old->empty()) {
@@ -177,7 +178,8 @@ std::optional<std::vector<std::string>> CCollections::FavoriteLocations() const 
     const auto text = ReadWholeFile(m_ports.prompt, FavoritesPath());
     if (!text) return std::nullopt;
     std::vector<std::string> out;
-    for (const std::string_view line : CCollectionStore::SplitRecordLines(*text)) out.emplace_back(LocationOfLine(line));
+    for (const std::string_view line : CCollectionStore::SplitRecordLines(*text))
+        out.emplace_back(LocationOfLine(line));
     return out;
 }
 
@@ -263,7 +265,8 @@ void CCollections::MoveFavorites(const CLocationIndex& oldIndex, const std::stri
     bool moved = false;
     for (const std::string_view line : CCollectionStore::SplitRecordLines(all)) {
         const std::string_view loc = LocationOfLine(line);
-        if (loc.size() > oldBase.size() && StartsWithNoCase(loc, oldBase) && oldIndex.Find(loc.substr(oldBase.size()))) {
+        if (loc.size() > oldBase.size() && StartsWithNoCase(loc, oldBase) &&
+            oldIndex.Find(loc.substr(oldBase.size()))) {
             out += newBase;
             out.append(line.substr(oldBase.size()));
             moved = true;

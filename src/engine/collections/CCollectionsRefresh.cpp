@@ -82,8 +82,7 @@ bool CCollections::PrepareCurrentCollection(bool quiet, bool& knownDirectory) {
             }
         }
         settings.Set(kMainDir, dir);
-        if (m_store.Filter().IsParsed())
-            settings.Set(kMainDirExt, m_store.Filter().GetExtensionList());
+        if (m_store.Filter().IsParsed()) settings.Set(kMainDirExt, m_store.Filter().GetExtensionList());
     }
     m_store.SetExtensionList(extensions);
     m_store.SetBaseDirectory(dir);
@@ -101,7 +100,8 @@ CRefreshResult CCollections::RefreshCollection(const CRefreshOptions& options) {
     // be stored in any line of the file.
     if (base.empty() || !CCollectionStore::IsStorableField(base)) {
         prompt.Message(Format("Can not make a collection of the directory\r\n\"%s\":\r\n"
-                              "its path holds '#' or a line break.", base.c_str()));
+                              "its path holds '#' or a line break.",
+                              base.c_str()));
         return ended(ERefreshOutcome::Failed);
     }
     m_store.SetBaseDirectory(base);
@@ -123,9 +123,11 @@ CRefreshResult CCollections::RefreshCollection(const CRefreshOptions& options) {
     if (move) {
         const std::filesystem::path newPath = m_store.GetCollectionFilePath(base);
         std::error_code ec;
-        if (newPath != oldPath && IsExistingFile(newPath, false) && !std::filesystem::equivalent(oldPath, newPath, ec)) {
+        if (newPath != oldPath && IsExistingFile(newPath, false) &&
+            !std::filesystem::equivalent(oldPath, newPath, ec)) {
             prompt.Message(Format("Directory\r\n\"%s\"\r\nhas its own collection already.\r\n"
-                                  "This collection was not moved there.", base.c_str()));
+                                  "This collection was not moved there.",
+                                  base.c_str()));
             return ended(ERefreshOutcome::Failed);
         }
     }
@@ -144,7 +146,8 @@ CRefreshResult CCollections::RefreshCollection(const CRefreshOptions& options) {
 
     const ERefreshOutcome confirmed = ConfirmRefresh(scan, oldCount, options);
     if (confirmed == ERefreshOutcome::Declined) return ended(confirmed);
-    return ended(CommitRefresh(std::move(scan), oldCount, confirmed == ERefreshOutcome::Saved, options, oldPath, index));
+    return ended(
+        CommitRefresh(std::move(scan), oldCount, confirmed == ERefreshOutcome::Saved, options, oldPath, index));
 }
 
 void CCollections::CScan::LeaveStep(const std::vector<CCollectionRecord>& old) {
@@ -223,7 +226,8 @@ CCollections::CScan CCollections::ScanBaseDirectory(const std::string& base, con
         }
         const std::size_t n = scan.Count();
         m_ports.busy.SetStatusText(f.path);
-        if (progress && n % kLabelStep == 0) progress->SetPosText(double(n), Format("Files found: %lu", (unsigned long)n));
+        if (progress && n % kLabelStep == 0)
+            progress->SetPosText(double(n), Format("Files found: %lu", (unsigned long)n));
         return true;
     };
     const EWalkResult walked = WalkDirectory(base, cb);
@@ -310,10 +314,10 @@ ERefreshOutcome CCollections::CreateOrSaveCollectionFile(const CRefreshOptions& 
     const std::string& base = m_store.BaseDirectory();
     if (m_store.IsAbsent() && !options.collectionInfo) {
         if (options.knownDirectory && !options.quietCreation)
-            m_ports.prompt.Message(Format(
-                "Old collection file\r\n\"%s\"\r\nWAS EXIST but is absent now.\r\n Now was create a new.\r\n\r\n"
-                "You can to choose collection name and his description\r\nin next dialog.",
-                m_store.CollectionFilePath().c_str()));
+            m_ports.prompt.Message(
+                Format("Old collection file\r\n\"%s\"\r\nWAS EXIST but is absent now.\r\n Now was create a new.\r\n\r\n"
+                       "You can to choose collection name and his description\r\nin next dialog.",
+                       m_store.CollectionFilePath().c_str()));
         CCollectionInfoFields fields{base, m_store.CollectionFilePath(), CCollectionStore::MakeCollectionFileName(base),
                                      "", m_store.ExtensionList()};
         const CCollectionInfoFields shown = fields;

@@ -31,10 +31,20 @@ std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& i) {
     std::size_t n = 0;
     char32_t cp = 0;
     char32_t least = 0;
-    if ((lead & 0xE0) == 0xC0) { n = 1; cp = lead & 0x1F; least = 0x80; }
-    else if ((lead & 0xF0) == 0xE0) { n = 2; cp = lead & 0x0F; least = 0x800; }
-    else if ((lead & 0xF8) == 0xF0) { n = 3; cp = lead & 0x07; least = 0x10000; }
-    else return std::nullopt;
+    if ((lead & 0xE0) == 0xC0) {
+        n = 1;
+        cp = lead & 0x1F;
+        least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        n = 2;
+        cp = lead & 0x0F;
+        least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        n = 3;
+        cp = lead & 0x07;
+        least = 0x10000;
+    } else
+        return std::nullopt;
     for (std::size_t k = 1; k <= n; ++k) {
         if (i + k >= s.size() || (byte(i + k) & 0xC0) != 0x80) return std::nullopt;
         cp = (cp << 6) | (byte(i + k) & 0x3F);
@@ -132,7 +142,8 @@ std::optional<CDescriptIon> CDescriptIon::Parse(std::string_view bytes) {
     }
     const std::size_t lf = bytes.find('\n');
     if (lf != std::string_view::npos) file.m_lineEnd = lf > 0 && bytes[lf - 1] == '\r' ? "\r\n" : "\n";
-    else if (bytes.find('\r') != std::string_view::npos) file.m_lineEnd = "\r";
+    else if (bytes.find('\r') != std::string_view::npos)
+        file.m_lineEnd = "\r";
     // Split at LF (a CR before it belongs to the line end), or at CR in a file without any LF.
     const char splitAt = file.m_lineEnd == "\r" ? '\r' : '\n';
     for (std::size_t at = 0; at < bytes.size();) {
@@ -143,7 +154,8 @@ std::optional<CDescriptIon> CDescriptIon::Parse(std::string_view bytes) {
         }
         std::size_t textEnd = end;
         if (splitAt == '\n' && textEnd > at && bytes[textEnd - 1] == '\r') --textEnd;
-        file.m_lines.push_back({std::string(bytes.substr(at, textEnd - at)), std::string(bytes.substr(textEnd, end + 1 - textEnd))});
+        file.m_lines.push_back(
+            {std::string(bytes.substr(at, textEnd - at)), std::string(bytes.substr(textEnd, end + 1 - textEnd))});
         at = end + 1;
     }
 
@@ -156,8 +168,10 @@ std::optional<CDescriptIon> CDescriptIon::Parse(std::string_view bytes) {
         if (!IsValidUtf8(text)) utf8 = false;
     }
     if (!utf8) file.m_encoding = EEncoding::Windows1252;
-    else if (ascii && !file.m_bom) file.m_encoding = EEncoding::Ascii;
-    else file.m_encoding = EEncoding::Utf8;
+    else if (ascii && !file.m_bom)
+        file.m_encoding = EEncoding::Ascii;
+    else
+        file.m_encoding = EEncoding::Utf8;
 
     for (std::size_t i = 0; i < file.m_lines.size(); ++i) file.ParseEntry(i);
     return file;

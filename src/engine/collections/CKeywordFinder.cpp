@@ -74,8 +74,7 @@ CKeywordFinder::CKeywordFinder(std::string_view keyword, bool noCase)
     m_off2 = m_off1;
     for (std::size_t i = 0; i < m_folded.size(); ++i) {
         if (i == m_off1) continue;
-        if (m_off2 == m_off1 || Commonness(at(i), m_noCase) < Commonness(at(m_off2), m_noCase))
-            m_off2 = i;
+        if (m_off2 == m_off1 || Commonness(at(i), m_noCase) < Commonness(at(m_off2), m_noCase)) m_off2 = i;
     }
     m_byte1 = at(m_off1);
     m_byte2 = at(m_off2);
@@ -214,8 +213,7 @@ std::size_t CKeywordFinder::FindSkipping(std::string_view text, std::size_t from
     return npos;
 }
 
-std::size_t CKeywordFinder::FindScalar(const unsigned char* text, std::size_t size,
-                                       std::size_t from) const {
+std::size_t CKeywordFinder::FindScalar(const unsigned char* text, std::size_t size, std::size_t from) const {
     const std::string_view view(reinterpret_cast<const char*>(text), size);
     for (std::size_t p = from; p + m_keyword.size() <= size; ++p)
         if ((text[p + m_off1] | m_or1) == m_byte1 && MatchesAt(view, p)) return p;

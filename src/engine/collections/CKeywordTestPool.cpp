@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <system_error>
 
-CKeywordTestPool::CKeywordTestPool(const std::vector<std::string>& locations,
-                                   const std::vector<std::string>& keywords, bool noCase, unsigned workers)
+CKeywordTestPool::CKeywordTestPool(const std::vector<std::string>& locations, const std::vector<std::string>& keywords,
+                                   bool noCase, unsigned workers)
     : m_locations(locations), m_results(new std::atomic<unsigned char>[locations.size()]()) {
     workers = unsigned(std::min<std::size_t>(workers, locations.size()));
     for (unsigned w = 0; w < std::max(workers, 1u); ++w) {
@@ -29,9 +29,7 @@ void CKeywordTestPool::StopWorkers() {
     m_workers.clear();
 }
 
-unsigned CKeywordTestPool::DefaultWorkers() {
-    return std::clamp(2 * std::thread::hardware_concurrency(), 2u, 8u);
-}
+unsigned CKeywordTestPool::DefaultWorkers() { return std::clamp(2 * std::thread::hardware_concurrency(), 2u, 8u); }
 
 void CKeywordTestPool::Work(CKeywordFileTest& test) {
     while (!m_stop.load(std::memory_order_relaxed)) {

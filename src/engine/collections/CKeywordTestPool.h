@@ -18,8 +18,8 @@ class CKeywordTestPool {
 public:
     // With workers 0 (or when no thread can be started) each file is tested on the calling
     // thread when its result is asked for. The locations must outlive the pool.
-    CKeywordTestPool(const std::vector<std::string>& locations, const std::vector<std::string>& keywords,
-                     bool noCase, unsigned workers);
+    CKeywordTestPool(const std::vector<std::string>& locations, const std::vector<std::string>& keywords, bool noCase,
+                     unsigned workers);
     // Stops the workers (a file being read is given up) and waits for them.
     ~CKeywordTestPool();
     CKeywordTestPool(const CKeywordTestPool&) = delete;

@@ -11,9 +11,9 @@ constexpr std::uint64_t kHigh = 0x8080808080808080ull;
 // Eight bytes folded at once: ASCII a-z to A-Z and '\\' to '/', every other byte kept.
 std::uint64_t Fold8(std::uint64_t w) {
     const std::uint64_t low7 = w & ~kHigh;
-    const std::uint64_t atLeastA = low7 + kOnes * (0x80 - 'a'); // high bit set where low7 >= 'a'
+    const std::uint64_t atLeastA = low7 + kOnes * (0x80 - 'a');  // high bit set where low7 >= 'a'
     const std::uint64_t pastZ = low7 + kOnes * (0x80 - 'z' - 1); // high bit set where low7 > 'z'
-    w ^= (atLeastA & ~pastZ & ~w & kHigh) >> 2; // 0x80 >> 2 is the case bit
+    w ^= (atLeastA & ~pastZ & ~w & kHigh) >> 2;                  // 0x80 >> 2 is the case bit
     const std::uint64_t x = w ^ (kOnes * '\\');
     const std::uint64_t nonZero = ((x & ~kHigh) + ~kHigh) | x; // high bit set where x's byte != 0
     return w ^ ((~nonZero & kHigh) >> 7) * ('\\' ^ '/');

@@ -30,15 +30,12 @@ bool CParseExt::ParsingExtensionToken(CPrompt& prompt, std::string_view ext) {
         case '\t':
         case '\r':
         case '\n':
-        case '*':
-            break;
+        case '*': break;
         case '.':
             // Only the part after the last dot of a word survives: "file.txt" gives "txt".
             current.clear();
             break;
-        default:
-            current += c;
-            break;
+        default: current += c; break;
         }
     }
     if (!current.empty() && m_tokens.size() < kCapacity) m_tokens.push_back(std::move(current));
@@ -69,8 +66,7 @@ bool CParseExt::IsMatch(std::string_view name) const {
     return false;
 }
 
-std::size_t CParseExt::CountMatchingFiles(CPrompt& prompt, std::string_view directory,
-                                          std::size_t limit) const {
+std::size_t CParseExt::CountMatchingFiles(CPrompt& prompt, std::string_view directory, std::size_t limit) const {
     if (!m_parsed) {
         prompt.Message("First need to call ParsingExtensionToken()!");
         return 0;
@@ -86,16 +82,14 @@ std::size_t CParseExt::CountMatchingFiles(CPrompt& prompt, std::string_view dire
     return count;
 }
 
-std::size_t CParseExt::CountFilesBySuffix(std::string_view directory, std::string_view pattern,
-                                          std::size_t limit) {
+std::size_t CParseExt::CountFilesBySuffix(std::string_view directory, std::string_view pattern, std::size_t limit) {
     std::string_view suffix = pattern;
     while (!suffix.empty() && suffix.front() == '*') suffix.remove_prefix(1);
     std::size_t count = 0;
     if (limit == 0) return 0;
     CWalkCallbacks cb;
     cb.file = [&](const CWalkFile& f) {
-        if (f.name.size() >= suffix.size() &&
-            EqualsNoCase(f.name.substr(f.name.size() - suffix.size()), suffix))
+        if (f.name.size() >= suffix.size() && EqualsNoCase(f.name.substr(f.name.size() - suffix.size()), suffix))
             ++count;
         return count < limit;
     };

@@ -29,12 +29,10 @@ public:
     // Matching files under directory, up to limit (the result is then limit). Unlistable
     // folders count nothing, silently. Unparsed: "First need to call ParsingExtensionToken()!"
     // and 0.
-    std::size_t CountMatchingFiles(CPrompt& prompt, std::string_view directory,
-                                   std::size_t limit) const;
+    std::size_t CountMatchingFiles(CPrompt& prompt, std::string_view directory, std::size_t limit) const;
     // Files whose name ends with pattern without its leading '*' ("*.dsp" counts "a.dsp" and
     // "B.DSP" but not "adsp"), without regard to case; an empty pattern counts every file.
-    static std::size_t CountFilesBySuffix(std::string_view directory, std::string_view pattern,
-                                          std::size_t limit);
+    static std::size_t CountFilesBySuffix(std::string_view directory, std::string_view pattern, std::size_t limit);
 
     bool IsParsed() const { return m_parsed; }
     const std::vector<std::string>& Tokens() const { return m_tokens; }

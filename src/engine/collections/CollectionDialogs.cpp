@@ -19,11 +19,18 @@ bool CheckNewCollectionDirectory(CPrompt& prompt, std::string_view text) {
 
 bool IsForbiddenNameCharacter(char c) {
     switch (c) {
-    case ' ': case '\t': case '\\': case ':': case '!': case '.': case '*': case '?':
-    case '#': case '\r': case '\n':
-        return true;
-    default:
-        return false;
+    case ' ':
+    case '\t':
+    case '\\':
+    case ':':
+    case '!':
+    case '.':
+    case '*':
+    case '?':
+    case '#':
+    case '\r':
+    case '\n': return true;
+    default: return false;
     }
 }
 
@@ -66,8 +73,7 @@ int FindCatalogueEntryByName(const std::vector<std::string>& names, std::string_
 }
 
 std::string CatalogueEntryText(std::string_view baseDirectory, std::string_view description) {
-    std::string text = baseDirectory.empty() ? "It's a favorite collection.\r\n"
-                                             : std::string(baseDirectory) + "\r\n";
+    std::string text = baseDirectory.empty() ? "It's a favorite collection.\r\n" : std::string(baseDirectory) + "\r\n";
     return text + std::string(description);
 }
 

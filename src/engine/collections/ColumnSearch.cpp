@@ -65,9 +65,7 @@ std::string MakeFilePattern(std::string_view text) {
     return p;
 }
 
-bool IsMatchAllPattern(std::string_view pattern) {
-    return pattern.find_first_not_of("*.") == std::string_view::npos;
-}
+bool IsMatchAllPattern(std::string_view pattern) { return pattern.find_first_not_of("*.") == std::string_view::npos; }
 
 bool MatchFilePattern(std::string_view p, std::string_view s) {
     std::size_t i = 0;
@@ -106,8 +104,7 @@ CColumnSearchOutcome SearchGroupColumn(const std::vector<CCollectionRecord>& rec
     return FoundOrNot(std::move(found), EColumnSearchResult::NotFound);
 }
 
-CColumnSearchOutcome SearchDescriptionColumn(const std::vector<CCollectionRecord>& records,
-                                             std::string_view text) {
+CColumnSearchOutcome SearchDescriptionColumn(const std::vector<CCollectionRecord>& records, std::string_view text) {
     if (text.empty()) return {EColumnSearchResult::ShowWholeList, {}};
     const std::vector<CDescriptionTerm> terms = SplitDescriptionTerms(text);
     std::vector<std::size_t> found;
@@ -116,9 +113,8 @@ CColumnSearchOutcome SearchDescriptionColumn(const std::vector<CCollectionRecord
     return FoundOrNot(std::move(found), EColumnSearchResult::NotFound);
 }
 
-CColumnSearchOutcome SearchFilesColumn(const std::vector<CCollectionRecord>& records,
-                                       std::string_view baseDirectory, bool favoritesShown,
-                                       bool foundListShown, std::string_view text) {
+CColumnSearchOutcome SearchFilesColumn(const std::vector<CCollectionRecord>& records, std::string_view baseDirectory,
+                                       bool favoritesShown, bool foundListShown, std::string_view text) {
     const std::string pattern = MakeFilePattern(text);
     if (IsMatchAllPattern(pattern))
         return {foundListShown ? EColumnSearchResult::ShowWholeList : EColumnSearchResult::NoChange, {}};

@@ -49,14 +49,12 @@ struct CColumnSearchOutcome {
 };
 
 CColumnSearchOutcome SearchGroupColumn(const std::vector<CCollectionRecord>& records, std::string_view text);
-CColumnSearchOutcome SearchDescriptionColumn(const std::vector<CCollectionRecord>& records,
-                                             std::string_view text);
+CColumnSearchOutcome SearchDescriptionColumn(const std::vector<CCollectionRecord>& records, std::string_view text);
 // locations are compared from the relative path on (base directory + 1 character), or whole
 // while the favorites are shown. foundListShown tells whether a match-all pattern has a found
 // list to leave.
-CColumnSearchOutcome SearchFilesColumn(const std::vector<CCollectionRecord>& records,
-                                       std::string_view baseDirectory, bool favoritesShown,
-                                       bool foundListShown, std::string_view text);
+CColumnSearchOutcome SearchFilesColumn(const std::vector<CCollectionRecord>& records, std::string_view baseDirectory,
+                                       bool favoritesShown, bool foundListShown, std::string_view text);
 
 // The column of the box whose search gave the outcome: 0 file name, 1 description, 2 group.
 enum : int { kFilesColumn = 0, kDescriptionColumn = 1, kGroupColumn = 2 };

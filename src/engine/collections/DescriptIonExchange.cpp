@@ -130,7 +130,8 @@ std::optional<std::string> ReadBytes(const std::string& path, int& error) {
 
 // For each record of the folder, its entry: byte-equal names first, then, among the entries no
 // record took, the first equal without regard to case.
-std::vector<std::optional<std::size_t>> MatchEntries(const CDescriptIon& file, const std::vector<CFolderRecord>& records) {
+std::vector<std::optional<std::size_t>> MatchEntries(const CDescriptIon& file,
+                                                     const std::vector<CFolderRecord>& records) {
     const auto& entries = file.Entries();
     std::vector<std::optional<std::size_t>> match(records.size());
     std::vector<bool> taken(entries.size(), false);
@@ -198,6 +199,7 @@ public:
         m_progress->SetPosText(double(done), Format(m_label, (unsigned long)done, (unsigned long)m_folders));
         return !m_progress->IsAborted();
     }
+
 private:
     std::unique_ptr<CProgress> m_progress;
     std::size_t m_folders;
@@ -283,13 +285,14 @@ CExchangeResult ImportDescriptIon(CCollections& collections, CPorts& ports) {
 
     std::size_t kept = 0;
     if (!conflicts.empty()) {
-        const bool replace = prompt.Ask(Format("%lu file(s) of the collection already have a different description.\r\n\r\n"
-                                               "Replace them with the descriptions from descript.ion?",
-                                               (unsigned long)conflicts.size()),
-                                        kImportCaption, EPromptButtons::YesNo, EPromptIcon::Question, 1) ==
-                             EPromptAnswer::Yes;
+        const bool replace =
+            prompt.Ask(Format("%lu file(s) of the collection already have a different description.\r\n\r\n"
+                              "Replace them with the descriptions from descript.ion?",
+                              (unsigned long)conflicts.size()),
+                       kImportCaption, EPromptButtons::YesNo, EPromptIcon::Question, 1) == EPromptAnswer::Yes;
         if (replace) takes.insert(takes.end(), conflicts.begin(), conflicts.end());
-        else kept = conflicts.size();
+        else
+            kept = conflicts.size();
     }
 
     if (!takes.empty()) {
@@ -302,7 +305,8 @@ CExchangeResult ImportDescriptIon(CCollections& collections, CPorts& ports) {
         if (!written) store.ReplaceRecords(std::move(old));
         if (found) store.ShowFoundList(*found);
         if (!written) {
-            prompt.Message("The descriptions were not taken: the collection file could not be written.", kImportCaption);
+            prompt.Message("The descriptions were not taken: the collection file could not be written.",
+                           kImportCaption);
             return {EExchangeOutcome::Failed, 0};
         }
         if (collections.Hooks().refillWindow) collections.Hooks().refillWindow();
@@ -310,7 +314,8 @@ CExchangeResult ImportDescriptIon(CCollections& collections, CPorts& ports) {
 
     std::string text = Format("Descriptions taken from descript.ion: %lu\r\ndescript.ion files read: %lu",
                               (unsigned long)takes.size(), (unsigned long)filesRead);
-    if (kept > 0) text += Format("\r\n\r\nThe collection's own description was kept for %lu file(s).", (unsigned long)kept);
+    if (kept > 0)
+        text += Format("\r\n\r\nThe collection's own description was kept for %lu file(s).", (unsigned long)kept);
     AppendList(text,
                Format("%lu description(s) were not taken: they hold '#' or a line break, which a collection can "
                       "not store.",
@@ -360,8 +365,8 @@ CExchangeResult ExportDescriptIon(CCollections& collections, CPorts& ports) {
             }
             // A link would carry the write to a file outside this folder, or be replaced by one.
             if (found.kind == CFileInFolder::Link || found.kind == CFileInFolder::Other) {
-                leftAlone.push_back(Reason(found.path, found.kind == CFileInFolder::Link ? "a symbolic link"
-                                                                                        : "not a regular file"));
+                leftAlone.push_back(
+                    Reason(found.path, found.kind == CFileInFolder::Link ? "a symbolic link" : "not a regular file"));
                 continue;
             }
             std::optional<CDescriptIon> file = CDescriptIon();

@@ -11,10 +11,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
-#include <utility>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -150,8 +150,7 @@ bool CKeywordFileTest::Scan(int fd, std::size_t fileSize, bool binaryAllowed) {
         if (got <= 0) return false;
         const std::size_t n = std::size_t(got);
         if (first) {
-            if (!binaryAllowed && IsBinaryContent(std::string_view(m_buffer.data() + carry, n)))
-                return false;
+            if (!binaryAllowed && IsBinaryContent(std::string_view(m_buffer.data() + carry, n))) return false;
             if (remaining == 0) return true;
             first = false;
         }
@@ -177,14 +176,13 @@ bool CKeywordFileTest::Scan(int fd, std::size_t fileSize, bool binaryAllowed) {
 }
 
 std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& locations,
-                                               const std::vector<std::string>& keywords,
-                                               bool noCase, CPorts& ports) {
+                                               const std::vector<std::string>& keywords, bool noCase, CPorts& ports) {
     return SearchCollectionFiles(locations, keywords, noCase, ports, CKeywordTestPool::DefaultWorkers());
 }
 
 std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& locations,
-                                               const std::vector<std::string>& keywords,
-                                               bool noCase, CPorts& ports, unsigned workers) {
+                                               const std::vector<std::string>& keywords, bool noCase, CPorts& ports,
+                                               unsigned workers) {
     std::unique_ptr<CProgress> progress;
     if (locations.size() > kProgressThreshold) {
         progress = ports.progress.OpenProgress();
@@ -222,8 +220,7 @@ std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& l
     return found;
 }
 
-std::vector<CKeywordMatch> FindKeywordMatches(std::string_view text,
-                                              const std::vector<std::string>& keywords,
+std::vector<CKeywordMatch> FindKeywordMatches(std::string_view text, const std::vector<std::string>& keywords,
                                               bool noCase, std::size_t maxPairs) {
     std::vector<CKeywordFinder> finders;
     for (const std::string& k : keywords)
@@ -281,7 +278,8 @@ CKeywordSearchState::CTextBuffer& CKeywordSearchState::CTextBuffer::operator=(CT
 
 CKeywordSearchState::CTextBuffer::~CTextBuffer() {
     if (m_mapped) ::munmap(m_data, m_mapped);
-    else delete[] m_data;
+    else
+        delete[] m_data;
     m_data = nullptr;
     m_mapped = 0;
 }

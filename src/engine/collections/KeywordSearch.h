@@ -57,11 +57,10 @@ private:
 // files are read on `workers` threads (0: on the calling thread); only the calling thread
 // touches the ports.
 std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& locations,
-                                               const std::vector<std::string>& keywords,
-                                               bool noCase, CPorts& ports, unsigned workers);
+                                               const std::vector<std::string>& keywords, bool noCase, CPorts& ports,
+                                               unsigned workers);
 std::vector<std::size_t> SearchCollectionFiles(const std::vector<std::string>& locations,
-                                               const std::vector<std::string>& keywords,
-                                               bool noCase, CPorts& ports);
+                                               const std::vector<std::string>& keywords, bool noCase, CPorts& ports);
 
 struct CKeywordMatch {
     std::size_t start;
@@ -72,8 +71,7 @@ struct CKeywordMatch {
 // Every occurrence of the keywords in text, left to right and not overlapping; where two
 // keywords start at one place the earlier one in the set wins. Empty keywords mark nothing.
 // At most maxPairs are returned.
-std::vector<CKeywordMatch> FindKeywordMatches(std::string_view text,
-                                              const std::vector<std::string>& keywords,
+std::vector<CKeywordMatch> FindKeywordMatches(std::string_view text, const std::vector<std::string>& keywords,
                                               bool noCase, std::size_t maxPairs);
 
 // The last keyword search as the frame keeps it: the keyword set stays in force for every text

@@ -43,8 +43,8 @@ std::optional<std::string> ReadHeaderLine(const fs::path& file) {
 
 } // namespace
 
-std::string GetCollectionInformationText(const CCollections& collections, const CSettings& settings,
-                                         bool windowOpen, bool forTip) {
+std::string GetCollectionInformationText(const CCollections& collections, const CSettings& settings, bool windowOpen,
+                                         bool forTip) {
     if (windowOpen) return collections.Store().Name();
     if (!collections.AnyCollectionFiles()) return "But any collections did not registre yet.";
 

@@ -13,8 +13,8 @@ struct COpenCollectionDialogData;
 // while the collection window is open, else the header of the favorites file or of the current
 // collection's file. Reads only; a missing collection or file gives its warning text (for the
 // tip) or an empty text.
-std::string GetCollectionInformationText(const CCollections& collections, const CSettings& settings,
-                                         bool windowOpen, bool forTip);
+std::string GetCollectionInformationText(const CCollections& collections, const CSettings& settings, bool windowOpen,
+                                         bool forTip);
 // The information tip over the Refresh button, from the text above for the tip.
 std::string RefreshButtonTipText(const std::string& information);
 

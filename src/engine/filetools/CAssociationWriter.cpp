@@ -51,8 +51,8 @@ std::optional<std::string> SafeBase(std::string_view ext) {
     if (ext.size() < 2 || ext[0] != '.') return std::nullopt;
     const std::string_view base = ext.substr(1);
     for (char c : base) {
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                        c == '_' || c == '-' || c == '+' || c == '.';
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                        c == '-' || c == '+' || c == '.';
         if (!ok) return std::nullopt;
     }
     return std::string(base);
@@ -86,17 +86,21 @@ bool CAssociationWriter::WriteAssociation(std::string_view ext, const std::strin
     std::string mime = m_assoc.MimeTypeOf(ext);
     if (mime.empty()) {
         mime = "application/x-" + *base + "_auto_file";
-        const std::string xml =
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-            "  <mime-type type=\"" + XmlEscape(mime) + "\">\n"
-            "    <comment>" + XmlEscape(ToUpperAscii(*base)) + " File</comment>\n"
-            "    <glob pattern=\"*" + XmlEscape(ext) + "\"/>\n"
-            "  </mime-type>\n"
-            "</mime-info>\n";
+        const std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                                "  <mime-type type=\"" +
+                                XmlEscape(mime) +
+                                "\">\n"
+                                "    <comment>" +
+                                XmlEscape(ToUpperAscii(*base)) +
+                                " File</comment>\n"
+                                "    <glob pattern=\"*" +
+                                XmlEscape(ext) +
+                                "\"/>\n"
+                                "  </mime-type>\n"
+                                "</mime-info>\n";
         const fs::path package = PackageFile(ext);
-        if (!CreateDirectoryPath(package.parent_path()) || !WriteWholeFile(prompt, package, xml, true))
-            return false;
+        if (!CreateDirectoryPath(package.parent_path()) || !WriteWholeFile(prompt, package, xml, true)) return false;
         UpdateMimeDatabase();
         // The look-ups read the compiled database: a type it does not know yet could never
         // find the application about to be linked.
@@ -104,9 +108,15 @@ bool CAssociationWriter::WriteAssociation(std::string_view ext, const std::strin
     }
     const std::string desktop = "[Desktop Entry]\n"
                                 "Type=Application\n"
-                                "Name=" + ToUpperAscii(*base) + " File\n"
-                                "Exec=" + QuoteExecArgument(program) + " %f\n"
-                                "MimeType=" + mime + ";\n"
+                                "Name=" +
+                                ToUpperAscii(*base) +
+                                " File\n"
+                                "Exec=" +
+                                QuoteExecArgument(program) +
+                                " %f\n"
+                                "MimeType=" +
+                                mime +
+                                ";\n"
                                 "NoDisplay=true\n"
                                 "Terminal=false\n";
     const fs::path desktopFile = DesktopFile(ext);

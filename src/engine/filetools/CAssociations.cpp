@@ -42,7 +42,8 @@ CMimeAppsList ReadMimeAppsList(const fs::path& file, const CMimeDatabase& mime, 
     return list;
 }
 
-const std::vector<std::string>& IdsOf(const std::map<std::string, std::vector<std::string>>& m, const std::string& type) {
+const std::vector<std::string>& IdsOf(const std::map<std::string, std::vector<std::string>>& m,
+                                      const std::string& type) {
     static const std::vector<std::string> kNone;
     const auto it = m.find(type);
     return it == m.end() ? kNone : it->second;
@@ -56,9 +57,7 @@ CAssociations::CAssociations(CPorts& ports, CLauncher& launcher, CXdgPaths paths
 
 CAssociations::~CAssociations() = default;
 
-bool CAssociations::IsProtected(std::string_view ext) {
-    return ext == ".bat" || ext == ".com" || ext == ".exe";
-}
+bool CAssociations::IsProtected(std::string_view ext) { return ext == ".bat" || ext == ".com" || ext == ".exe"; }
 
 const CMimeDatabase& CAssociations::Mime() const {
     if (!m_mime) m_mime.emplace(m_paths.MimeDirs());
@@ -118,8 +117,8 @@ std::optional<CAssociations::CApplication> CAssociations::DefaultApplication(std
     }
 
     // A removal applies to its own list and to every list after it.
-    auto firstInstalled = [&](const std::vector<std::string>& ids, const std::set<std::string>& removed)
-        -> std::optional<CApplication> {
+    auto firstInstalled = [&](const std::vector<std::string>& ids,
+                              const std::set<std::string>& removed) -> std::optional<CApplication> {
         for (const std::string& id : ids)
             if (!removed.count(id))
                 if (auto app = FindDesktopEntry(id)) return app;
@@ -175,10 +174,13 @@ std::vector<std::string> CAssociations::ExpandExec(std::string_view exec, const 
         const char c = exec[i];
         if (quoted) {
             if (c == '"') quoted = false;
-            else if (c == '\\' && i + 1 < exec.size()) cur += exec[++i];
+            else if (c == '\\' && i + 1 < exec.size())
+                cur += exec[++i];
             // "%%" is a literal '%' in a quoted argument too; field codes have no place there.
-            else if (c == '%' && i + 1 < exec.size() && exec[i + 1] == '%') cur += exec[++i];
-            else cur += c;
+            else if (c == '%' && i + 1 < exec.size() && exec[i + 1] == '%')
+                cur += exec[++i];
+            else
+                cur += c;
             continue;
         }
         if (c == ' ' || c == '\t' || c == '\n') {
@@ -208,8 +210,7 @@ std::vector<std::string> CAssociations::ExpandExec(std::string_view exec, const 
 
 bool CAssociations::StartWithAssociation(const fs::path& file, const CApplication& app) {
     // The desktop's own opener first, as a file manager would open the file.
-    if (!m_launcher.FindProgram("xdg-open").empty() && m_launcher.Start({"xdg-open", file.string()}))
-        return true;
+    if (!m_launcher.FindProgram("xdg-open").empty() && m_launcher.Start({"xdg-open", file.string()})) return true;
     const std::vector<std::string> argv = ExpandExec(app.exec, file.string());
     return !argv.empty() && m_launcher.Start(argv);
 }
@@ -225,7 +226,7 @@ void CAssociations::Launch(const fs::path& file, bool print) {
     if (!fs::exists(file, ec)) {
         const fs::path folder = file.parent_path();
         prompt.Message(!folder.empty() && !fs::is_directory(folder, ec) ? "Can not find path of this file."
-                                                                         : "Can not find this file.");
+                                                                        : "Can not find this file.");
         return;
     }
     if (::access(file.c_str(), R_OK) != 0) {
@@ -248,8 +249,7 @@ void CAssociations::Launch(const fs::path& file, bool print) {
         const std::string question = Format("Can not find external editor for this file.\r\n\r\nWhat do you like "
                                             "to find a programm\r\nyou want to use to open \"%s\" files type?",
                                             ext.c_str());
-        if (prompt.Ask(question, {}, EPromptButtons::YesNoCancel, EPromptIcon::Question) != EPromptAnswer::Yes)
-            return;
+        if (prompt.Ask(question, {}, EPromptButtons::YesNoCancel, EPromptIcon::Question) != EPromptAnswer::Yes) return;
         if (!m_writer->CreateAssociation(ext)) return;
     }
 }

@@ -46,7 +46,8 @@ bool CCopyAllFiles::Accept(CFields& fields) {
     CPrompt& prompt = m_ports.prompt;
     const auto refuse = [&](const std::string& dir, EDirText check, const char* shortText) {
         if (check == EDirText::Short) prompt.Message(shortText);
-        else prompt.Message(Format("Directory\r\n\"%s\"\r\nis not correct.", dir.c_str()));
+        else
+            prompt.Message(Format("Directory\r\n\"%s\"\r\nis not correct.", dir.c_str()));
         return false;
     };
     const EDirText source = CheckDirectoryText(fields.source);
@@ -57,8 +58,7 @@ bool CCopyAllFiles::Accept(CFields& fields) {
                       : fields.target.size() < 3                        ? EDirText::Short
                                                                         : EDirText::NotCorrect;
     // Copying a folder into itself would overwrite its own files with the "1" names.
-    if (target == EDirText::Ok && FileIdOf(fields.target) == FileIdOf(fields.source))
-        target = EDirText::NotCorrect;
+    if (target == EDirText::Ok && FileIdOf(fields.target) == FileIdOf(fields.source)) target = EDirText::NotCorrect;
     if (target != EDirText::Ok)
         return refuse(fields.target, target, "Select any base directory for second edit, please.");
     fields.extensions = std::string(TrimBlanks(fields.extensions));
@@ -72,8 +72,7 @@ bool CCopyAllFiles::OnCopyAllFiles(const CFields& fields) {
     m_ports.busy.SetWaitCursor(true);
     const bool ran = CopyAllFiles(fields.source, fields.target, fields.minimumSize, filtered ? &filter : nullptr);
     // Success is said only when every copy succeeded; failed copies are named instead.
-    if (m_failed > 0)
-        m_ports.prompt.Message(Format("Can not copy %lu files.", static_cast<unsigned long>(m_failed)));
+    if (m_failed > 0) m_ports.prompt.Message(Format("Can not copy %lu files.", static_cast<unsigned long>(m_failed)));
     else
         m_ports.prompt.Message("All right! Coping did.");
     m_ports.busy.SetWaitCursor(false);
@@ -85,7 +84,8 @@ fs::path CCopyAllFiles::UniqueName(const fs::path& to) {
     // A leading dot starts a hidden name, not an extension.
     const std::size_t dot = name.rfind('.');
     if (dot == std::string::npos || dot == 0) name += '1';
-    else name = name.substr(0, dot) + "1" + name.substr(dot);
+    else
+        name = name.substr(0, dot) + "1" + name.substr(dot);
     return to.parent_path() / name;
 }
 
@@ -115,7 +115,8 @@ bool CCopyAllFiles::CopyAllFiles(const fs::path& source, const fs::path& target,
             if (st.st_size <= minimumSize) return true;
         }
         if (CopyWithUniqueName(fs::path(f.path), target / std::string(f.name))) ++m_copied;
-        else ++m_failed;
+        else
+            ++m_failed;
         return true;
     };
     WalkDirectory(source.string(), cb);

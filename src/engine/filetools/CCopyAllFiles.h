@@ -34,8 +34,8 @@ public:
     bool OnCopyAllFiles(const CFields& fields);
 
     // False only for an empty source (or a target that is the source folder itself).
-    bool CopyAllFiles(const std::filesystem::path& source, const std::filesystem::path& target,
-                      long long minimumSize, const CParseExt* filter);
+    bool CopyAllFiles(const std::filesystem::path& source, const std::filesystem::path& target, long long minimumSize,
+                      const CParseExt* filter);
     // Copies to `to`, or when that exists, to its name with "1" before the extension
     // (replacing an earlier copy of that name).
     static bool CopyWithUniqueName(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -54,8 +54,7 @@ bool CExtensionTool::NewLink() {
         m_prompt.Message("Insert a normal file extansion string, please.");
         return false;
     }
-    if (m_removeEnabled && !m_prompt.AskYesNo("Are you sure it's will be right to change association?"))
-        return false;
+    if (m_removeEnabled && !m_prompt.AskYesNo("Are you sure it's will be right to change association?")) return false;
     const bool linked = m_assoc.Writer().CreateAssociation(m_ext);
     m_prompt.Message(linked ? "A new link was successful established" : "Can not to establish a new link.");
     SetText(m_text);

@@ -22,8 +22,8 @@ public:
 
     void Open(std::string_view initialText); // the first timer tick
     void SetText(std::string_view text);     // every change of the box
-    bool NewLink(); // true when the new link was written
-    bool Remove();  // true when the link was removed
+    bool NewLink();                          // true when the new link was written
+    bool Remove();                           // true when the link was removed
 
     const std::string& Extension() const { return m_ext; }
     const std::string& Info() const { return m_info; }

@@ -43,7 +43,9 @@ CFileInfoDlgModel CFileInfoDlgModel::ForCollections(std::vector<std::string> col
     return m;
 }
 
-std::string CFileInfoDlgModel::Title() const { return m_collectionMode ? "Collection's files attributes" : "File Info"; }
+std::string CFileInfoDlgModel::Title() const {
+    return m_collectionMode ? "Collection's files attributes" : "File Info";
+}
 
 std::string CFileInfoDlgModel::SizeText() const {
     return Format("File size: %lu byte", static_cast<unsigned long>(m_size));
@@ -62,9 +64,9 @@ bool CFileInfoDlgModel::Accept(CPorts& ports) {
         m_chosen = m_combo;
     }
     ports.settings.Set(kAttributesToAll, m_applyAllBox);
-    m_applyToAll = m_applyAllBox &&
-                   ports.prompt.AskYesNo("All files of collection will changing atribute.\r\n\r\nAre you sure?",
-                                         "Change attribute");
+    m_applyToAll =
+        m_applyAllBox && ports.prompt.AskYesNo("All files of collection will changing atribute.\r\n\r\nAre you sure?",
+                                               "Change attribute");
     return true;
 }
 
@@ -121,7 +123,8 @@ void CFileInfo::OnFileInfo(std::optional<std::size_t> selectedRecord) {
             const bool ok = SetAttributesForCollectionFile(entry.path, {}, attribute);
             m_ports.busy.EnableFrame(true);
             m_ports.busy.EnableCollectionWindow(true);
-            m_ports.prompt.Message(ok ? "Operation was successful complete." : "Can not set attributes for some files.");
+            m_ports.prompt.Message(ok ? "Operation was successful complete."
+                                      : "Can not set attributes for some files.");
         } else {
             SetAttributesForCollection(entry.baseDirectory, attribute);
         }
@@ -133,8 +136,8 @@ bool CFileInfo::SetAttributesForCollection(const std::string& directory, std::ui
     m_ports.busy.SetWaitCursor(true);
     m_ports.busy.EnableFrame(false);
     m_ports.busy.EnableCollectionWindow(false);
-    const bool ok = directory.empty() ? SetAttributesForCurrentCollection(attribute)
-                                      : SetAttributesInTree(directory, attribute);
+    const bool ok =
+        directory.empty() ? SetAttributesForCurrentCollection(attribute) : SetAttributesInTree(directory, attribute);
     m_ports.busy.EnableFrame(true);
     m_ports.busy.EnableCollectionWindow(true);
     m_ports.busy.SetWaitCursor(false);

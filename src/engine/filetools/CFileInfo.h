@@ -69,7 +69,7 @@ private:
 // What "File Info" reaches beyond the engine: the dialog, the rename of the row and the refill
 // of the collection window. An empty dialog hook counts as Cancel.
 struct CFileInfoHooks {
-    std::function<bool(CFileInfoDlgModel& model)> dialog; // true when closed by "Ok"
+    std::function<bool(CFileInfoDlgModel& model)> dialog;     // true when closed by "Ok"
     std::function<bool(std::string_view newName)> renameFile; // true when renamed
     std::function<void()> refillWindow;
 };

@@ -81,8 +81,10 @@ void CMimeDatabase::ReadGlobs(const fs::path& dir, std::vector<std::string>& noG
         for (const std::string& line : TextLines(*globs)) {
             const std::size_t colon = line.find(':');
             if (line.empty() || line[0] == '#' || colon == std::string::npos) continue;
-            if (line.compare(colon + 1, std::string::npos, "__NOGLOBS__") == 0) noGlobsHere.push_back(line.substr(0, colon));
-            else m_globs.push_back({50, line.substr(0, colon), line.substr(colon + 1), false});
+            if (line.compare(colon + 1, std::string::npos, "__NOGLOBS__") == 0)
+                noGlobsHere.push_back(line.substr(0, colon));
+            else
+                m_globs.push_back({50, line.substr(0, colon), line.substr(colon + 1), false});
         }
     }
 }

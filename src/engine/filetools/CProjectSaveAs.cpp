@@ -3,9 +3,9 @@
 #include "app/FileAccess.h"
 #include "app/SettingsKeys.h"
 #include "app/TextUtil.h"
-#include "filetools/FileCopy.h"
 #include "collections/CParseExt.h"
 #include "collections/DirectoryWalk.h"
+#include "filetools/FileCopy.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -39,11 +39,10 @@ bool CProjectSaveAs::IsOkEnabled(std::string_view oldFile, std::string_view newF
 std::string CProjectSaveAs::BrowseSource() {
     const bool vs = m_variant == EVariant::Vs;
     const std::string start = m_ports.settings.Get(kSaveAsProjDir);
-    std::string chosen =
-        vs ? m_ports.pickers.OpenFile("Choose a DSP-file of source project",
-                                      "VS project files|*.dsp|All files|*.*||", start)
-           : m_ports.pickers.OpenFile("Choose a project-file of source project",
-                                      "project files|*.*|All files|*.*||", start);
+    std::string chosen = vs ? m_ports.pickers.OpenFile("Choose a DSP-file of source project",
+                                                       "VS project files|*.dsp|All files|*.*||", start)
+                            : m_ports.pickers.OpenFile("Choose a project-file of source project",
+                                                       "project files|*.*|All files|*.*||", start);
     if (!chosen.empty()) m_ports.settings.Set(kSaveAsProjDir, chosen);
     return chosen;
 }
@@ -52,22 +51,17 @@ std::string CProjectSaveAs::BrowseTarget() {
     const bool vs = m_variant == EVariant::Vs;
     const std::string start = m_ports.settings.Get(kSaveAsProjDir);
     // The leading blank of the Any filter is kept: it is part of the stored text.
-    std::string chosen =
-        vs ? m_ports.pickers.SaveFile("Choose a path and WRITE A NEW DSP-file NAME",
-                                      "VS project files|*.dsp|All files|*.*||", start)
-           : m_ports.pickers.SaveFile("Choose a path and WRITE A NEW project-file NAME",
-                                      " project files|*.*|All files|*.*||", start);
+    std::string chosen = vs ? m_ports.pickers.SaveFile("Choose a path and WRITE A NEW DSP-file NAME",
+                                                       "VS project files|*.dsp|All files|*.*||", start)
+                            : m_ports.pickers.SaveFile("Choose a path and WRITE A NEW project-file NAME",
+                                                       " project files|*.*|All files|*.*||", start);
     if (!chosen.empty()) m_ports.settings.Set(kSaveAsProjDir, chosen);
     return chosen;
 }
 
-std::string CProjectSaveAs::LastOldFile() const {
-    return m_ports.settings.Get(kSaveAsOldProjFile);
-}
+std::string CProjectSaveAs::LastOldFile() const { return m_ports.settings.Get(kSaveAsOldProjFile); }
 
-std::string CProjectSaveAs::LastNewFile() const {
-    return m_ports.settings.Get(kSaveAsNewProjFile);
-}
+std::string CProjectSaveAs::LastNewFile() const { return m_ports.settings.Get(kSaveAsNewProjFile); }
 
 bool CProjectSaveAs::Accept(std::string_view oldFile, std::string_view newFile) {
     const bool vs = m_variant == EVariant::Vs;
@@ -98,11 +92,10 @@ bool CProjectSaveAs::Accept(std::string_view oldFile, std::string_view newFile) 
 }
 
 CProjectSaveAs::EKind CProjectSaveAs::KindOf(std::string_view fileName) {
-    static constexpr std::string_view kCopied[] = {"BMP", "ICO", "CUR", "TXT", "RTF",
+    static constexpr std::string_view kCopied[] = {"BMP", "ICO", "CUR", "TXT",  "RTF",
                                                    "RCT", "GIF", "GPJ", "JPEG", "JPE"};
-    static constexpr std::string_view kRenamed[] = {"CPP", "C",   "H",   "DSP", "DSW", "RGS",
-                                                    "HM",  "RC",  "RC2", "BIN", "CXX", "DEF",
-                                                    "R",   "ODL", "HPJ", "BAT", "IDL", "CNT"};
+    static constexpr std::string_view kRenamed[] = {"CPP", "C",   "H",   "DSP", "DSW", "RGS", "HM",  "RC",  "RC2",
+                                                    "BIN", "CXX", "DEF", "R",   "ODL", "HPJ", "BAT", "IDL", "CNT"};
     const std::size_t dot = fileName.rfind('.');
     if (dot == std::string_view::npos) return EKind::Skip;
     const std::string ext = ToUpperAscii(fileName.substr(dot + 1));
@@ -113,8 +106,7 @@ CProjectSaveAs::EKind CProjectSaveAs::KindOf(std::string_view fileName) {
     return EKind::Skip;
 }
 
-std::string CProjectSaveAs::RenameInText(std::string_view text, std::string_view oldName,
-                                         std::string_view newName) {
+std::string CProjectSaveAs::RenameInText(std::string_view text, std::string_view oldName, std::string_view newName) {
     if (oldName.empty() || text.size() < oldName.size()) return std::string(text);
     const std::string upperOld = ToUpperAscii(oldName);
     const std::string upperNew = ToUpperAscii(newName);
@@ -149,10 +141,9 @@ bool CProjectSaveAs::CopyProject(const fs::path& oldFile, const fs::path& newFil
     m_sourceDir = oldFile.parent_path();
     m_targetDir = newFile.parent_path();
     m_free = GetFreeDiskSpace(m_targetDir.empty() ? newFile : m_targetDir);
-    if (m_free < kLowSpace &&
-        !prompt.AskYesNo(Format("Disk has a too little space:\r\nfree space is %lu\r\n\r\n"
-                                "Do you wish to continua?",
-                                Ul(m_free))))
+    if (m_free < kLowSpace && !prompt.AskYesNo(Format("Disk has a too little space:\r\nfree space is %lu\r\n\r\n"
+                                                      "Do you wish to continua?",
+                                                      Ul(m_free))))
         return false;
 
     m_oldName = ProjectName(oldFile);
@@ -186,7 +177,8 @@ bool CProjectSaveAs::CopyProject(const fs::path& oldFile, const fs::path& newFil
     CopyProjectFolder(m_sourceDir);
     m_completed = !m_stop && !Aborted();
     if (m_progress) m_progress.reset();
-    else m_ports.busy.SetWaitCursor(false);
+    else
+        m_ports.busy.SetWaitCursor(false);
     prompt.Message(Format("%lu files was copied.", Ul(m_copied)));
     return true;
 }
@@ -203,8 +195,7 @@ void CProjectSaveAs::CopyProjectFolder(const fs::path& folder) {
         if (m_stop || Aborted()) return false;
         if (m_progress) {
             if (m_prepared % m_step == 0)
-                m_progress->SetPosText(double(m_prepared),
-                                       Format("Files prepared: %lu", Ul(m_prepared + 1)));
+                m_progress->SetPosText(double(m_prepared), Format("Files prepared: %lu", Ul(m_prepared + 1)));
             ++m_prepared;
         }
         return true;
@@ -241,7 +232,8 @@ void CProjectSaveAs::CopyProjectFile(const fs::path& folder, const std::string& 
 
     const EKind kind = m_variant == EVariant::Any ? EKind::Copy : KindOf(name);
     if (kind == EKind::Copy) CopyUnchanged(from, to, std::uint64_t(st.st_size), readOnly);
-    else if (kind == EKind::Rename) CopyRenamed(from, to, std::uint64_t(st.st_size));
+    else if (kind == EKind::Rename)
+        CopyRenamed(from, to, std::uint64_t(st.st_size));
 }
 
 bool CProjectSaveAs::CopyFailed(int err, const fs::path& to) {
@@ -260,8 +252,7 @@ bool CProjectSaveAs::CopyFailed(int err, const fs::path& to) {
     return false;
 }
 
-bool CProjectSaveAs::CopyUnchanged(const fs::path& from, const fs::path& to, std::uint64_t size,
-                                   bool readOnly) {
+bool CProjectSaveAs::CopyUnchanged(const fs::path& from, const fs::path& to, std::uint64_t size, bool readOnly) {
     const int err = CopyFileSafely(from, to, true);
     if (err != 0) return CopyFailed(err, to);
     if (readOnly) SetFileAttribute(to, kAttrArchive);

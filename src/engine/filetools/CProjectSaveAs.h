@@ -41,8 +41,7 @@ public:
     // Replaces the project name in a text: the upper-case name gets the upper-case new name,
     // any other spelling the new name as typed, its first letter raised unless the replaced
     // text began with a lower-case letter.
-    static std::string RenameInText(std::string_view text, std::string_view oldName,
-                                    std::string_view newName);
+    static std::string RenameInText(std::string_view text, std::string_view oldName, std::string_view newName);
 
     enum class EKind { Skip, Copy, Rename };
     // What the VS variant does with a file name (by the text after its last '.').
@@ -51,8 +50,8 @@ public:
 private:
     void CopyProjectFolder(const std::filesystem::path& folder);
     void CopyProjectFile(const std::filesystem::path& folder, const std::string& name);
-    bool CopyUnchanged(const std::filesystem::path& from, const std::filesystem::path& to,
-                       std::uint64_t size, bool readOnly);
+    bool CopyUnchanged(const std::filesystem::path& from, const std::filesystem::path& to, std::uint64_t size,
+                       bool readOnly);
     bool CopyFailed(int err, const std::filesystem::path& to);
     void CopyRenamed(const std::filesystem::path& from, const std::filesystem::path& to, std::uint64_t size);
     bool Aborted();

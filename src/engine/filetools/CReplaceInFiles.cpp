@@ -106,12 +106,10 @@ private:
     std::size_t m_noAlsoFrom = std::string_view::npos;
 };
 
-
 } // namespace
 
 std::string CReplaceInFiles::ReplaceText(std::string_view text, std::string_view from, std::string_view to,
-                                         std::string_view alsoFrom, std::string_view alsoTo,
-                                         std::uint64_t& count) {
+                                         std::string_view alsoFrom, std::string_view alsoTo, std::uint64_t& count) {
     std::string out;
     if (from.empty()) return std::string(text);
     const bool additional = !alsoFrom.empty() && !alsoTo.empty();
@@ -165,7 +163,8 @@ std::string CReplaceInFiles::CleanText(std::string_view text, std::uint64_t& cou
         const auto c = static_cast<unsigned char>(text[i]);
         if (c == 0) break;
         if ((c < 32 && c != 9 && c != 10 && c != 13) || c >= 128) ++count;
-        else out += char(c);
+        else
+            out += char(c);
     }
     out.append(text.substr(i));
     return out;
@@ -229,8 +228,8 @@ CReplaceInFiles::EOk CReplaceInFiles::OnOk(CTexts& texts) {
         return EOk::Nothing;
     }
     if (!Run(texts, cleaning)) return EOk::Ended;
-    m_ports.prompt.Message(Format("Found %lu files, was opened %lu files\r\nReplaced %lu words.",
-                                  Ul(m_counts.found), Ul(m_counts.opened), Ul(m_counts.replaced)));
+    m_ports.prompt.Message(Format("Found %lu files, was opened %lu files\r\nReplaced %lu words.", Ul(m_counts.found),
+                                  Ul(m_counts.opened), Ul(m_counts.replaced)));
     return EOk::Ran;
 }
 

@@ -19,8 +19,7 @@ inline unsigned Pair(char a, char b) {
 
 } // namespace
 
-CNameMatcher::CNameMatcher(const std::vector<std::string>& names)
-    : m_names(names), m_pairs(65536, false) {
+CNameMatcher::CNameMatcher(const std::vector<std::string>& names) : m_names(names), m_pairs(65536, false) {
     for (const auto& n : m_names) m_maxLength = std::max(m_maxLength, n.size());
     m_lengths.assign(m_maxLength + 1, false);
     for (std::uint32_t i = 0; i < m_names.size(); ++i) {
@@ -43,8 +42,7 @@ CNameMatcher::CNameMatcher(const std::vector<std::string>& names)
 
 // The index of the name matching at pos, or npos. delim caches the first delimiter at or after
 // the last position it was computed for (npos: not yet).
-std::size_t CNameMatcher::Match(std::string_view text, std::size_t pos, std::size_t& delim,
-                                std::size_t& length) const {
+std::size_t CNameMatcher::Match(std::string_view text, std::size_t pos, std::size_t& delim, std::size_t& length) const {
     const std::size_t size = text.size();
     if (delim == std::string_view::npos || delim < pos) {
         delim = pos;
@@ -69,8 +67,8 @@ std::size_t CNameMatcher::Match(std::string_view text, std::size_t pos, std::siz
     return best;
 }
 
-void CNameMatcher::Count(std::string_view text, std::vector<std::uint32_t>& found,
-                         std::size_t tickEvery, const std::function<void(std::size_t)>& tick) const {
+void CNameMatcher::Count(std::string_view text, std::vector<std::uint32_t>& found, std::size_t tickEvery,
+                         const std::function<void(std::size_t)>& tick) const {
     if (m_first.empty()) return;
     const std::size_t size = text.size();
     const bool ticking = tickEvery > 0 && tick;
@@ -80,8 +78,7 @@ void CNameMatcher::Count(std::string_view text, std::vector<std::uint32_t>& foun
     while (pos < size) {
         std::size_t step = 1;
         const char c = text[pos];
-        if (m_startByte[static_cast<unsigned char>(c)] &&
-            (pos + 1 == size || m_pairs[Pair(c, text[pos + 1])])) {
+        if (m_startByte[static_cast<unsigned char>(c)] && (pos + 1 == size || m_pairs[Pair(c, text[pos + 1])])) {
             std::size_t length = 0;
             const std::size_t index = Match(text, pos, delim, length);
             if (index != std::string_view::npos) {

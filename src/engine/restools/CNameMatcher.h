@@ -24,13 +24,12 @@ public:
                const std::function<void(std::size_t)>& tick = {}) const;
 
 private:
-    std::size_t Match(std::string_view text, std::size_t pos, std::size_t& delim,
-                      std::size_t& length) const;
+    std::size_t Match(std::string_view text, std::size_t pos, std::size_t& delim, std::size_t& length) const;
 
     std::vector<std::string> m_names;
     std::unordered_map<std::string_view, std::uint32_t> m_first; // name -> first index
-    std::vector<bool> m_pairs;      // 65536 entries: the first two bytes of a possible match
-    std::vector<bool> m_lengths;    // lengths that occur
+    std::vector<bool> m_pairs;   // 65536 entries: the first two bytes of a possible match
+    std::vector<bool> m_lengths; // lengths that occur
     bool m_startByte[256] = {};
     std::size_t m_maxLength = 0;
     std::size_t m_maxInnerDelims = 0; // names may hold delimiters, e.g. "FOO(x)"

@@ -130,7 +130,8 @@ bool CResourceTools::OnInvertRed() {
     if (!CanInvertRed()) return false;
     for (auto& mark : m_marks.marks) {
         if (mark == kMarkNone) mark = kMarkRed;
-        else if (mark == kMarkRed) mark = kMarkNone;
+        else if (mark == kMarkRed)
+            mark = kMarkNone;
     }
     m_view.ReloadTextBlack(m_text);
     ColorRanges();

@@ -38,9 +38,7 @@ public:
     bool CanGoToNext() const { return m_marks.Count() > 0 && !m_marks.collapsed; }
     bool CanCollapse() const { return CanGoToNext(); }
     bool CanRestore() const { return m_marks.Count() > 0 && m_marks.collapsed; }
-    bool CanInvertRed() const {
-        return m_kind == EViewKind::ResourceHeader && CanGoToNext() && m_marks.hasRed;
-    }
+    bool CanInvertRed() const { return m_kind == EViewKind::ResourceHeader && CanGoToNext() && m_marks.hasRed; }
     bool CanExcludeRed() const { return CanGoToNext() && m_marks.hasRed; }
 
     // "Correct resource file".

@@ -87,10 +87,9 @@ void CResourceTools::CompareMenu(const CRcBlock& block, const CRcLists& other) {
         std::uint8_t mark = kMarkNone;
         if (entry.id == "POPUP") {
             // A popup is never red: it is blue when the other menu has one with the same caption.
-            const bool same = std::any_of(match->entries.begin(), match->entries.end(),
-                                          [&](const CRcEntry& o) {
-                                              return o.id == "POPUP" && o.caption == entry.caption;
-                                          });
+            const bool same = std::any_of(match->entries.begin(), match->entries.end(), [&](const CRcEntry& o) {
+                return o.id == "POPUP" && o.caption == entry.caption;
+            });
             mark = same ? kMarkBlue : kMarkNone;
         } else {
             const CRcEntry* o = FindEntry(match->entries, entry.id);

@@ -6,8 +6,8 @@
 #include "collections/CParseExt.h"
 #include "restools/CNameMatcher.h"
 #include "restools/CResourceView.h"
-#include "restools/ResourceText.h"
 #include "restools/ConditionalBlocks.h"
+#include "restools/ResourceText.h"
 
 #include <limits>
 
@@ -28,8 +28,8 @@ bool CResourceTools::OnFindInProject() {
         return false;
     }
     const std::string list = m_filter->GetExtensionList();
-    const std::size_t count = m_filter->CountMatchingFiles(m_ports.prompt, options.folder,
-                                                           std::numeric_limits<std::size_t>::max());
+    const std::size_t count =
+        m_filter->CountMatchingFiles(m_ports.prompt, options.folder, std::numeric_limits<std::size_t>::max());
     const std::string question = Format(
         "Will searching in %lu files of project\r\n for extention \"%s\"\r\n\r\nWould you like to go process now?",
         static_cast<unsigned long>(count), list.c_str());

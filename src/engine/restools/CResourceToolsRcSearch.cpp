@@ -39,8 +39,8 @@ bool CResourceTools::OnFindInRcFile() {
 }
 
 bool CResourceTools::SearchRcByGroups() {
-    const std::string rcPath = m_ports.pickers.OpenFile(
-        kOpenRcTitle, "Resource files (*.rc)|*.rc|All files|*.*|", m_view.DocumentPath());
+    const std::string rcPath =
+        m_ports.pickers.OpenFile(kOpenRcTitle, "Resource files (*.rc)|*.rc|All files|*.*|", m_view.DocumentPath());
     if (rcPath.empty()) return false;
     const CRcGroups groups = LoadRcOptions(m_ports.settings).groups;
     if (!groups.Any()) return false;
@@ -104,8 +104,8 @@ bool CResourceTools::SearchRcAllText() {
         m_filter->CountMatchingFiles(m_ports.prompt, folder, std::numeric_limits<std::size_t>::max());
     if (count == 0) {
         m_ports.prompt.Message("Was not found any RC-file in current directory.");
-        const std::string chosen = m_ports.pickers.OpenFile(kOpenRcTitle, "Resource files (*.rc)|*.rc|",
-                                                            m_view.DocumentPath());
+        const std::string chosen =
+            m_ports.pickers.OpenFile(kOpenRcTitle, "Resource files (*.rc)|*.rc|", m_view.DocumentPath());
         if (chosen.empty()) {
             // Nothing was searched: the marks of this run mean nothing.
             m_marks.Clear();
@@ -148,15 +148,15 @@ bool CResourceTools::WalkProjectFiles(const std::string& folder, unsigned long& 
         }
         const std::string path(file.path);
         if (m_rcMode) ScanRcFileForNames(path, name, counter);
-        else ScanProjectFile(path);
+        else
+            ScanProjectFile(path);
         ++counter;
         return true;
     };
     return WalkDirectory(folder, walk) != EWalkResult::Stopped;
 }
 
-void CResourceTools::ScanRcFileForNames(const std::string& path, std::string_view name,
-                                        unsigned long filesDone) {
+void CResourceTools::ScanRcFileForNames(const std::string& path, std::string_view name, unsigned long filesDone) {
     const auto data = ReadResourceText(m_ports.prompt, path);
     if (!data || data->empty()) return;
     const std::size_t size = data->size();

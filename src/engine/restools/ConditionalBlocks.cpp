@@ -17,11 +17,21 @@ bool StartsAt(std::string_view text, std::size_t p, std::string_view word) {
 
 bool EndsTestedName(char c) {
     switch (c) {
-    case ' ': case '\t': case '\r': case '\n': case ',': case ';': case ')': case '(':
-    case '"': case '=': case '!': case '?': case '<': case '>':
-        return true;
-    default:
-        return false;
+    case ' ':
+    case '\t':
+    case '\r':
+    case '\n':
+    case ',':
+    case ';':
+    case ')':
+    case '(':
+    case '"':
+    case '=':
+    case '!':
+    case '?':
+    case '<':
+    case '>': return true;
+    default: return false;
     }
 }
 
@@ -78,8 +88,10 @@ CDirectiveIndex::CDirectiveIndex(std::string_view text) : m_text(text) {
         // The order of the tests is SkipToBlockEnd's: "else" before "endif" before "if".
         auto kind = CDirective::Other;
         if (StartsAt(text, q, "else")) kind = CDirective::Else;
-        else if (StartsAt(text, q, "endif")) kind = CDirective::Endif;
-        else if (StartsAt(text, q, "if")) kind = CDirective::If;
+        else if (StartsAt(text, q, "endif"))
+            kind = CDirective::Endif;
+        else if (StartsAt(text, q, "if"))
+            kind = CDirective::If;
         m_directives.push_back({hash, q, kind});
     }
     // Depth before directive i counts the ifs minus the endifs before it. A walk from i ends at
@@ -88,8 +100,8 @@ CDirectiveIndex::CDirectiveIndex(std::string_view text) : m_text(text) {
     const std::size_t n = m_directives.size();
     std::vector<long> depth(n + 1, 0);
     for (std::size_t i = 0; i < n; ++i)
-        depth[i + 1] = depth[i] + (m_directives[i].kind == CDirective::If)
-                       - (m_directives[i].kind == CDirective::Endif);
+        depth[i + 1] =
+            depth[i] + (m_directives[i].kind == CDirective::If) - (m_directives[i].kind == CDirective::Endif);
     std::vector<std::size_t> nearest(2 * n + 1, std::string_view::npos); // by depth + n
     m_blockEnd.assign(n, std::string_view::npos);
     for (std::size_t i = n; i-- > 0;) {
@@ -110,8 +122,7 @@ CBlockEnd CDirectiveIndex::BlockEnd(std::size_t p) const {
     return {true, isElse, d.hash, d.word + (isElse ? 4 : 5)};
 }
 
-std::optional<CKeywordTest> FindKeywordTest(std::string_view text, std::size_t p,
-                                            std::string_view keyword) {
+std::optional<CKeywordTest> FindKeywordTest(std::string_view text, std::size_t p, std::string_view keyword) {
     for (;;) {
         const std::size_t hash = text.find('#', p);
         if (hash == std::string_view::npos) return std::nullopt;

@@ -46,13 +46,12 @@ private:
 };
 
 struct CKeywordTest {
-    bool negative = false;    // #ifndef, #if !defined
-    std::size_t hash = 0;     // its '#'
-    std::size_t nameEnd = 0;  // just after the tested name
+    bool negative = false;   // #ifndef, #if !defined
+    std::size_t hash = 0;    // its '#'
+    std::size_t nameEnd = 0; // just after the tested name
 };
 // The next #ifdef / #ifndef / #if defined / #if !defined on exactly keyword from p.
-std::optional<CKeywordTest> FindKeywordTest(std::string_view text, std::size_t p,
-                                            std::string_view keyword);
+std::optional<CKeywordTest> FindKeywordTest(std::string_view text, std::size_t p, std::string_view keyword);
 
 // A part of the text to drop or keep; scanning goes on at resume.
 struct CBlockPart {

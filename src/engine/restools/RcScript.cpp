@@ -8,9 +8,8 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kControlWords{
-    "PUSHBUTTON", "LTEXT", "EDITTEXT", "RTEXT", "CONTROL",
-    "GROUPBOX", "LISTBOX", "COMBOBOX", "ICON", "BITMAP"};
+constexpr std::array<std::string_view, 10> kControlWords{"PUSHBUTTON", "LTEXT",   "EDITTEXT", "RTEXT", "CONTROL",
+                                                         "GROUPBOX",   "LISTBOX", "COMBOBOX", "ICON",  "BITMAP"};
 
 class CRcCursor {
 public:
@@ -20,19 +19,14 @@ public:
     std::size_t Size() const { return m_text.size(); }
     char Byte(std::size_t p) const { return p < m_text.size() ? m_text[p] : '\0'; }
 
-    static bool IsSeparator(char c) {
-        return c == ' ' || c == '\t' || c == ',' || c == '"' || c == '\r' || c == '\n';
-    }
-    static bool EndsToken(char c) {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',';
-    }
+    static bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '"' || c == '\r' || c == '\n'; }
+    static bool EndsToken(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ','; }
     std::size_t SkipSeparators(std::size_t p) const {
         while (p < m_text.size() && IsSeparator(m_text[p])) ++p;
         return p;
     }
     std::size_t SkipBlanksAndLineEnds(std::size_t p) const {
-        while (p < m_text.size() && (m_text[p] == ' ' || m_text[p] == '\t' || m_text[p] == '\r' ||
-                                     m_text[p] == '\n'))
+        while (p < m_text.size() && (m_text[p] == ' ' || m_text[p] == '\t' || m_text[p] == '\r' || m_text[p] == '\n'))
             ++p;
         return p;
     }
@@ -54,9 +48,7 @@ public:
         }
         return p;
     }
-    std::string_view Slice(std::size_t from, std::size_t to) const {
-        return m_text.substr(from, to - from);
-    }
+    std::string_view Slice(std::size_t from, std::size_t to) const { return m_text.substr(from, to - from); }
 
     // "DISCARDABLE" after the keyword, perhaps after "PRELOAD".
     bool HasDiscardableHeader(std::size_t p) const {
@@ -68,8 +60,7 @@ public:
     // The first token of the line holding p: the dialog's or menu's name.
     std::pair<std::string_view, std::size_t> LineName(std::size_t p) const {
         std::size_t s = LineStart(p);
-        while (s < m_text.size() && (m_text[s] == ' ' || m_text[s] == '\t' || m_text[s] == ',' ||
-                                     m_text[s] == '"'))
+        while (s < m_text.size() && (m_text[s] == ' ' || m_text[s] == '\t' || m_text[s] == ',' || m_text[s] == '"'))
             ++s;
         const std::size_t e = TokenEnd(s);
         return {Slice(s, e), e};
@@ -124,8 +115,7 @@ private:
     mutable std::size_t m_lineStart = 0; // start of the line holding m_scanned
 };
 
-std::size_t ParseDialog(const CRcCursor& rc, std::size_t keyword, std::size_t keywordLength,
-                        CRcBlock& block) {
+std::size_t ParseDialog(const CRcCursor& rc, std::size_t keyword, std::size_t keywordLength, CRcBlock& block) {
     const auto [name, nameEnd] = rc.LineName(keyword);
     block.name.assign(name);
     block.nameEnd = nameEnd;
@@ -209,8 +199,7 @@ std::size_t ParseMenu(const CRcCursor& rc, std::size_t keyword, CRcBlock& block)
     return rc.Size();
 }
 
-std::size_t ParseStringTable(const CRcCursor& rc, std::size_t keyword,
-                             std::vector<CRcEntry>& entries) {
+std::size_t ParseStringTable(const CRcCursor& rc, std::size_t keyword, std::vector<CRcEntry>& entries) {
     std::size_t p = rc.SkipToBegin(keyword + 11, {});
     for (;;) {
         p = rc.SkipSeparators(p);

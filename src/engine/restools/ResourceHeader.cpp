@@ -13,9 +13,17 @@ struct CPrefixClass {
     int group;
 };
 constexpr std::array<CPrefixClass, 11> kClasses{{
-    {'R', 0}, {'D', 0}, {'I', 0}, {'B', 0},
-    {'W', 1}, {'M', 1}, {'C', 1}, {0, 1},
-    {'_', 2}, {'S', 2}, {'P', 2},
+    {'R', 0},
+    {'D', 0},
+    {'I', 0},
+    {'B', 0},
+    {'W', 1},
+    {'M', 1},
+    {'C', 1},
+    {0, 1},
+    {'_', 2},
+    {'S', 2},
+    {'P', 2},
 }};
 constexpr std::array<unsigned, 3> kGroupStart{1000, 10000, 32000};
 
@@ -38,8 +46,7 @@ std::string CorrectResourceHeader(std::string_view text) {
     out.reserve(text.size() + 2048);
     // The comment before the first directive of the body stays as it is.
     const std::size_t firstHash = text.find('#');
-    if (firstHash != std::string_view::npos &&
-        static_cast<long long>(firstHash) < FindBodyEnd(text).end)
+    if (firstHash != std::string_view::npos && static_cast<long long>(firstHash) < FindBodyEnd(text).end)
         out.append(text.substr(0, firstHash));
 
     std::array<std::vector<std::string_view>, kClasses.size()> classes;

@@ -10,8 +10,7 @@ EViewKind DetectResourceKind(std::string_view path, std::string_view text, EView
     if (!ext) return current;
     if (EqualsNoCase(*ext, "rc") && text.find("APSTUDIO_READONLY_SYMBOLS") != std::string_view::npos)
         return EViewKind::RcScript;
-    if (EqualsNoCase(*ext, "h") && text.find("define") != std::string_view::npos)
-        return EViewKind::ResourceHeader;
+    if (EqualsNoCase(*ext, "h") && text.find("define") != std::string_view::npos) return EViewKind::ResourceHeader;
     return current;
 }
 
@@ -113,7 +112,8 @@ CBodyEnd FindBodyEnd(std::string_view text) {
         long long j = off - 1;
         while (j >= 0 && text[std::size_t(j)] != '\r' && text[std::size_t(j)] != '\n') --j;
         if (j < 0) j = 0;
-        else if (text[std::size_t(j)] == '\n' && j > 0 && text[std::size_t(j - 1)] == '\r') --j;
+        else if (text[std::size_t(j)] == '\n' && j > 0 && text[std::size_t(j - 1)] == '\r')
+            --j;
         return {j - 1, true};
     }
     return {size, false};
@@ -127,8 +127,7 @@ CDefineLine ParseDefineLine(std::string_view text, std::size_t pos) {
     while (p < text.size() && (text[p] == ' ' || text[p] == '\t')) ++p;
     const std::size_t nameStart = p;
     // A line end ends the name too: a define with only a name must not swallow the next line.
-    while (p < text.size() && text[p] != ' ' && text[p] != '\t' && text[p] != '\r' && text[p] != '\n')
-        ++p;
+    while (p < text.size() && text[p] != ' ' && text[p] != '\t' && text[p] != '\r' && text[p] != '\n') ++p;
     if (p == nameStart) return {{}, p};
     const std::string_view name = text.substr(nameStart, p - nameStart);
     std::size_t end = FindLineEnd(text, p);

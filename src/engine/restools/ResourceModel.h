@@ -21,12 +21,26 @@ EViewKind DetectResourceKind(std::string_view path, std::string_view text, EView
 // The delimiters that may follow a matched word. LF counts as well, so LF-only text matches.
 constexpr bool IsWordDelimiter(char c) {
     switch (c) {
-    case ' ': case '\t': case ',': case '.': case '\r': case '\n': case ';': case '"':
-    case '\'': case '=': case '!': case '(': case ')': case '{': case '}': case '[':
-    case ']': case '%': case '-':
-        return true;
-    default:
-        return false;
+    case ' ':
+    case '\t':
+    case ',':
+    case '.':
+    case '\r':
+    case '\n':
+    case ';':
+    case '"':
+    case '\'':
+    case '=':
+    case '!':
+    case '(':
+    case ')':
+    case '{':
+    case '}':
+    case '[':
+    case ']':
+    case '%':
+    case '-': return true;
+    default: return false;
     }
 }
 // The word at pos, followed by a delimiter or by the end of text. The byte before pos is not
@@ -51,7 +65,7 @@ std::string_view LineBreakOf(std::string_view text);
 std::string RemoveLinesHolding(std::string_view text, std::vector<std::size_t> starts);
 
 struct CBodyEnd {
-    long long end = 0;  // may be -1 when the trailer marker sits on the first line
+    long long end = 0; // may be -1 when the trailer marker sits on the first line
     bool trailer = false;
 };
 // Where the identifiers of a resource header end: before the line of the last

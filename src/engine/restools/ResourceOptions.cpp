@@ -19,8 +19,7 @@ void SaveRcOptions(CSettings& settings, const CRcOptions& options, bool withAllT
     if (withAllText) settings.Set(kRcAllText, options.allText);
 }
 
-CProjectSearchOptions LoadProjectSearchOptions(const CSettings& settings,
-                                               const std::filesystem::path& documentPath) {
+CProjectSearchOptions LoadProjectSearchOptions(const CSettings& settings, const std::filesystem::path& documentPath) {
     CProjectSearchOptions o;
     o.folder = documentPath.parent_path().string();
     o.keyword = settings.Get(kProjectSearchKeyword);

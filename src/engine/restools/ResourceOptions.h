@@ -27,8 +27,7 @@ struct CProjectSearchOptions {
 };
 inline constexpr std::string_view kDefaultProjectExtensions = ".h, .c, .cpp";
 // The dialog's start values: the folder of the loaded document and the stored values.
-CProjectSearchOptions LoadProjectSearchOptions(const CSettings& settings,
-                                               const std::filesystem::path& documentPath);
+CProjectSearchOptions LoadProjectSearchOptions(const CSettings& settings, const std::filesystem::path& documentPath);
 // OK of the dialog: false (after "Project path is empty!") keeps it open; otherwise the keyword
 // is cut to its first word and the values are stored.
 bool AcceptProjectSearchOptions(CPrompt& prompt, CSettings& settings, CProjectSearchOptions& options);

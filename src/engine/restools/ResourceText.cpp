@@ -4,7 +4,8 @@
 #include "textdoc/CTextEncoding.h"
 
 bool StartsWithUtf16Bom(std::string_view bytes) {
-    return bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+    return bytes.size() >= 2 &&
+           ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
 }
 
 std::string ResourceTextOfBytes(std::string bytes) {

@@ -8,8 +8,8 @@
 void CKeywordList::Add(std::string_view word) {
     if (word.empty()) return;
     if (!m_words.empty() && EqualsNoCase(m_words.front(), word)) return;
-    const auto same = std::find_if(m_words.begin(), m_words.end(),
-                                   [word](const std::string& w) { return EqualsNoCase(w, word); });
+    const auto same =
+        std::find_if(m_words.begin(), m_words.end(), [word](const std::string& w) { return EqualsNoCase(w, word); });
     if (same != m_words.end()) m_words.erase(same);
     m_words.insert(m_words.begin(), std::string(word));
     if (m_words.size() > kMaxWords) m_words.resize(kMaxWords);
@@ -21,8 +21,8 @@ void CKeywordList::Load(const CSettings& settings) {
     for (int i = 0; i < count; ++i) {
         std::string w = settings.Get(kComboListWords[std::size_t(i)]);
         if (w.empty()) continue;
-        const bool dup = std::any_of(m_words.begin(), m_words.end(),
-                                     [&w](const std::string& x) { return EqualsNoCase(x, w); });
+        const bool dup =
+            std::any_of(m_words.begin(), m_words.end(), [&w](const std::string& x) { return EqualsNoCase(x, w); });
         if (!dup) m_words.push_back(std::move(w));
     }
 }

@@ -40,9 +40,12 @@ bool IsValidUtf8(std::string_view s) {
         int len;
         std::uint32_t cp, min;
         if ((*p & 0xE0) == 0xC0) len = 2, cp = *p & 0x1F, min = 0x80;
-        else if ((*p & 0xF0) == 0xE0) len = 3, cp = *p & 0x0F, min = 0x800;
-        else if ((*p & 0xF8) == 0xF0) len = 4, cp = *p & 0x07, min = 0x10000;
-        else return false;
+        else if ((*p & 0xF0) == 0xE0)
+            len = 3, cp = *p & 0x0F, min = 0x800;
+        else if ((*p & 0xF8) == 0xF0)
+            len = 4, cp = *p & 0x07, min = 0x10000;
+        else
+            return false;
         if (end - p < len) return false;
         for (int i = 1; i < len; ++i) {
             if ((p[i] & 0xC0) != 0x80) return false;
@@ -104,7 +107,8 @@ CTextEncoding CTextEncoding::Decode(std::string_view bytes, std::u16string& view
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
     std::string_view body = bytes;
     if (bytes.size() >= 2 && b[0] == 0xFF && b[1] == 0xFE) t.m_encoding = EFileEncoding::Utf16Le;
-    else if (bytes.size() >= 2 && b[0] == 0xFE && b[1] == 0xFF) t.m_encoding = EFileEncoding::Utf16Be;
+    else if (bytes.size() >= 2 && b[0] == 0xFE && b[1] == 0xFF)
+        t.m_encoding = EFileEncoding::Utf16Be;
     if (IsUtf16(t.m_encoding)) {
         t.m_bom = true;
         body.remove_prefix(2);
@@ -173,7 +177,8 @@ std::optional<std::string> CTextEncoding::Encode(std::u16string_view viewText) c
     };
     if (m_bom) {
         if (utf16) put16(0xFEFF);
-        else out += "\xEF\xBB\xBF";
+        else
+            out += "\xEF\xBB\xBF";
     }
     std::size_t line = 0;
     for (std::size_t i = 0; i < viewText.size(); ++i) {
@@ -185,7 +190,8 @@ std::optional<std::string> CTextEncoding::Encode(std::u16string_view viewText) c
             const char* text = kind == ELineEnd::CrLf ? "\r\n" : kind == ELineEnd::Cr ? "\r" : "\n";
             for (const char* c = text; *c; ++c) {
                 if (utf16) put16(std::uint16_t(*c));
-                else out += *c;
+                else
+                    out += *c;
             }
             continue;
         }
@@ -218,8 +224,7 @@ std::string CTextEncoding::EncodeAsUtf8(std::u16string_view viewText) const {
     return *utf8.Encode(viewText);
 }
 
-template <class Key>
-std::size_t CTextEncoding::Walk(std::size_t target, Key key, std::size_t CPoint::*result) const {
+template <class Key> std::size_t CTextEncoding::Walk(std::size_t target, Key key, std::size_t CPoint::*result) const {
     if (target >= m_end.*key) return m_end.*result;
     auto it = std::upper_bound(m_points.begin(), m_points.end(), target,
                                [key](std::size_t v, const CPoint& p) { return v < p.*key; });

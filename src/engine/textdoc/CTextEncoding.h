@@ -57,8 +57,7 @@ private:
         std::uint32_t viewLen;
     };
     std::size_t EngineBomLength() const;
-    template <class Key>
-    std::size_t Walk(std::size_t target, Key key, std::size_t CPoint::*result) const;
+    template <class Key> std::size_t Walk(std::size_t target, Key key, std::size_t CPoint::*result) const;
 
     EFileEncoding m_encoding = EFileEncoding::Utf8;
     bool m_bom = false;

@@ -59,7 +59,8 @@ std::optional<unsigned char> EncodeWindows1252(char16_t c) {
 
 int CodePageOfCharset(int charset) {
     switch (charset) {
-    case 0: case 1: return 0;
+    case 0:
+    case 1: return 0;
     case 204: return 1251;
     case 238: return 1250;
     default: return 28591;

@@ -10,7 +10,7 @@
 // twips. Text is UTF-16 (RTF's \uN counts UTF-16 units); a tab is '\t', a line break inside a
 // paragraph U+2028.
 struct CRtfCharFormat {
-    std::u16string face;                // empty: the reader's default font
+    std::u16string face; // empty: the reader's default font
     int halfPoints = 24;
     bool bold = false;
     bool italic = false;

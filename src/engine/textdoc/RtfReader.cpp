@@ -41,15 +41,16 @@ struct CFont {
 
 // Groups whose text is not part of the document.
 constexpr std::array<std::string_view, 66> kSkippedDestinations = {
-    "stylesheet", "info", "pict", "object", "objdata", "header", "headerl", "headerr", "headerf",
-    "footer", "footerl", "footerr", "footerf", "footnote", "annotation", "atnid", "atnauthor",
-    "atndate", "atnref", "atrfstart", "atrfend", "bkmkstart", "bkmkend", "comment", "doccomm",
-    "author", "title", "subject", "operator", "keywords", "company", "creatim", "revtim", "printim",
-    "buptim", "template", "fldinst", "pn", "pnseclvl", "pntxta", "pntxtb", "listtable",
-    "listoverridetable", "revtbl", "rsidtbl", "generator", "xmlnstbl", "themedata",
-    "colorschememapping", "latentstyles", "datastore", "filetbl", "pgdsctbl", "userprops", "docvar",
-    "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "shp", "shpinst", "nonshppict",
-    "txe", "xe",
+    "stylesheet",        "info",      "pict",      "object",    "objdata",   "header",    "headerl",
+    "headerr",           "headerf",   "footer",    "footerl",   "footerr",   "footerf",   "footnote",
+    "annotation",        "atnid",     "atnauthor", "atndate",   "atnref",    "atrfstart", "atrfend",
+    "bkmkstart",         "bkmkend",   "comment",   "doccomm",   "author",    "title",     "subject",
+    "operator",          "keywords",  "company",   "creatim",   "revtim",    "printim",   "buptim",
+    "template",          "fldinst",   "pn",        "pnseclvl",  "pntxta",    "pntxtb",    "listtable",
+    "listoverridetable", "revtbl",    "rsidtbl",   "generator", "xmlnstbl",  "themedata", "colorschememapping",
+    "latentstyles",      "datastore", "filetbl",   "pgdsctbl",  "userprops", "docvar",    "ftnsep",
+    "ftnsepc",           "ftncn",     "aftnsep",   "aftnsepc",  "aftncn",    "shp",       "shpinst",
+    "nonshppict",        "txe",       "xe",
 };
 
 bool IsSkippedDestination(std::string_view word) {
@@ -114,7 +115,8 @@ CRtfCharFormat CReader::Format() const {
     f.bold = m_state.bold;
     f.italic = m_state.italic;
     f.underline = m_state.underline;
-    if (m_state.color > 0 && std::size_t(m_state.color) < m_colors.size()) f.color = m_colors[std::size_t(m_state.color)];
+    if (m_state.color > 0 && std::size_t(m_state.color) < m_colors.size())
+        f.color = m_colors[std::size_t(m_state.color)];
     return f;
 }
 
@@ -135,11 +137,10 @@ void CReader::Char(char16_t c) {
     case EDest::Skip: return;
     case EDest::ColorTable:
         if (c == u';' && m_colors.size() < kMaxTableEntries) {
-            if (m_red < 0 && m_green < 0 && m_blue < 0)
-                m_colors.push_back(std::nullopt);
+            if (m_red < 0 && m_green < 0 && m_blue < 0) m_colors.push_back(std::nullopt);
             else
-                m_colors.push_back((std::uint32_t(std::max(m_red, 0)) << 16) | (std::uint32_t(std::max(m_green, 0)) << 8) |
-                                   std::uint32_t(std::max(m_blue, 0)));
+                m_colors.push_back((std::uint32_t(std::max(m_red, 0)) << 16) |
+                                   (std::uint32_t(std::max(m_green, 0)) << 8) | std::uint32_t(std::max(m_blue, 0)));
             m_red = m_green = m_blue = -1;
         }
         return;
@@ -172,7 +173,8 @@ void CReader::Byte(unsigned char b, bool escaped) {
                                              : DecodeCodePageByte(IsKnownCodePage(cp) ? cp : 28591, b);
     // An escaped ';' belongs to a face name instead of ending it.
     if (escaped && m_state.dest == EDest::FontTable && m_skipChars == 0) AppendFaceChar(c);
-    else Char(c);
+    else
+        Char(c);
 }
 
 void CReader::EndParagraph() {
@@ -219,12 +221,15 @@ void CReader::CloseGroup() {
 
 void CReader::ControlSymbol(char c) {
     switch (c) {
-    case '\\': case '{': case '}': Char(char16_t(c)); break;
+    case '\\':
+    case '{':
+    case '}': Char(char16_t(c)); break;
     case '~': Char(u'\u00A0'); break;
     case '_': Char(u'\u2011'); break;
     case '-': break; // an optional hyphen
     case '*': m_state.dest = EDest::Skip; break;
-    case '\r': case '\n': EndParagraph(); break;
+    case '\r':
+    case '\n': EndParagraph(); break;
     default:
         if (m_skipChars > 0) --m_skipChars;
         break;
@@ -264,31 +269,51 @@ void CReader::ControlWord(std::string_view w, bool hasParam, int param) {
     }
     if (m_state.dest == EDest::ColorTable) {
         if (w == "red") m_red = Clamp(param, 0, 255);
-        else if (w == "green") m_green = Clamp(param, 0, 255);
-        else if (w == "blue") m_blue = Clamp(param, 0, 255);
+        else if (w == "green")
+            m_green = Clamp(param, 0, 255);
+        else if (w == "blue")
+            m_blue = Clamp(param, 0, 255);
         return;
     }
     if (m_state.dest == EDest::Skip) return;
 
     if (w == "par" || w == "sect" || w == "page" || w == "row") EndParagraph();
-    else if (w == "line") Char(u'\u2028');
-    else if (w == "tab" || w == "cell") Char(u'\t');
-    else if (w == "emdash") Char(u'\u2014');
-    else if (w == "endash") Char(u'\u2013');
-    else if (w == "bullet") Char(u'\u2022');
-    else if (w == "lquote") Char(u'\u2018');
-    else if (w == "rquote") Char(u'\u2019');
-    else if (w == "ldblquote") Char(u'\u201C');
-    else if (w == "rdblquote") Char(u'\u201D');
-    else if (w == "emspace") Char(u'\u2003');
-    else if (w == "enspace") Char(u'\u2002');
-    else if (w == "b") m_state.bold = on;
-    else if (w == "i") m_state.italic = on;
-    else if (w == "ulnone") m_state.underline = false;
-    else if (w.starts_with("ul") && w != "ulc") m_state.underline = on;
-    else if (w == "f") m_state.font = param;
-    else if (w == "fs") m_state.halfPoints = param > 0 ? Clamp(param, 1, 3276) : 24;
-    else if (w == "cf") m_state.color = Clamp(param, 0, int(kMaxTableEntries));
+    else if (w == "line")
+        Char(u'\u2028');
+    else if (w == "tab" || w == "cell")
+        Char(u'\t');
+    else if (w == "emdash")
+        Char(u'\u2014');
+    else if (w == "endash")
+        Char(u'\u2013');
+    else if (w == "bullet")
+        Char(u'\u2022');
+    else if (w == "lquote")
+        Char(u'\u2018');
+    else if (w == "rquote")
+        Char(u'\u2019');
+    else if (w == "ldblquote")
+        Char(u'\u201C');
+    else if (w == "rdblquote")
+        Char(u'\u201D');
+    else if (w == "emspace")
+        Char(u'\u2003');
+    else if (w == "enspace")
+        Char(u'\u2002');
+    else if (w == "b")
+        m_state.bold = on;
+    else if (w == "i")
+        m_state.italic = on;
+    else if (w == "ulnone")
+        m_state.underline = false;
+    else if (w.starts_with("ul") && w != "ulc")
+        m_state.underline = on;
+    else if (w == "f")
+        m_state.font = param;
+    else if (w == "fs")
+        m_state.halfPoints = param > 0 ? Clamp(param, 1, 3276) : 24;
+    else if (w == "cf")
+        m_state.color = Clamp(param, 0, int(kMaxTableEntries));
     else if (w == "plain") {
         m_state.font = m_defaultFont;
         m_state.halfPoints = 24;
@@ -298,23 +323,37 @@ void CReader::ControlWord(std::string_view w, bool hasParam, int param) {
         m_state.align = ERtfAlign::Left;
         m_state.leftIndent = m_state.rightIndent = m_state.firstIndent = 0;
         m_state.spaceBefore = m_state.spaceAfter = 0;
-    } else if (w == "ql") m_state.align = ERtfAlign::Left;
-    else if (w == "qc") m_state.align = ERtfAlign::Center;
-    else if (w == "qr") m_state.align = ERtfAlign::Right;
-    else if (w == "qj") m_state.align = ERtfAlign::Justify;
-    else if (w == "li") m_state.leftIndent = Clamp(param, -31680, 31680);
-    else if (w == "ri") m_state.rightIndent = Clamp(param, -31680, 31680);
-    else if (w == "fi") m_state.firstIndent = Clamp(param, -31680, 31680);
-    else if (w == "sb") m_state.spaceBefore = Clamp(param, 0, 31680);
-    else if (w == "sa") m_state.spaceAfter = Clamp(param, 0, 31680);
+    } else if (w == "ql")
+        m_state.align = ERtfAlign::Left;
+    else if (w == "qc")
+        m_state.align = ERtfAlign::Center;
+    else if (w == "qr")
+        m_state.align = ERtfAlign::Right;
+    else if (w == "qj")
+        m_state.align = ERtfAlign::Justify;
+    else if (w == "li")
+        m_state.leftIndent = Clamp(param, -31680, 31680);
+    else if (w == "ri")
+        m_state.rightIndent = Clamp(param, -31680, 31680);
+    else if (w == "fi")
+        m_state.firstIndent = Clamp(param, -31680, 31680);
+    else if (w == "sb")
+        m_state.spaceBefore = Clamp(param, 0, 31680);
+    else if (w == "sa")
+        m_state.spaceAfter = Clamp(param, 0, 31680);
     else if (w == "deff") {
         m_defaultFont = param;
         if (m_state.font < 0) m_state.font = param;
-    } else if (w == "ansicpg") m_docCodePage = param;
-    else if (w == "mac" || w == "pc" || w == "pca") m_docCodePage = 28591;
-    else if (w == "fonttbl") m_state.dest = EDest::FontTable;
-    else if (w == "colortbl") m_state.dest = EDest::ColorTable;
-    else if (IsSkippedDestination(w)) m_state.dest = EDest::Skip;
+    } else if (w == "ansicpg")
+        m_docCodePage = param;
+    else if (w == "mac" || w == "pc" || w == "pca")
+        m_docCodePage = 28591;
+    else if (w == "fonttbl")
+        m_state.dest = EDest::FontTable;
+    else if (w == "colortbl")
+        m_state.dest = EDest::ColorTable;
+    else if (IsSkippedDestination(w))
+        m_state.dest = EDest::Skip;
 }
 
 CRtfDocument CReader::Read() {
@@ -385,7 +424,8 @@ CRtfDocument CReader::Read() {
 
 std::optional<CRtfDocument> ReadRtf(std::string_view bytes) {
     std::size_t start = 0;
-    while (start < bytes.size() && (bytes[start] == ' ' || bytes[start] == '\t' || bytes[start] == '\r' || bytes[start] == '\n'))
+    while (start < bytes.size() &&
+           (bytes[start] == ' ' || bytes[start] == '\t' || bytes[start] == '\r' || bytes[start] == '\n'))
         ++start;
     if (bytes.size() - start < 5 || bytes.substr(start, 5) != "{\\rtf") return std::nullopt;
     return CReader(bytes.substr(start)).Read();

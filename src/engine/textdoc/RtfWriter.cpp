@@ -38,8 +38,7 @@ void AppendText(std::string& out, std::u16string_view text) {
     }
 }
 
-template <class T>
-int IndexOf(std::vector<T>& table, const T& value) {
+template <class T> int IndexOf(std::vector<T>& table, const T& value) {
     auto it = std::find(table.begin(), table.end(), value);
     if (it == table.end()) it = table.insert(table.end(), value);
     return int(it - table.begin());

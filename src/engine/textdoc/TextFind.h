@@ -10,19 +10,37 @@ class CSettings;
 
 // Word boundaries of the text views' find: tab, LF, CR, blank and ! " % ' ( ) * , - / : ; < = ?
 // [ \ ] { }. Everything else, '.', '_' and any character above 127 included, belongs to a word.
-template <class Ch>
-constexpr bool IsFindDelimiter(Ch c) {
+template <class Ch> constexpr bool IsFindDelimiter(Ch c) {
     switch (c) {
-    case '\t': case '\n': case '\r': case ' ': case '!': case '"': case '%': case '\'': case '(':
-    case ')': case '*': case ',': case '-': case '/': case ':': case ';': case '<': case '=':
-    case '?': case '[': case '\\': case ']': case '{': case '}':
-        return true;
+    case '\t':
+    case '\n':
+    case '\r':
+    case ' ':
+    case '!':
+    case '"':
+    case '%':
+    case '\'':
+    case '(':
+    case ')':
+    case '*':
+    case ',':
+    case '-':
+    case '/':
+    case ':':
+    case ';':
+    case '<':
+    case '=':
+    case '?':
+    case '[':
+    case '\\':
+    case ']':
+    case '{':
+    case '}': return true;
     default: return false;
     }
 }
 
-template <class Ch>
-constexpr Ch FoldAscii(Ch c) { return (c >= 'A' && c <= 'Z') ? Ch(c - 'A' + 'a') : c; }
+template <class Ch> constexpr Ch FoldAscii(Ch c) { return (c >= 'A' && c <= 'Z') ? Ch(c - 'A' + 'a') : c; }
 
 struct CFoundRange {
     std::size_t start;
@@ -35,13 +53,12 @@ struct CFoundRange {
 // it, and (our choice, so "word" is not found inside "sword") the character before is a
 // delimiter or the start of the text.
 template <class Ch>
-std::optional<CFoundRange> FindText(std::basic_string_view<Ch> text, std::basic_string_view<Ch> word,
-                                    std::size_t from, bool matchCase, bool wholeWord) {
+std::optional<CFoundRange> FindText(std::basic_string_view<Ch> text, std::basic_string_view<Ch> word, std::size_t from,
+                                    bool matchCase, bool wholeWord) {
     if (word.empty() || text.size() < word.size()) return std::nullopt;
     for (std::size_t p = from; p + word.size() <= text.size(); ++p) {
         std::size_t i = 0;
-        while (i < word.size() && (matchCase ? text[p + i] == word[i]
-                                             : FoldAscii(text[p + i]) == FoldAscii(word[i])))
+        while (i < word.size() && (matchCase ? text[p + i] == word[i] : FoldAscii(text[p + i]) == FoldAscii(word[i])))
             ++i;
         if (i < word.size()) continue;
         if (wholeWord) {
@@ -56,8 +73,7 @@ std::optional<CFoundRange> FindText(std::basic_string_view<Ch> text, std::basic_
 
 // The word at an empty selection at c, as the find dialog proposes it: empty when the character
 // at c or the one before it is a delimiter, else the run of word characters around c.
-template <class Ch>
-CFoundRange WordAtCaret(std::basic_string_view<Ch> text, std::size_t c) {
+template <class Ch> CFoundRange WordAtCaret(std::basic_string_view<Ch> text, std::size_t c) {
     if (c >= text.size() || IsFindDelimiter(text[c]) || (c > 0 && IsFindDelimiter(text[c - 1]))) return {c, c};
     std::size_t s = c, e = c;
     while (s > 0 && !IsFindDelimiter(text[s - 1])) --s;

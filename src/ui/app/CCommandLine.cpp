@@ -46,8 +46,7 @@ CCommandLine::EAction CCommandLine::Parse(const QStringList& arguments) {
 QString CCommandLine::Text(EAction action) const {
     switch (action) {
     case EAction::Help: return m_parser.helpText();
-    case EAction::Version:
-        return QStringLiteral("Quillbox " QUILLBOX_VERSION "\n");
+    case EAction::Version: return QStringLiteral("Quillbox " QUILLBOX_VERSION "\n");
     case EAction::Error:
         return m_program + QStringLiteral(": ") + m_error + QStringLiteral("\nTry '") + m_program +
                QStringLiteral(" --help' for more information.\n");

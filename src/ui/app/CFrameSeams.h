@@ -50,12 +50,12 @@ struct CFrameSeams {
     std::function<bool(const std::filesystem::path& helpFile)> openHelpDocument;
 
     // The file tools' dialogs.
-    std::function<void()> fileExtensionTool;             // 32029, also "Check run link"
+    std::function<void()> fileExtensionTool; // 32029, also "Check run link"
     // 32035: with the keyboard focus in the collection window on its collection, else on the
     // one the user picks first ("Choose collection"; Cancel ends the command).
     std::function<void()> replaceInFiles;
-    std::function<void(bool anyProject)> saveProjectAs;  // 32041 (false), 10042 (true)
-    std::function<void()> copyAllFiles;                  // 10043
+    std::function<void(bool anyProject)> saveProjectAs;               // 32041 (false), 10042 (true)
+    std::function<void()> copyAllFiles;                               // 10043
     std::function<void(const std::filesystem::path& file)> runFile;   // 32004
     std::function<void(const std::filesystem::path& file)> printFile; // 32002
 };

@@ -1,6 +1,8 @@
 // CMainFrame's creation, layout, placement and closing; its commands are in CMainFrameCommands.cpp.
 #include "app/CMainFrame.h"
 
+#include "QtConvert.h"
+#include "ToolBarAccess.h"
 #include "app/CMainToolBar.h"
 #include "app/CMdiClientWnd.h"
 #include "app/CommandTable.h"
@@ -10,8 +12,6 @@
 #include "collections/CCollectionCommands.h"
 #include "collections/CCollections.h"
 #include "filetools/CFileInfo.h"
-#include "QtConvert.h"
-#include "ToolBarAccess.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,7 +54,8 @@ QList<QKeySequence> KeysOf(const CCommandDef& c) {
 CMainFrame::CMainFrame(CPrompt& prompt, CSettings& settings, CProgressHost& progress, CPickers& pickers,
                        QWidget* parent)
     : QMainWindow(parent),
-      m_busy(this, [this] { return CollectionWindow(); }, [this](std::string_view t) { SetMessageText(ToQ(t)); }),
+      m_busy(
+          this, [this] { return CollectionWindow(); }, [this](std::string_view t) { SetMessageText(ToQ(t)); }),
       m_ports{prompt, settings, progress, pickers, m_busy} {
     InitQuillboxResources();
     setObjectName(QStringLiteral("mainFrame"));
@@ -149,8 +150,10 @@ QMenu* CMainFrame::BuildMenu(const char* title, std::span<const int> items) {
     menu->setAccessibleName(QString::fromLatin1(title).remove(QLatin1Char('&')));
     for (const int id : items) {
         if (id == kSeparator) menu->addSeparator();
-        else if (id == kCppToolsSubmenu) menu->addMenu(m_cppTools);
-        else menu->addAction(m_actions.value(id));
+        else if (id == kCppToolsSubmenu)
+            menu->addMenu(m_cppTools);
+        else
+            menu->addAction(m_actions.value(id));
     }
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
     return menu;
@@ -256,7 +259,8 @@ void CMainFrame::ShowResourceToolBar(int kind, bool show) {
                 continue;
             }
             bar->addAction(m_actions.value(id));
-            if (QWidget* b = bar->widgetForAction(m_actions.value(id))) b->setAccessibleName(PlainText(*FindCommand(id)));
+            if (QWidget* b = bar->widgetForAction(m_actions.value(id)))
+                b->setAccessibleName(PlainText(*FindCommand(id)));
         }
         addToolBar(Qt::TopToolBarArea, bar);
     }
@@ -330,7 +334,8 @@ void CMainFrame::SavePlacement() {
 
 void CMainFrame::ShowAtStart() {
     if (m_startMaximized) showMaximized();
-    else show();
+    else
+        show();
     // A window manager activates a new window itself; without one the frame would start
     // without the keyboard.
     activateWindow();
@@ -372,8 +377,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat()) {
-            const int lock = key->key() == Qt::Key_CapsLock ? 0 : key->key() == Qt::Key_NumLock ? 1
-                             : key->key() == Qt::Key_ScrollLock ? 2 : -1;
+            const int lock = key->key() == Qt::Key_CapsLock     ? 0
+                             : key->key() == Qt::Key_NumLock    ? 1
+                             : key->key() == Qt::Key_ScrollLock ? 2
+                                                                : -1;
             // A key event passes several objects; it is counted where it enters, at its window.
             if (lock >= 0 && qobject_cast<QWindow*>(watched)) {
                 m_lockState[lock] = !m_lockState[lock];

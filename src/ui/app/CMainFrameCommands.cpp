@@ -1,6 +1,7 @@
 // CMainFrame's commands: when each is enabled and where each goes.
 #include "app/CMainFrame.h"
 
+#include "QtConvert.h"
 #include "app/CAboutDlg.h"
 #include "app/CMainToolBar.h"
 #include "app/CMdiClientWnd.h"
@@ -13,7 +14,6 @@
 #include "collections/DescriptIonExchange.h"
 #include "collections/MainFrameCollections.h"
 #include "filetools/CFileInfo.h"
-#include "QtConvert.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,19 +29,41 @@ constexpr const char* kOpenFilter =
 // Commands the active text view or its document carries out.
 bool IsViewCommand(int id) {
     switch (id) {
-    case kIdFileClose: case kIdFileSave: case kIdFileSaveAs: case kIdSendMail: case kIdFilePrint:
-    case kIdFilePrintPreview: case kIdFilePrintSetup: case kIdEditUndo: case kIdEditCut: case kIdEditCopy:
-    case kIdEditPaste: case kIdEditSelectAll: case kIdGoToNextFound: case kIdFindKeyword: case kIdFindInText:
-    case kIdEditReplace: case kIdSaveToAnotherFile: case kIdWindowNew: case kIdNextPane: case kIdPrevPane:
-    case 32008: case 32033: case 32024: case 32027: case 32025: case 32021: case 32012: case 32014: case 32017:
-    case 32019:
-        return true;
+    case kIdFileClose:
+    case kIdFileSave:
+    case kIdFileSaveAs:
+    case kIdSendMail:
+    case kIdFilePrint:
+    case kIdFilePrintPreview:
+    case kIdFilePrintSetup:
+    case kIdEditUndo:
+    case kIdEditCut:
+    case kIdEditCopy:
+    case kIdEditPaste:
+    case kIdEditSelectAll:
+    case kIdGoToNextFound:
+    case kIdFindKeyword:
+    case kIdFindInText:
+    case kIdEditReplace:
+    case kIdSaveToAnotherFile:
+    case kIdWindowNew:
+    case kIdNextPane:
+    case kIdPrevPane:
+    case 32008:
+    case 32033:
+    case 32024:
+    case 32027:
+    case 32025:
+    case 32021:
+    case 32012:
+    case 32014:
+    case 32017:
+    case 32019: return true;
     default: return false;
     }
 }
 
-template <class F>
-bool Filled(const F& f) { return bool(f); }
+template <class F> bool Filled(const F& f) { return bool(f); }
 
 } // namespace
 
@@ -81,20 +103,29 @@ bool CMainFrame::IsCommandEnabled(int id) const {
     const bool openDialog = hooks && hooks->openCollectionDialog;
     const bool keywordDialog = hooks && hooks->keywordSearchDialog;
 
-    if (IsViewCommand(id)) return m_seams.viewCommandEnabled && m_seams.runViewCommand && m_seams.viewCommandEnabled(id);
+    if (IsViewCommand(id))
+        return m_seams.viewCommandEnabled && m_seams.runViewCommand && m_seams.viewCommandEnabled(id);
     switch (id) {
     case kIdFileNew: return Filled(m_seams.newDocument);
     case kIdFileOpen: return Filled(m_seams.openDocument);
     case kIdRecentFile: return false; // stands for an empty list
-    case kIdAppExit: case kIdAppAbout: case kIdContextHelp: case kIdViewToolbar: case kIdViewStatusBar: return true;
-    case kIdHelpTopics: case kIdHelp: return Filled(m_seams.openHelpDocument) && HasEngine();
-    case kIdWindowCascade: case kIdWindowTile: case kIdWindowArrange: return DocumentCount() > 0;
+    case kIdAppExit:
+    case kIdAppAbout:
+    case kIdContextHelp:
+    case kIdViewToolbar:
+    case kIdViewStatusBar: return true;
+    case kIdHelpTopics:
+    case kIdHelp: return Filled(m_seams.openHelpDocument) && HasEngine();
+    case kIdWindowCascade:
+    case kIdWindowTile:
+    case kIdWindowArrange: return DocumentCount() > 0;
 
     case kIdOpenCollections: return window && openDialog && AnyCollectionFiles();
     case kIdNewCollection: return window && hooks && hooks->newCollectionDialog;
     case kIdChooseCollection:
         return window && hooks && (AnyCollectionFiles() ? openDialog : bool(hooks->newCollectionDialog));
-    case kIdRefresh: case kIdRefreshShown: return window && HasEngine();
+    case kIdRefresh:
+    case kIdRefreshShown: return window && HasEngine();
     // Moving works on the configured collection, never on the one shown.
     case kIdChangeCollectionPath: return AnyCollectionFiles() && !open;
     case kIdKeySearching: return window && keywordDialog && (openDialog || IsCollectionWindowActive());
@@ -103,15 +134,16 @@ bool CMainFrame::IsCommandEnabled(int id) const {
     case kIdCollectionInfo: return open && HasEngine() && m_collections->Hooks().collectionInfoDialog;
     case kIdFavorites: return window && favorites;
     case kIdDeleteFromFavorites: return favorites && Filled(m_seams.deleteFromFavorites);
-    case kIdImportDescriptIon: case kIdExportDescriptIon:
-        return open && HasEngine() && !m_collections->Store().IsFavoritesView() && !editing;
+    case kIdImportDescriptIon:
+    case kIdExportDescriptIon: return open && HasEngine() && !m_collections->Store().IsFavoritesView() && !editing;
 
     case kIdExtensionTool: return Filled(m_seams.fileExtensionTool);
     case kIdFileAttributes:
-        return HasEngine() && m_fileInfo->Hooks().dialog &&
-               (!IsCollectionWindowActive() || (CurrentRow() && !editing));
-    case kIdReplaceInFiles: return Filled(m_seams.replaceInFiles) && HasEngine() && (openDialog || IsCollectionWindowActive());
-    case kIdSaveVsProject: case kIdSaveAnyProject: return Filled(m_seams.saveProjectAs);
+        return HasEngine() && m_fileInfo->Hooks().dialog && (!IsCollectionWindowActive() || (CurrentRow() && !editing));
+    case kIdReplaceInFiles:
+        return Filled(m_seams.replaceInFiles) && HasEngine() && (openDialog || IsCollectionWindowActive());
+    case kIdSaveVsProject:
+    case kIdSaveAnyProject: return Filled(m_seams.saveProjectAs);
     case kIdCopyAllFiles: return Filled(m_seams.copyAllFiles);
 
     case kIdTextualEditing: return Filled(m_seams.openDocument) && ContextMenuRecord().has_value();
@@ -158,7 +190,8 @@ void CMainFrame::Dispatch(int id) {
     case kIdAppExit: close(); break;
     case kIdAppAbout: OnAppAbout(); break;
     case kIdContextHelp: EnterContextHelpMode(); break;
-    case kIdHelpTopics: case kIdHelp: OpenHelpDocument(); break;
+    case kIdHelpTopics:
+    case kIdHelp: OpenHelpDocument(); break;
     case kIdViewToolbar: m_toolBar->setVisible(m_toolBar->isHidden()); break;
     case kIdViewStatusBar: statusBar()->setVisible(statusBar()->isHidden()); break;
     case kIdWindowCascade: m_mdi->cascadeSubWindows(); break;
@@ -168,7 +201,8 @@ void CMainFrame::Dispatch(int id) {
     case kIdOpenCollections: m_commands->OnOpenCollections(); break;
     case kIdNewCollection: m_commands->OnNewCollection(); break;
     case kIdChooseCollection: m_commands->OnChooseCollection(); break;
-    case kIdRefresh: case kIdRefreshShown: OnRefreshCollection(); break;
+    case kIdRefresh:
+    case kIdRefreshShown: OnRefreshCollection(); break;
     case kIdChangeCollectionPath: m_commands->OnChangeCollectionPath(); break;
     case kIdKeySearching: OnKeySearching(); break;
     case kIdKeySearchShown: m_commands->KeywordSearch(); break;
@@ -187,7 +221,8 @@ void CMainFrame::Dispatch(int id) {
     case kIdCopyAllFiles: m_seams.copyAllFiles(); break;
 
     case kIdTextualEditing: OnTextualEditing(); break;
-    case kIdRunFile: case kIdPrintFile: OnLaunchFile(id); break;
+    case kIdRunFile:
+    case kIdPrintFile: OnLaunchFile(id); break;
     case kIdDeleteFile: OnDeleteFile(); break;
     case kIdAddToFavorites: OnAddToFavorites(); break;
     default: break;
@@ -300,7 +335,8 @@ void CMainFrame::OnLaunchFile(int id) {
     if (!record) return;
     const std::filesystem::path file = m_collections->Store().Records()[*record].location;
     if (id == kIdRunFile) m_seams.runFile(file);
-    else m_seams.printFile(file);
+    else
+        m_seams.printFile(file);
 }
 
 void CMainFrame::OnDeleteFile() {

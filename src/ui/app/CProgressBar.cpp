@@ -15,8 +15,7 @@ namespace {
 struct CBarGeometry {
     int margin, inner, unit;
     explicit CBarGeometry(QSize size)
-        : margin(size.width() / 40), inner(size.width() - 2 * (size.width() / 40)),
-          unit(size.height() / 4) {}
+        : margin(size.width() / 40), inner(size.width() - 2 * (size.width() / 40)), unit(size.height() / 4) {}
 };
 } // namespace
 
@@ -105,8 +104,7 @@ void CProgressBar::paintEvent(QPaintEvent*) {
 
     p.setFont(labelFont);
     p.setPen(Qt::black);
-    const QRect textRow(g.margin, height() - p.fontMetrics().height() - 2, g.inner,
-                        p.fontMetrics().height());
+    const QRect textRow(g.margin, height() - p.fontMetrics().height() - 2, g.inner, p.fontMetrics().height());
     p.drawText(textRow, Qt::AlignLeft | Qt::AlignVCenter, ToQ(FormatElapsed(ElapsedMs())));
     p.drawText(textRow, Qt::AlignRight | Qt::AlignVCenter, ToQ(m_state.Label()));
     p.end();

@@ -1,9 +1,9 @@
 #include "app/CProgressDlg.h"
 
+#include "QtConvert.h"
 #include "app/CProgressBar.h"
 #include "app/CProgressState.h"
 #include "app/Ports.h"
-#include "QtConvert.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -33,8 +33,7 @@ public:
 } // namespace
 
 CProgressDlg::CProgressDlg(CPrompt& prompt, QWidget* owner)
-    : QDialog(nullptr), m_prompt(prompt), m_owner(owner),
-      m_lastReset(QDateTime::currentMSecsSinceEpoch()) {
+    : QDialog(nullptr), m_prompt(prompt), m_owner(owner), m_lastReset(QDateTime::currentMSecsSinceEpoch()) {
     setObjectName(QStringLiteral("progressDlg"));
     setWindowTitle(ToQ(kProgressCaption));
     setModal(false);
@@ -63,10 +62,8 @@ CProgressDlg::CProgressDlg(CPrompt& prompt, QWidget* owner)
         connect(owner, &QObject::destroyed, this, &QObject::deleteLater);
         if (owner->isVisible()) {
             winId();
-            if (QWindow* top = owner->window()->windowHandle())
-                windowHandle()->setTransientParent(top);
-            if (QScreen* screen = owner->screen())
-                move(screen->availableGeometry().center() - rect().center());
+            if (QWindow* top = owner->window()->windowHandle()) windowHandle()->setTransientParent(top);
+            if (QScreen* screen = owner->screen()) move(screen->availableGeometry().center() - rect().center());
             show();
         }
     }

@@ -6,9 +6,9 @@
 #include <QStringList>
 
 std::string CQtPickers::BrowseForDirectory(std::string_view title, const std::filesystem::path& initial) {
-    const QString dir = QFileDialog::getExistingDirectory(
-        m_parent, title.empty() ? QStringLiteral("Select directory") : ToQ(title), ToQPath(initial),
-        QFileDialog::ShowDirsOnly);
+    const QString dir =
+        QFileDialog::getExistingDirectory(m_parent, title.empty() ? QStringLiteral("Select directory") : ToQ(title),
+                                          ToQPath(initial), QFileDialog::ShowDirsOnly);
     return dir.isEmpty() ? std::string() : FromQPath(dir).string();
 }
 

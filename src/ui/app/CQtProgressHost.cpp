@@ -23,7 +23,8 @@ public:
     bool IsAborted() override { return !m_dlg || m_dlg->IsAborted(); }
     void KeepAlive(unsigned intervalMs, bool force) override {
         if (m_dlg) m_dlg->KeepAlive(intervalMs, force);
-        else CProgressDlg::PumpEvents();
+        else
+            CProgressDlg::PumpEvents();
     }
 
 private:

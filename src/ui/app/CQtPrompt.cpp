@@ -5,8 +5,8 @@
 #include <QMessageBox>
 #include <vector>
 
-EPromptAnswer CQtPrompt::Ask(std::string_view text, std::string_view caption, EPromptButtons buttons,
-                             EPromptIcon icon, int defaultButton) {
+EPromptAnswer CQtPrompt::Ask(std::string_view text, std::string_view caption, EPromptButtons buttons, EPromptIcon icon,
+                             int defaultButton) {
     QMessageBox box(m_parent);
     box.setWindowTitle(caption.empty() ? QStringLiteral("Quillbox") : ToQ(caption));
     box.setText(ToQMessage(text));

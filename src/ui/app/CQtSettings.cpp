@@ -3,9 +3,7 @@
 #include "QtConvert.h"
 
 namespace {
-QString Key(std::string_view section, std::string_view value) {
-    return ToQ(section) + QLatin1Char('/') + ToQ(value);
-}
+QString Key(std::string_view section, std::string_view value) { return ToQ(section) + QLatin1Char('/') + ToQ(value); }
 } // namespace
 
 CQtSettings::CQtSettings() : m_store(QStringLiteral("User collection system"), QStringLiteral("Quillbox")) {}
@@ -16,8 +14,7 @@ int CQtSettings::GetInt(std::string_view section, std::string_view value, int de
     return ok ? v : def;
 }
 
-std::string CQtSettings::GetString(std::string_view section, std::string_view value,
-                                   std::string_view def) const {
+std::string CQtSettings::GetString(std::string_view section, std::string_view value, std::string_view def) const {
     const QVariant v = m_store.value(Key(section, value));
     return v.isValid() ? FromQ(v.toString()) : std::string(def);
 }

@@ -9,8 +9,7 @@ class CQtSettings : public CSettings {
 public:
     CQtSettings();
     int GetInt(std::string_view section, std::string_view value, int def) const override;
-    std::string GetString(std::string_view section, std::string_view value,
-                          std::string_view def) const override;
+    std::string GetString(std::string_view section, std::string_view value, std::string_view def) const override;
     void WriteInt(std::string_view section, std::string_view value, int data) override;
     void WriteString(std::string_view section, std::string_view value, std::string_view data) override;
     // Writes what is pending; false when the store could not be written (a full disk, a folder

@@ -34,18 +34,17 @@ constexpr CCommandDef kCommands[] = {
     {32011, "Refresh collection", "", "Refresh the current collection from the disk", "refresh", ""},
     {10041, "Change the collection path", "", "Move the current collection to another folder", "", ""},
     {32010, "Key searching...\tAlt+K", "Alt+K", "Find the collection files that hold keywords", "keysearch", ""},
-    {32013, "Keyword searching in all files", "", "Find the shown collection's files that hold keywords",
-     "keysearch", ""},
+    {32013, "Keyword searching in all files", "", "Find the shown collection's files that hold keywords", "keysearch",
+     ""},
     {32036, "Delete collection", "", "Delete a collection file", "", ""},
     {32028, "Collection info...\tAlt+I", "Alt+I", "Rename or describe the shown collection", "info", ""},
     {32031, "Favorite collection\tStrl+F", "Alt+F", "Show your favorite files", "", ""},
-    {32034, "Delete from favorite...\tAlt+D", "Alt+D", "Remove files from your favorites", "",
-     "Delete from favorites"},
+    {32034, "Delete from favorite...\tAlt+D", "Alt+D", "Remove files from your favorites", "", "Delete from favorites"},
     {32039, "Choose a collection", "", "Open or create a collection", "choose", ""},
-    {32070, "Import descriptions (descript.ion)", "", "Take the descriptions of the folders' descript.ion files",
-     "", "Import descriptions (descript.ion)"},
-    {32071, "Export descriptions (descript.ion)", "", "Write the descriptions into the folders' descript.ion files",
-     "", "Export descriptions (descript.ion)"},
+    {32070, "Import descriptions (descript.ion)", "", "Take the descriptions of the folders' descript.ion files", "",
+     "Import descriptions (descript.ion)"},
+    {32071, "Export descriptions (descript.ion)", "", "Write the descriptions into the folders' descript.ion files", "",
+     "Export descriptions (descript.ion)"},
 
     {32029, "File extension tool...\tAlt+E", "Alt+E", "Link a file extension to a program", "", "Check run link"},
     {32030, "File attributes...\tAlt+A", "Alt+A", "Change the name and attributes of files", "", "File info"},
@@ -56,8 +55,8 @@ constexpr CCommandDef kCommands[] = {
 
     {32008, "Correct resource file", "", "Renumber the identifiers of the resource header", "correct", ""},
     {32033, "Find existetn identificators in RC-file", "", "Mark identifiers that no RC file uses", "findrc", ""},
-    {32024, "Find existent identificators in project", "", "Mark identifiers that no project file uses",
-     "findproject", ""},
+    {32024, "Find existent identificators in project", "", "Mark identifiers that no project file uses", "findproject",
+     ""},
     {32027, "Invert red color", "", "Swap red and black identifiers", "invert", ""},
     {32025, "Exlude a red color identifers from resource.h", "", "Remove the red identifiers from the header",
      "exclude", ""},
@@ -66,8 +65,8 @@ constexpr CCommandDef kCommands[] = {
     {32014, "Go to next", "", "Go to the next coloured line", "nextmark", ""},
     {32017, "Collaps color strings", "", "Show only the coloured lines", "collapse", ""},
     {32019, "Restore collapsed view", "", "Show the whole text again", "restore", ""},
-    {10039, "Save to another file witout reloading", "", "Save a copy and keep the open document as it is",
-     "saveother", ""},
+    {10039, "Save to another file witout reloading", "", "Save a copy and keep the open document as it is", "saveother",
+     ""},
 
     {59392, "&Toolbar", "", "Show or hide the toolbar", "", ""},
     {59393, "&Status Bar", "", "Show or hide the status bar", "", ""},
@@ -90,10 +89,10 @@ constexpr CCommandDef kCommands[] = {
 };
 
 constexpr int kFile1002[] = {57600, 57601, kSeparator, 57606, kSeparator, 57616, kSeparator, 57665};
-constexpr int kFile1003[] = {57600, 57601, 57602, 57603, 57604, kSeparator, 32040, kSeparator, 57607,
-                             57609, 57606, kSeparator, 57616, kSeparator, 57665};
+constexpr int kFile1003[] = {57600, 57601, 57602, 57603,      57604, kSeparator, 32040, kSeparator,
+                             57607, 57609, 57606, kSeparator, 57616, kSeparator, 57665};
 constexpr int kEdit[] = {57643, kSeparator, 57635, 57634, 57637, 57642, kSeparator, 57641, 32026};
-constexpr int kCollection[] = {32037, 32038, 32009, 10041, kSeparator, 32010, kSeparator, 32028,
+constexpr int kCollection[] = {32037, 32038,      32009, 10041, kSeparator, 32010, kSeparator, 32028,
                                32036, kSeparator, 32070, 32071, kSeparator, 32031, 32034};
 constexpr int kTools1002[] = {32029, 32030, 32035, kSeparator, 32041, 10042, 10043};
 constexpr int kTools1003[] = {32029, 32030, 32035, kSeparator, kCppToolsSubmenu, kSeparator, 32041, 10043};
@@ -108,14 +107,14 @@ constexpr CMenuDef kMenu1002[] = {
     {"Fi&le", kFile1002}, {"C&ollection", kCollection}, {"Tool&s", kTools1002}, {"&View", kView}, {"&Help", kHelp},
 };
 constexpr CMenuDef kMenu1003[] = {
-    {"Fi&le", kFile1003},  {"Edi&t", kEdit},     {"C&ollection", kCollection}, {"Tool&s", kTools1003},
-    {"&View", kView},      {"&Window", kWindow}, {"&Help", kHelp},
+    {"Fi&le", kFile1003}, {"Edi&t", kEdit}, {"C&ollection", kCollection}, {"Tool&s", kTools1003}, {"&View", kView},
+    {"&Window", kWindow}, {"&Help", kHelp},
 };
 
-constexpr int kMainToolBar[] = {32039, 32009, 32010, 32028, kSeparator, 57600, 57601, 57603, 57607,
-                                kSeparator, 57669, kSeparator, 32007, 32026};
-constexpr int kResourceToolBar128[] = {10039, kSeparator, 32008, 32033, 32027, 32025, 32024,
-                                       kSeparator, 32014, 32017, 32019};
+constexpr int kMainToolBar[] = {32039, 32009, 32010,      32028, kSeparator, 57600, 57601,
+                                57603, 57607, kSeparator, 57669, kSeparator, 32007, 32026};
+constexpr int kResourceToolBar128[] = {10039, kSeparator, 32008, 32033, 32027, 32025,
+                                       32024, kSeparator, 32014, 32017, 32019};
 constexpr int kCompareToolBar1003[] = {10039, kSeparator, 32021, 32012, kSeparator, 32014, 32017, 32019};
 
 } // namespace
@@ -123,7 +122,8 @@ constexpr int kCompareToolBar1003[] = {10039, kSeparator, 32021, 32012, kSeparat
 std::span<const CCommandDef> Commands() { return kCommands; }
 
 const CCommandDef* FindCommand(int id) {
-    const auto it = std::find_if(std::begin(kCommands), std::end(kCommands), [id](const CCommandDef& c) { return c.id == id; });
+    const auto it =
+        std::find_if(std::begin(kCommands), std::end(kCommands), [id](const CCommandDef& c) { return c.id == id; });
     return it == std::end(kCommands) ? nullptr : &*it;
 }
 

@@ -1,8 +1,8 @@
 #include "app/CtavApp.h"
 
+#include "QtConvert.h"
 #include "app/CMainFrame.h"
 #include "app/CSingleInstance.h"
-#include "QtConvert.h"
 #include "app/SettingsKeys.h"
 #include "app/StartUp.h"
 #include "collections/CCollectionWindowHost.h"

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "CUiServices.h"
 #include "app/CQtPickers.h"
 #include "app/CQtProgressHost.h"
 #include "app/CQtPrompt.h"
 #include "app/CQtSettings.h"
-#include "CUiServices.h"
 
 #include <QObject>
 #include <QPointer>

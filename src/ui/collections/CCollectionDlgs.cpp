@@ -129,8 +129,8 @@ CCollectionInfoDlg::CCollectionInfoDlg(CPrompt& prompt, const CCollectionInfoFie
     summary = new QPlainTextEdit(this);
     summary->setReadOnly(true);
     summary->setAccessibleName(QStringLiteral("Collection summary"));
-    summary->setPlainText(Display(
-        CollectionInfoSummary(fields.name, fields.baseDirectory, fields.filePath.filename().string())));
+    summary->setPlainText(
+        Display(CollectionInfoSummary(fields.name, fields.baseDirectory, fields.filePath.filename().string())));
     summary->setMaximumHeight(80);
     extensionEdit = new QLineEdit(QString::fromStdString(fields.extensionList), this);
     descriptionEdit = new QPlainTextEdit(QString::fromStdString(fields.description), this);
@@ -165,7 +165,8 @@ void CCollectionInfoDlg::OnNameEdited(const QString& text) {
     const QSignalBlocker block(nameEdit);
     nameEdit->setText(m_lastText);
     if (m_lastSelStart >= 0 && m_lastSelLength > 0) nameEdit->setSelection(m_lastSelStart, m_lastSelLength);
-    else nameEdit->setCursorPosition(m_lastCursor);
+    else
+        nameEdit->setCursorPosition(m_lastCursor);
 }
 
 CCollectionInfoFields CCollectionInfoDlg::Result() const {
@@ -233,7 +234,8 @@ CKeywordSearchDlg::CKeywordSearchDlg(CPrompt& prompt, CSettings& settings, const
     noCase = new QCheckBox(QStringLiteral("No case"), this);
     noCase->setChecked(values.noCase);
     layout->addWidget(noCase);
-    layout->addWidget(new QLabel(Display("You can to use '+' - separator for different keywods:\r\nA AA + BB B +CCC"), this));
+    layout->addWidget(
+        new QLabel(Display("You can to use '+' - separator for different keywods:\r\nA AA + BB B +CCC"), this));
     layout->addWidget(OkCancel(this));
     keywordEdit->setFocus();
     keywordEdit->setCursorPosition(0);
@@ -269,8 +271,8 @@ void InstallCollectionDialogs(CMainFrame& frame) {
     };
     CCollectionCommandHooks& hooks = commands.Hooks();
     hooks.newCollectionDialog = [&, owner](CNewCollectionDialogData& data) {
-        CNewCollectionDlg dlg(ports.prompt, data, [&commands] { return commands.BrowseNewCollectionDirectory(); },
-                              owner());
+        CNewCollectionDlg dlg(
+            ports.prompt, data, [&commands] { return commands.BrowseNewCollectionDirectory(); }, owner());
         if (dlg.exec() != QDialog::Accepted) return false;
         data = dlg.Result();
         return true;
@@ -288,8 +290,8 @@ void InstallCollectionDialogs(CMainFrame& frame) {
         return true;
     };
     hooks.deleteFavoritesDialog = [&, owner](CDeleteFavoritesDialogData& data) {
-        CDeleteFavoritesDlg dlg(ports.prompt, data.locations, [&collections] { return collections.ConfirmDeleteAllFavorites(); },
-                                owner());
+        CDeleteFavoritesDlg dlg(
+            ports.prompt, data.locations, [&collections] { return collections.ConfirmDeleteAllFavorites(); }, owner());
         if (dlg.exec() != QDialog::Accepted) return false;
         data.selected = dlg.selected;
         data.deleteAll = dlg.deleteAll;

@@ -63,8 +63,8 @@ std::string FormatCaption(const std::string& name, std::size_t rows) {
 } // namespace
 
 std::string FormatCollectionFont(const CLogFont& font) {
-    return font.faceName + ";" + std::to_string(std::uint32_t(font.height)) + ";" + std::to_string(font.italic) +
-           ";" + std::to_string(font.weight & 0xFFFF) + ";0";
+    return font.faceName + ";" + std::to_string(std::uint32_t(font.height)) + ";" + std::to_string(font.italic) + ";" +
+           std::to_string(font.weight & 0xFFFF) + ";0";
 }
 
 CLogFont ParseCollectionFont(std::string_view text) {
@@ -286,7 +286,8 @@ void CCollectionWnd::Activate(bool toTable) {
     raise();
     activateWindow();
     if (toTable) m_table->setFocus();
-    else if (m_lastFocus) m_lastFocus->setFocus();
+    else if (m_lastFocus)
+        m_lastFocus->setFocus();
 }
 
 bool CCollectionWnd::IsCollectionWindowActive() const {
@@ -296,7 +297,7 @@ bool CCollectionWnd::IsCollectionWindowActive() const {
 }
 
 void CCollectionWnd::ShowNotFound(int column) {
-    QWidget* box = column == 0 ? static_cast<QWidget*>(m_fileBox)
+    QWidget* box = column == 0   ? static_cast<QWidget*>(m_fileBox)
                    : column == 1 ? static_cast<QWidget*>(m_descBox)
                                  : static_cast<QWidget*>(m_groupBox);
     m_tip.SetTipText("Not found");
@@ -462,8 +463,15 @@ void CCollectionWnd::OnNotify(CTableNotify& record) {
 
 void CCollectionWnd::AddFileMenu(QMenu& menu) {
     const bool favorites = Store().IsFavoritesView();
-    const int items[] = {kIdTextualEditing, kIdRunFile, kIdPrintFile, kIdFileAttributes, kIdDeleteFile, kSeparator,
-                         favorites ? kIdDeleteFromFavorites : kIdAddToFavorites, kSeparator, kIdExtensionTool};
+    const int items[] = {kIdTextualEditing,
+                         kIdRunFile,
+                         kIdPrintFile,
+                         kIdFileAttributes,
+                         kIdDeleteFile,
+                         kSeparator,
+                         favorites ? kIdDeleteFromFavorites : kIdAddToFavorites,
+                         kSeparator,
+                         kIdExtensionTool};
     for (int id : items) {
         if (id == kSeparator) {
             menu.addSeparator();

@@ -50,7 +50,7 @@ class CCollectionWnd : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr int kRowsPerFill = 400;
-    static constexpr int kChooserThreshold = 10; // known groups from which the chooser replaces the submenu
+    static constexpr int kChooserThreshold = 10;     // known groups from which the chooser replaces the submenu
     static constexpr int kChooserFocusCheckMs = 300; // the open chooser closes once the focus is elsewhere
 
     CCollectionWnd(CMainFrame& frame, const CUiServices& services);

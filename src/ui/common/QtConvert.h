@@ -12,6 +12,8 @@
 inline QString ToQ(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 inline std::string FromQ(const QString& s) { return s.toStdString(); }
 inline QString ToQPath(const std::filesystem::path& p) { return QFile::decodeName(p.c_str()); }
-inline std::filesystem::path FromQPath(const QString& s) { return std::filesystem::path(QFile::encodeName(s).toStdString()); }
+inline std::filesystem::path FromQPath(const QString& s) {
+    return std::filesystem::path(QFile::encodeName(s).toStdString());
+}
 // Message texts use "\r\n" for a line break.
 inline QString ToQMessage(std::string_view s) { return ToQ(s).replace(QLatin1String("\r\n"), QLatin1String("\n")); }

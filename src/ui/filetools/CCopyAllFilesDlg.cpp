@@ -17,7 +17,8 @@ CCopyAllFilesDlg::CCopyAllFilesDlg(CCopyAllFiles& copy, CPrompt& prompt, QWidget
     targetEdit = new QLineEdit(this);
     minimumEdit = new QLineEdit(this);
     // A whole number, as the size field takes nothing else.
-    minimumEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,18}")), minimumEdit));
+    minimumEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,18}")), minimumEdit));
     extensionEdit = new QLineEdit(this);
     sourceBrowse = Button("Browse", this);
     targetBrowse = Button("Browse", this);
@@ -27,18 +28,21 @@ CCopyAllFilesDlg::CCopyAllFilesDlg(CCopyAllFiles& copy, CPrompt& prompt, QWidget
 
     auto* layout = new QGridLayout(this);
     int row = 0;
-    layout->addWidget(NamingLabel("Copiing All files (recursive) from top dir to bottom dir", sourceEdit, this), row++, 0, 1, 2);
+    layout->addWidget(NamingLabel("Copiing All files (recursive) from top dir to bottom dir", sourceEdit, this), row++,
+                      0, 1, 2);
     layout->addWidget(sourceEdit, row, 0);
     layout->addWidget(sourceBrowse, row++, 1);
     auto* targetLabel = NamingLabel("If any file is existent: ", targetEdit, this);
     layout->addWidget(targetLabel, row++, 0, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("it's name will be extenting with additional symbol"), this), row++, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("it's name will be extenting with additional symbol"), this), row++, 0,
+                      1, 2);
     targetEdit->setAccessibleName(QStringLiteral("Target directory"));
     targetEdit->setAccessibleDescription(
         QStringLiteral("If any file is existent: it's name will be extenting with additional symbol"));
     layout->addWidget(targetEdit, row, 0);
     layout->addWidget(targetBrowse, row++, 1);
-    layout->addWidget(new QLabel(QStringLiteral("You can to specif a min file size for coping:"), this), row++, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("You can to specif a min file size for coping:"), this), row++, 0, 1,
+                      2);
     auto* minimumRow = new QHBoxLayout;
     minimumRow->addWidget(minimumEdit);
     minimumRow->addWidget(NamingLabel("Min. files size in bytes", minimumEdit, this));
@@ -54,7 +58,8 @@ CCopyAllFilesDlg::CCopyAllFilesDlg(CCopyAllFiles& copy, CPrompt& prompt, QWidget
     sourceEdit->setAccessibleName(QStringLiteral("Source directory"));
     sourceBrowse->setAccessibleName(QStringLiteral("Browse source directory"));
     targetBrowse->setAccessibleName(QStringLiteral("Browse target directory"));
-    ChainTabOrder({sourceEdit, sourceBrowse, targetEdit, targetBrowse, minimumEdit, extensionEdit, okButton, cancelButton});
+    ChainTabOrder(
+        {sourceEdit, sourceBrowse, targetEdit, targetBrowse, minimumEdit, extensionEdit, okButton, cancelButton});
     resize(460, sizeHint().height());
 
     connect(sourceBrowse, &QPushButton::clicked, this, [this] {

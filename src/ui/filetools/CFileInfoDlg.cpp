@@ -91,9 +91,9 @@ CFileInfoDlg::CFileInfoDlg(CFileInfoDlgModel& model, CPorts& ports, QWidget* par
     buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
 
-    for (QWidget* w : {static_cast<QWidget*>(pathLabel), static_cast<QWidget*>(folderLabel),
-                       static_cast<QWidget*>(nameLabel), static_cast<QWidget*>(nameEdit),
-                       static_cast<QWidget*>(sizeLabel)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(pathLabel), static_cast<QWidget*>(folderLabel), static_cast<QWidget*>(nameLabel),
+          static_cast<QWidget*>(nameEdit), static_cast<QWidget*>(sizeLabel)})
         w->setVisible(!collections);
     comboLabel->setVisible(collections);
     collectionCombo->setVisible(collections);
@@ -114,7 +114,8 @@ CFileInfoDlg::CFileInfoDlg(CFileInfoDlgModel& model, CPorts& ports, QWidget* par
     connect(okButton, &QPushButton::clicked, this, &CFileInfoDlg::accept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     if (collections) collectionCombo->setFocus();
-    else nameEdit->setFocus();
+    else
+        nameEdit->setFocus();
 }
 
 void CFileInfoDlg::ReadFields() {

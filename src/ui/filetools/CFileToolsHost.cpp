@@ -1,10 +1,10 @@
 #include "filetools/CFileToolsHost.h"
 
+#include "CDataTable.h"
 #include "QtConvert.h"
 #include "app/CMainFrame.h"
 #include "app/CQtProgressHost.h"
 #include "collections/CCollectionCommands.h"
-#include "CDataTable.h"
 #include "collections/CCollectionWnd.h"
 #include "collections/CCollections.h"
 #include "filetools/CAssociations.h"
@@ -23,8 +23,7 @@
 #include <QApplication>
 
 CFileToolsHost::CFileToolsHost(CMainFrame& frame)
-    : QObject(&frame), m_frame(frame),
-      m_associations(std::make_unique<CAssociations>(frame.Ports(), m_launcher)) {}
+    : QObject(&frame), m_frame(frame), m_associations(std::make_unique<CAssociations>(frame.Ports(), m_launcher)) {}
 
 CFileToolsHost::~CFileToolsHost() = default;
 
@@ -82,9 +81,9 @@ void CFileToolsHost::OnReplaceInFiles() {
     CPorts& ports = m_frame.Ports();
     CCollections* collections = m_frame.Collections();
     if (!collections) return;
-    const auto scope = StartReplace(ports, *collections, m_frame.IsCollectionWindowActive(),
-                                    m_frame.CollectionWindow() != nullptr,
-                                    m_frame.CollectionCommands()->Hooks().openCollectionDialog);
+    const auto scope =
+        StartReplace(ports, *collections, m_frame.IsCollectionWindowActive(), m_frame.CollectionWindow() != nullptr,
+                     m_frame.CollectionCommands()->Hooks().openCollectionDialog);
     if (!scope) return;
     CQtReadOnlyWarning warning(&m_frame);
     CQtProgressHost progress(ports.prompt);

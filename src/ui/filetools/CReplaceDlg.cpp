@@ -15,7 +15,8 @@ namespace {
 class CDisablingProgress : public CProgress {
 public:
     // The dialog was disabled before the inner indicator opened.
-    CDisablingProgress(std::unique_ptr<CProgress> inner, QWidget* dialog) : m_inner(std::move(inner)), m_dialog(dialog) {}
+    CDisablingProgress(std::unique_ptr<CProgress> inner, QWidget* dialog)
+        : m_inner(std::move(inner)), m_dialog(dialog) {}
     ~CDisablingProgress() override {
         m_inner.reset();
         if (m_dialog) m_dialog->setEnabled(true);
@@ -36,8 +37,8 @@ private:
 
 CReplaceDlg::CReplaceDlg(CPorts& ports, CReadOnlyWarning& warning, CProgressHost& progress, CReplaceScope scope,
                          QWidget* parent)
-    : QDialog(parent), m_ports{ports.prompt, ports.settings, *this, ports.pickers, ports.busy},
-      m_progress(progress), m_engine(m_ports, warning, std::move(scope)) {
+    : QDialog(parent), m_ports{ports.prompt, ports.settings, *this, ports.pickers, ports.busy}, m_progress(progress),
+      m_engine(m_ports, warning, std::move(scope)) {
     setWindowTitle(ToQ(m_engine.Title()));
     setObjectName(QStringLiteral("replaceDlg"));
     const CReplaceInFiles::CTexts texts = m_engine.InitialTexts();
@@ -60,7 +61,8 @@ CReplaceDlg::CReplaceDlg(CPorts& ports, CReadOnlyWarning& warning, CProgressHost
     layout->addLayout(words);
     auto* more = new QGroupBox(QStringLiteral("More options (it may ignory)"), this);
     auto* moreLayout = new QGridLayout(more);
-    moreLayout->addWidget(NamingLabel("If was found words then to do replace too: from", alsoFromEdit, more), 0, 0, 1, 2);
+    moreLayout->addWidget(NamingLabel("If was found words then to do replace too: from", alsoFromEdit, more), 0, 0, 1,
+                          2);
     moreLayout->addWidget(alsoFromEdit, 1, 0, 1, 2);
     moreLayout->addWidget(NamingLabel("To ", alsoToEdit, more), 2, 0);
     moreLayout->addWidget(alsoToEdit, 2, 1);
@@ -95,4 +97,6 @@ void CReplaceDlg::OnOk() {
     if (m_last != CReplaceInFiles::EOk::Refused) extensionEdit->setText(ToQ(texts.extensions));
 }
 
-void CReplaceDlg::OnHelp() { m_ports.prompt.Ask(CReplaceInFiles::HelpText(), {}, EPromptButtons::Ok, EPromptIcon::Information); }
+void CReplaceDlg::OnHelp() {
+    m_ports.prompt.Ask(CReplaceInFiles::HelpText(), {}, EPromptButtons::Ok, EPromptIcon::Information);
+}

@@ -1,7 +1,7 @@
 #include "restools/CResourceDlgs.h"
 
-#include "app/Ports.h"
 #include "QtConvert.h"
+#include "app/Ports.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -38,19 +38,27 @@ std::u16string ViewText(const QTextDocument& doc) {
 CViewResourceTools::CViewResourceTools(CtavView& view, CTextDocuments& owner, CPorts& ports)
     : m_view(view), m_owner(owner), m_ports(ports), m_dialogs(ports.prompt, ports.settings, ports.pickers, &view),
       m_tools(std::make_unique<CResourceTools>(*this, m_dialogs, ports)) {
-    m_edited = QObject::connect(view.document(), &QTextDocument::contentsChange, &view, [this](int, int removed, int added) {
-        // A large file's text still arriving is no edit.
-        if (!m_reloading && (removed || added) && !m_view.Document()->IsAppending()) m_tools->OnTextEdited();
-    });
+    m_edited =
+        QObject::connect(view.document(), &QTextDocument::contentsChange, &view, [this](int, int removed, int added) {
+            // A large file's text still arriving is no edit.
+            if (!m_reloading && (removed || added) && !m_view.Document()->IsAppending()) m_tools->OnTextEdited();
+        });
 }
 
 CViewResourceTools::~CViewResourceTools() { QObject::disconnect(m_edited); }
 
 bool CViewResourceTools::IsResourceCommand(int id) {
     switch (id) {
-    case kIdCorrect: case kIdFindInRc: case kIdFindInProject: case kIdInvertRed: case kIdExcludeRed:
-    case kIdRcOptions: case kIdCompareRc: case kIdGoToNextMark: case kIdCollapse: case kIdRestore:
-        return true;
+    case kIdCorrect:
+    case kIdFindInRc:
+    case kIdFindInProject:
+    case kIdInvertRed:
+    case kIdExcludeRed:
+    case kIdRcOptions:
+    case kIdCompareRc:
+    case kIdGoToNextMark:
+    case kIdCollapse:
+    case kIdRestore: return true;
     default: return false;
     }
 }
@@ -59,8 +67,10 @@ void CViewResourceTools::SyncKind() {
     const CtavDoc* doc = m_view.Document();
     EViewKind kind = EViewKind::Text;
     if (doc->IsRtfMode()) kind = EViewKind::Rtf;
-    else if (doc->Kind() == CtavDoc::kRcFile) kind = EViewKind::RcScript;
-    else if (doc->Kind() == CtavDoc::kResourceHeader) kind = EViewKind::ResourceHeader;
+    else if (doc->Kind() == CtavDoc::kRcFile)
+        kind = EViewKind::RcScript;
+    else if (doc->Kind() == CtavDoc::kResourceHeader)
+        kind = EViewKind::ResourceHeader;
     m_tools->SetKind(kind);
 }
 

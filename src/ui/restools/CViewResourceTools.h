@@ -1,7 +1,7 @@
 #pragma once
 
-#include "restools/CResourceView.h"
 #include "restools/CResourceDlgs.h"
+#include "restools/CResourceView.h"
 #include "textdoc/CTextEncoding.h"
 
 #include <QMetaObject>

@@ -31,7 +31,8 @@ void WriteText(QPainter& p, const QString& text, int x, int top, int align) {
     const QFontMetrics& fm = p.fontMetrics();
     const int w = fm.horizontalAdvance(text);
     if (align == TA_RIGHT) x -= w;
-    else if (align == TA_CENTER) x -= w / 2;
+    else if (align == TA_CENTER)
+        x -= w / 2;
     p.drawText(QPoint(x, top + fm.ascent()), text);
 }
 } // namespace
@@ -255,21 +256,11 @@ void CDataTable::OnBarAction(QScrollBar* bar, Qt::Orientation orientation, int a
     const int position = bar->sliderPosition();
     const bool vertical = orientation == Qt::Vertical;
     switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-        vertical ? OnVScrollCode(0, 0, false) : OnHScrollCode(0, 0);
-        break;
-    case QAbstractSlider::SliderSingleStepAdd:
-        vertical ? OnVScrollCode(1, 0, false) : OnHScrollCode(1, 0);
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-        vertical ? OnVScrollCode(2, 0, false) : OnHScrollCode(2, 0);
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-        vertical ? OnVScrollCode(3, 0, false) : OnHScrollCode(3, 0);
-        break;
-    case QAbstractSlider::SliderToMinimum:
-        vertical ? OnVScrollCode(4, 0, true) : OnHScrollCode(5, 0);
-        break;
+    case QAbstractSlider::SliderSingleStepSub: vertical ? OnVScrollCode(0, 0, false) : OnHScrollCode(0, 0); break;
+    case QAbstractSlider::SliderSingleStepAdd: vertical ? OnVScrollCode(1, 0, false) : OnHScrollCode(1, 0); break;
+    case QAbstractSlider::SliderPageStepSub: vertical ? OnVScrollCode(2, 0, false) : OnHScrollCode(2, 0); break;
+    case QAbstractSlider::SliderPageStepAdd: vertical ? OnVScrollCode(3, 0, false) : OnHScrollCode(3, 0); break;
+    case QAbstractSlider::SliderToMinimum: vertical ? OnVScrollCode(4, 0, true) : OnHScrollCode(5, 0); break;
     case QAbstractSlider::SliderToMaximum:
         vertical ? OnVScrollCode(4, bar->maximum(), true) : OnHScrollCode(5, bar->maximum());
         break;
@@ -277,8 +268,7 @@ void CDataTable::OnBarAction(QScrollBar* bar, Qt::Orientation orientation, int a
         if (vertical) return; // dragging shows the row tip; the release scrolls
         OnHScrollCode(5, position);
         break;
-    default:
-        return;
+    default: return;
     }
     bar->setSliderPosition(vertical ? m_model.VScrollPos() : m_model.FirstColumn());
 }
@@ -566,7 +556,8 @@ void CDataTable::PaintTable(QPainter& p, QSize client) {
         const int left = m.ColumnLeft(c);
         int right = m.ColumnLeft(c + 1);
         if (lastFlag && c == columns - 1) right = std::max(right, W);
-        else if (left > W) break;
+        else if (left > W)
+            break;
         p.fillRect(QRect(left, 0, right - left, hh), ToQColor(m_columnColors[std::size_t(c)]));
         p.setPen(highlight);
         p.drawLine(left + 1, 0, left + 1, hh);
@@ -612,7 +603,8 @@ void CDataTable::PaintTable(QPainter& p, QSize client) {
         const int left = m.ColumnLeft(c);
         int right = m.ColumnLeft(c + 1);
         if (lastFlag && c == columns - 1) right = std::max(right, W);
-        else if (left > W) break;
+        else if (left > W)
+            break;
         for (int row = tib; row < drawn && m.RowTop(row) + 2 < H; ++row) {
             const int y = m.RowTop(row);
             const CTableCell& cell = m.BufferCell(row, c);

@@ -40,8 +40,7 @@ public:
         if (m_row >= 0) {
             s.selectable = true;
             s.focusable = true;
-            const bool current =
-                m_table->Model().CurrentRow() == m_row && m_table->Model().CurrentColumn() == m_column;
+            const bool current = m_table->Model().CurrentRow() == m_row && m_table->Model().CurrentColumn() == m_column;
             s.selected = current;
             s.focused = current && m_table->hasFocus();
             const CTableCell* cell = m_table->Model().Cell(m_row, m_column);
@@ -107,9 +106,7 @@ QAccessibleInterface* CDataTableAccessible::cellAt(int row, int column) const {
     return row < 0 ? nullptr : Cell(row, column);
 }
 
-int CDataTableAccessible::columnCount() const {
-    return Table()->IsCreated() ? Table()->Model().Columns() : 0;
-}
+int CDataTableAccessible::columnCount() const { return Table()->IsCreated() ? Table()->Model().Columns() : 0; }
 
 int CDataTableAccessible::rowCount() const { return Table()->IsCreated() ? Table()->Model().TotalRows() : 0; }
 

@@ -66,9 +66,7 @@ void CDataTable::ReleaseInput() {
     if (s_lastTarget == this) s_lastTarget = nullptr;
 }
 
-QString CDataTable::DragMimeType() {
-    return QStringLiteral("application/x-qt-windows-mime;value=\"tableDragDrop\"");
-}
+QString CDataTable::DragMimeType() { return QStringLiteral("application/x-qt-windows-mime;value=\"tableDragDrop\""); }
 
 CDataTable* CDataTable::FromDragIdentity(quint32 identity) { return Registry().value(identity, nullptr); }
 
@@ -186,7 +184,8 @@ int CDataTable::OnDragScroll(int keyState, QPoint point) {
 void CDataTable::MoveDragTimer(int timer, bool on) {
     QTimer* t = m_scrollTimers[timer - 300];
     if (!on) t->stop();
-    else if (!t->isActive()) t->start();
+    else if (!t->isActive())
+        t->start();
 }
 
 void CDataTable::OnDragTimer(int timer) {

@@ -39,7 +39,8 @@ QRect CDataTable::ToEditHost(const CRect& r) const {
 
 void CDataTable::CommitOpenEditors() {
     if (m_listOpen) EndDropList(false);
-    else if (m_editOpen) EndEdit(false);
+    else if (m_editOpen)
+        EndEdit(false);
 }
 
 CTableEdit* CDataTable::BeginEdit(int row, int column) {
@@ -143,7 +144,8 @@ void CDataTable::EndDropList(bool cancel, bool fromEdit) {
         n.column = m_listColumn;
         n.index = list ? list->currentRow() : -1;
         if (list && n.index >= 0 && list->item(n.index)) n.text = FromQ(list->item(n.index)->text());
-        else if (m_edit) n.text = FromQ(m_edit->text());
+        else if (m_edit)
+            n.text = FromQ(m_edit->text());
         if (m_typedValues && fromEdit && m_edit) n.text = FromQ(m_edit->text());
         n.typedValue = m_typedValues ? 1 : 0;
         Notify(n, TN_CHOICECHANGED);

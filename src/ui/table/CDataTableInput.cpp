@@ -3,8 +3,8 @@
 #include "CDataTable.h"
 #include "CTableEdit.h"
 
-#include "app/Ports.h"
 #include "QtConvert.h"
+#include "app/Ports.h"
 #include "app/SettingsKeys.h"
 
 #include <QApplication>
@@ -70,7 +70,8 @@ int CDataTable::AllowedRight() const { return viewport()->width(); }
 
 void CDataTable::SetCursorShape(bool sizing) {
     if (sizing) viewport()->setCursor(Qt::SizeHorCursor);
-    else viewport()->unsetCursor();
+    else
+        viewport()->unsetCursor();
 }
 
 void CDataTable::mousePressEvent(QMouseEvent* e) {
@@ -148,15 +149,15 @@ void CDataTable::OnLeftDown(int keyFlags, QPoint pos) {
     case H::kHitDropButton:
         m_model.SetCurrentCell(hit.row, hit.column);
         if (m_listOpen) EndDropList(false);
-        else OpenDropList(hit.row, hit.column);
+        else
+            OpenDropList(hit.row, hit.column);
         break;
     case H::kHitCell:
         m_dragRow = hit.row;
         m_dragColumn = hit.column;
         m_clickState = hit.row == m_model.CurrentRow() && hit.column == m_model.CurrentColumn() ? 1 : 2;
         break;
-    default:
-        break;
+    default: break;
     }
 
     CTableMouse n;
@@ -357,7 +358,8 @@ void CDataTable::OnLeftDoubleClick(int keyFlags, QPoint pos) {
     const CTableCell* cell = m_model.Cell(hit.row, hit.column);
     if (!cell) return;
     if (hit.kind == H::kHitCell && cell->kind == kCellEdit) BeginEdit(hit.row, hit.column);
-    else if (cell->kind == kCellChoiceOrTyped || cell->kind == kCellChoiceOnly) OpenDropList(hit.row, hit.column);
+    else if (cell->kind == kCellChoiceOrTyped || cell->kind == kCellChoiceOnly)
+        OpenDropList(hit.row, hit.column);
 }
 
 void CDataTable::OnRightDown(int keyFlags, QPoint pos) {
@@ -412,9 +414,7 @@ void CDataTable::OnCommand(int id) {
     case ID_TABLE_BACKCOLOR:
         if (const std::optional<CColorRef> c = PickColor(m_backColor)) SetBackColor(*c, true);
         return;
-    case ID_TABLE_AUTOFIT:
-        AutoFitColumns();
-        return;
+    case ID_TABLE_AUTOFIT: AutoFitColumns(); return;
     case ID_TABLE_FONT: {
         CommitOpenEditors();
         std::optional<CLogFont> f = PickFont(m_cellFont);
@@ -435,8 +435,7 @@ void CDataTable::OnCommand(int id) {
         }
         return;
     }
-    default:
-        emit command(id);
+    default: emit command(id);
     }
 }
 
@@ -447,9 +446,7 @@ bool CDataTable::OnKeyDown(QKeyEvent* e) {
     const bool cell = m.CurrentRow() >= 0 && m.CurrentColumn() >= 0;
     switch (e->key()) {
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        KeyTab(e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier));
-        return true;
+    case Qt::Key_Backtab: KeyTab(e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier)); return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (cell) {
@@ -478,18 +475,10 @@ bool CDataTable::OnKeyDown(QKeyEvent* e) {
         viewport()->update();
         return true;
     }
-    case Qt::Key_Left:
-        KeyLeft();
-        return true;
-    case Qt::Key_Right:
-        KeyRight();
-        return true;
-    case Qt::Key_Up:
-        KeyUp();
-        return true;
-    case Qt::Key_Down:
-        KeyDown();
-        return true;
+    case Qt::Key_Left: KeyLeft(); return true;
+    case Qt::Key_Right: KeyRight(); return true;
+    case Qt::Key_Up: KeyUp(); return true;
+    case Qt::Key_Down: KeyDown(); return true;
     case Qt::Key_Delete:
         if (cell) {
             const CTableCell* c = m.Cell(m.CurrentRow(), m.CurrentColumn());
@@ -501,8 +490,7 @@ bool CDataTable::OnKeyDown(QKeyEvent* e) {
             }
         }
         return true;
-    default:
-        return OnChar(e);
+    default: return OnChar(e);
     }
 }
 
@@ -557,7 +545,8 @@ void CDataTable::KeyLeft() {
     if (m.CurrentRow() < 0 || m.CurrentColumn() < 0) return;
     m.SetCurrentCell(m.CurrentRow(), std::max(0, m.CurrentColumn() - 1));
     if (m.CurrentColumn() < m.FirstColumn()) OnHScrollCode(0, 0);
-    else viewport()->update();
+    else
+        viewport()->update();
 }
 
 void CDataTable::KeyRight() {

@@ -24,8 +24,7 @@ void CDataTableModel::Setup(const CSetup& s) {
     ComputeEdges(s.widths, s.defaultWidthBasis);
 
     m_header.assign(std::size_t(m_columns) + 1, CTableCell{m_initialKind, {}, {}, 0});
-    m_cells.assign(std::size_t(m_bufferRows + 1) * std::size_t(m_columns + 1),
-                   CTableCell{m_initialKind, {}, {}, 0});
+    m_cells.assign(std::size_t(m_bufferRows + 1) * std::size_t(m_columns + 1), CTableCell{m_initialKind, {}, {}, 0});
     m_marks.assign(std::size_t(m_totalRows) + 2, 0);
     m_markAnchor = -1;
     m_firstColumn = m_hMax = 0;
@@ -49,8 +48,7 @@ void CDataTableModel::ComputeEdges(const std::vector<int>& widths, int basis) {
     } else {
         // Each edge is cut separately, so the widths may differ by a pixel but never drift.
         for (int i = 1; i <= m_columns; ++i)
-            m_edges[std::size_t(i)] =
-                m_edges[0] + int(double(tableWidth - m_edges[0]) / m_columns * i);
+            m_edges[std::size_t(i)] = m_edges[0] + int(double(tableWidth - m_edges[0]) / m_columns * i);
     }
 }
 
@@ -241,8 +239,7 @@ std::optional<int> CDataTableModel::VScrollTarget(int code, int position, bool f
         const int top = std::min(Trunc(position * m_scale), m_totalRows - m_visibleRows);
         return std::max(0, top);
     }
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 
@@ -256,7 +253,8 @@ CDataTableModel::CHScroll CDataTableModel::HScrollTarget(int code, int position)
     switch (code) {
     case 0:
         if (m_firstColumn == 0) r.repaintOnly = true;
-        else r = {true, false, m_firstColumn - 1};
+        else
+            r = {true, false, m_firstColumn - 1};
         break;
     case 1:
         if (m_firstColumn < m_hMax) r = {true, false, m_firstColumn + 1};
@@ -267,11 +265,8 @@ CDataTableModel::CHScroll CDataTableModel::HScrollTarget(int code, int position)
     case 3:
         if (m_firstColumn < m_hMax) r = {true, false, std::min(NextPageColumn(m_firstColumn), m_hMax)};
         break;
-    case 5:
-        r = {true, false, std::clamp(position, 0, m_hMax)};
-        break;
-    default:
-        break;
+    case 5: r = {true, false, std::clamp(position, 0, m_hMax)}; break;
+    default: break;
     }
     return r;
 }
@@ -307,7 +302,8 @@ QString FitText(const QString& text, int width, const std::function<int(const QS
     while (lo < hi) {
         const qsizetype mid = (lo + hi + 1) / 2;
         if (measure(text.left(mid) + suffix) <= width) lo = mid;
-        else hi = mid - 1;
+        else
+            hi = mid - 1;
     }
     return text.left(lo) + suffix;
 }

@@ -51,7 +51,7 @@ public:
     int BufferRowOf(int row) const;
     // Absolute row of a buffer row.
     int AbsoluteRowOf(int bufferRow) const { return IsWindowed() ? m_topRow + bufferRow : bufferRow; }
-    CTableCell* Cell(int row, int column);             // absolute row; null when not buffered
+    CTableCell* Cell(int row, int column); // absolute row; null when not buffered
     const CTableCell* Cell(int row, int column) const;
     CTableCell& BufferCell(int bufferRow, int column); // unchecked beyond asserts
     const CTableCell& BufferCell(int bufferRow, int column) const;
@@ -172,8 +172,8 @@ private:
     int m_vScrollWidth = 16, m_hScrollHeight = 16;
     CRect m_rect;
     std::vector<int> m_edges;
-    std::vector<CTableCell> m_cells;  // (buffer rows + 1) x (columns + 1)
-    std::vector<CTableCell> m_header; // columns + 1
+    std::vector<CTableCell> m_cells;   // (buffer rows + 1) x (columns + 1)
+    std::vector<CTableCell> m_header;  // columns + 1
     std::vector<std::uint8_t> m_marks; // total rows + 2
     int m_markAnchor = -1;
     int m_firstColumn = 0, m_hMax = 0;

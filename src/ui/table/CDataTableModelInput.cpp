@@ -10,7 +10,8 @@ constexpr int kBorderSlack = 2; // a border catches the pointer this close on ei
 }
 
 bool CDataTableModel::AnyMarked() const {
-    return std::any_of(m_marks.begin(), m_marks.begin() + std::min<std::ptrdiff_t>(m_totalRows, std::ptrdiff_t(m_marks.size())),
+    return std::any_of(m_marks.begin(),
+                       m_marks.begin() + std::min<std::ptrdiff_t>(m_totalRows, std::ptrdiff_t(m_marks.size())),
                        [](std::uint8_t m) { return m != 0; });
 }
 

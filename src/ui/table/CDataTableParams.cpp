@@ -1,7 +1,7 @@
 #include "CDataTableParams.h"
 
-#include "app/Ports.h"
 #include "QtConvert.h"
+#include "app/Ports.h"
 #include "app/SettingsKeys.h"
 
 #include <QApplication>

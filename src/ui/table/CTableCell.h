@@ -4,7 +4,7 @@
 
 // Cell kinds: what the user may do with a cell.
 enum ECellKind : int {
-    kCellEdit = 0,      // editable text
+    kCellEdit = 0, // editable text
     kCellReadOnly = 1,
     kCellChoiceOrTyped = 2, // drop-down list that also takes a typed value
     kCellChoiceOnly = 3,    // drop-down list only

@@ -16,8 +16,7 @@ constexpr int kMaxShownRows = 7;
 bool SameNoCase(const QString& a, const QString& b) { return ToUpperAscii(FromQ(a)) == ToUpperAscii(FromQ(b)); }
 } // namespace
 
-CTableDropList::CTableDropList(CDataTable& table, const CRect& cell, const std::string& choices, bool sorted,
-                               int limit)
+CTableDropList::CTableDropList(CDataTable& table, const CRect& cell, const std::string& choices, bool sorted, int limit)
     : QListWidget(table.EditHost()), m_table(table) {
     setObjectName(QStringLiteral("tableDropList"));
     // The edit keeps the keyboard: typing, Enter, Escape and the arrows reach the list from it.
@@ -76,6 +75,8 @@ void CTableDropList::mouseReleaseEvent(QMouseEvent* e) {
 
 void CTableDropList::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) m_table.EndDropList(false);
-    else if (e->key() == Qt::Key_Escape) m_table.EndDropList(true);
-    else QListWidget::keyPressEvent(e);
+    else if (e->key() == Qt::Key_Escape)
+        m_table.EndDropList(true);
+    else
+        QListWidget::keyPressEvent(e);
 }

@@ -54,7 +54,8 @@ void CTableEdit::FitWidth() {
     const int w = fm.horizontalAdvance(text()) + tm.left() + tm.right() + 2 * frame + 4 + 2;
     CRect r = m_rect;
     if (w > r.Width()) r.right = std::min(r.left + w, std::max(m_widestRight, m_initial.right));
-    else if (r.Width() > m_initial.Width()) r.right = std::max(r.left + w, m_initial.right);
+    else if (r.Width() > m_initial.Width())
+        r.right = std::max(r.left + w, m_initial.right);
     if (r == m_rect) return;
     m_rect = r;
     Place();
@@ -65,11 +66,13 @@ void CTableEdit::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (m_table.IsDropListOpen()) m_table.EndDropList(false, true);
-        else m_table.EndEdit(false);
+        else
+            m_table.EndEdit(false);
         return;
     case Qt::Key_Escape:
         if (m_table.IsDropListOpen()) m_table.EndDropList(true, true);
-        else m_table.EndEdit(true);
+        else
+            m_table.EndEdit(true);
         return;
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -84,8 +87,7 @@ void CTableEdit::keyPressEvent(QKeyEvent* e) {
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     QLineEdit::keyPressEvent(e);
     if (!m_listOpen) FitWidth();
@@ -96,7 +98,8 @@ void CTableEdit::focusOutEvent(QFocusEvent* e) {
     // Our own context menu takes the focus for a moment; that ends nothing.
     if (e->reason() == Qt::PopupFocusReason) return;
     if (m_table.IsDropListOpen()) m_table.EndDropList(true);
-    else if (m_table.Edit() == this) m_table.EndEdit(false);
+    else if (m_table.Edit() == this)
+        m_table.EndEdit(false);
 }
 
 void CTableEdit::BuildMenu(QMenu& menu) {
@@ -143,12 +146,8 @@ void CTableEdit::RunCommand(int id) {
         undo();
         FitWidth();
         break;
-    case ID_EDIT_SELECTALL_CELL:
-        selectAll();
-        break;
-    case ID_EDIT_COPY_CELL:
-        copy();
-        break;
+    case ID_EDIT_SELECTALL_CELL: selectAll(); break;
+    case ID_EDIT_COPY_CELL: copy(); break;
     case ID_EDIT_CUT_CELL:
         if (!m_blocked) cut();
         FitWidth();

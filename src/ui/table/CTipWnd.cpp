@@ -15,9 +15,9 @@
 #include <vector>
 
 namespace {
-constexpr int kBorder = 1;          // the popup's frame line
+constexpr int kBorder = 1; // the popup's frame line
 constexpr int kMargin = kBorder + 1;
-constexpr int kScreenFrame = 4;     // room kept free at the screen's right and bottom
+constexpr int kScreenFrame = 4; // room kept free at the screen's right and bottom
 constexpr int kMenuHeight = 20;
 
 std::vector<QString> SplitLines(const QString& text) {
@@ -58,8 +58,7 @@ QRect ScreenAt(QPoint p) {
 // The popup of a shown tip: draws the text and hands clicks and keys back to its tip.
 class CTipPopup : public QWidget {
 public:
-    CTipPopup(CTipWnd& tip, QWidget* owner)
-        : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint), m_tip(tip) {
+    CTipPopup(CTipWnd& tip, QWidget* owner) : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint), m_tip(tip) {
         setObjectName(QStringLiteral("tipPopup"));
         setAttribute(Qt::WA_ShowWithoutActivating);
         setAttribute(Qt::WA_DeleteOnClose, false);
@@ -186,8 +185,8 @@ void CTipWnd::ShowFor(QWidget* owner, const CLogFont* font, bool followMouse) {
     m_owner = owner ? owner : mainWindow;
     // Only for the window the user works in.
     QWidget* active = QApplication::activeWindow();
-    const bool ours = active && ((m_owner && active == m_owner->window()) ||
-                                 (m_popup && active == m_popup) || active == mainWindow);
+    const bool ours =
+        active && ((m_owner && active == m_owner->window()) || (m_popup && active == m_popup) || active == mainWindow);
     if (!ours) return;
     if (m_shown) TakeDown();
     if (m_text.empty()) return;
@@ -275,8 +274,7 @@ void CTipWnd::CheckHover() {
         return;
     }
     const QPoint p = QCursor::pos();
-    if (p.x() < m_hover->left || p.x() >= m_hover->right || p.y() < m_hover->top || p.y() >= m_hover->bottom)
-        HideTip();
+    if (p.x() < m_hover->left || p.x() >= m_hover->right || p.y() < m_hover->top || p.y() >= m_hover->bottom) HideTip();
 }
 
 void CTipWnd::StartFollowing() {
@@ -296,8 +294,7 @@ void CTipWnd::CheckFollow() {
     if (!m_shown) return;
     const QPoint p = QCursor::pos();
     const bool overTip = m_popup && m_popup->geometry().contains(p);
-    const bool overOwner = m_owner && m_owner->isVisible() &&
-                           m_owner->rect().contains(m_owner->mapFromGlobal(p));
+    const bool overOwner = m_owner && m_owner->isVisible() && m_owner->rect().contains(m_owner->mapFromGlobal(p));
     if ((!overTip && !overOwner) || !m_leaveRect.contains(p)) TakeDown();
 }
 
@@ -316,14 +313,9 @@ bool CTipWnd::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     case QEvent::KeyPress:
-    case QEvent::NonClientAreaMouseButtonPress:
-        TakeDown();
-        return false;
-    case QEvent::MouseMove:
-        CheckFollow();
-        return false;
-    default:
-        return false;
+    case QEvent::NonClientAreaMouseButtonPress: TakeDown(); return false;
+    case QEvent::MouseMove: CheckFollow(); return false;
+    default: return false;
     }
 }
 
@@ -342,8 +334,7 @@ void CTipWnd::PassToOwner(QEvent* event, QPoint globalPos) {
     auto* me = static_cast<QMouseEvent*>(event);
     const QPointF local = target->mapFromGlobal(QPointF(globalPos));
     QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, local, QPointF(globalPos),
-                                                        me->button(), me->buttons() | me->button(),
-                                                        me->modifiers()));
+                                                        me->button(), me->buttons() | me->button(), me->modifiers()));
     QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, local, QPointF(globalPos),
                                                         me->button(), Qt::NoButton, me->modifiers()));
     if (s_current == this) s_current = nullptr;

@@ -1,19 +1,17 @@
 #include "textdoc/CChildFrame.h"
 
+#include "QtConvert.h"
 #include "app/CMainFrame.h"
 #include "app/CommandTable.h"
 #include "app/TextUtil.h"
 #include "textdoc/CtavDoc.h"
 #include "textdoc/CtavView.h"
-#include "QtConvert.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QTextDocument>
 
-CChildFrame::CChildFrame(QWidget* parent) : QMdiSubWindow(parent) {
-    setAttribute(Qt::WA_DeleteOnClose);
-}
+CChildFrame::CChildFrame(QWidget* parent) : QMdiSubWindow(parent) { setAttribute(Qt::WA_DeleteOnClose); }
 
 CtavView* CChildFrame::View() const { return qobject_cast<CtavView*>(widget()); }
 

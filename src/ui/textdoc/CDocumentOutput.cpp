@@ -1,12 +1,12 @@
 #include "textdoc/CDocumentOutput.h"
 
+#include "QtConvert.h"
 #include "app/CommandTable.h"
 #include "app/Ports.h"
 #include "app/TextUtil.h"
 #include "textdoc/CtavDoc.h"
 #include "textdoc/CtavView.h"
 #include "textdoc/SendMail.h"
-#include "QtConvert.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,8 +42,9 @@ QPrinter& CDocumentOutput::Printer() {
         // Screen resolution: the text layout counts block margins and indents in device pixels,
         // which only at this resolution are the twips / 15 the RTF gave.
         m_printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
-        m_printer->setPageMargins(QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
-                                  QPageLayout::Millimeter);
+        m_printer->setPageMargins(
+            QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
+            QPageLayout::Millimeter);
     }
     return *m_printer;
 }

@@ -1,7 +1,7 @@
 #include "textdoc/CFindTextDlg.h"
 
-#include "app/Ports.h"
 #include "QtConvert.h"
+#include "app/Ports.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,8 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-CFindTextDlg::CFindTextDlg(CPrompt& prompt, const QString& word, const std::vector<std::string>& list,
-                           QWidget* parent)
+CFindTextDlg::CFindTextDlg(CPrompt& prompt, const QString& word, const std::vector<std::string>& list, QWidget* parent)
     : QDialog(parent), m_prompt(prompt), m_listMode(!list.empty()), m_edit(new QLineEdit(this)),
       m_list(new QComboBox(this)), m_matchCase(new QCheckBox(QStringLiteral("Match case"), this)),
       m_wholeWord(new QCheckBox(QStringLiteral("Match whole word only"), this)) {

@@ -16,8 +16,7 @@ class CFindTextDlg : public QDialog {
     Q_OBJECT
 public:
     // An empty list opens word mode with word; else list mode with the first entry chosen.
-    CFindTextDlg(CPrompt& prompt, const QString& word, const std::vector<std::string>& list,
-                 QWidget* parent = nullptr);
+    CFindTextDlg(CPrompt& prompt, const QString& word, const std::vector<std::string>& list, QWidget* parent = nullptr);
 
     QString Word() const { return m_result; }
     bool MatchCase() const;

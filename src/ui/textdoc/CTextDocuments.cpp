@@ -1,5 +1,6 @@
 #include "textdoc/CTextDocuments.h"
 
+#include "QtConvert.h"
 #include "app/CMainFrame.h"
 #include "app/CMainToolBar.h"
 #include "app/CMdiClientWnd.h"
@@ -15,7 +16,6 @@
 #include "textdoc/CKeywordComboBox.h"
 #include "textdoc/CtavDoc.h"
 #include "textdoc/CtavView.h"
-#include "QtConvert.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -41,7 +41,8 @@ CTextDocuments::CTextDocuments(CMainFrame& frame)
     // (a window opened from the collection window, or from the Window menu).
     connect(frame.MdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
         auto* f = qobject_cast<CChildFrame*>(w);
-        if (f && f->View() && f->View()->IsInitialised()) m_frame.ShowResourceToolBar(f->View()->Document()->Kind(), true);
+        if (f && f->View() && f->View()->IsInitialised())
+            m_frame.ShowResourceToolBar(f->View()->Document()->Kind(), true);
     });
     CFrameSeams& seams = frame.Seams();
     seams.openDocument = [this](const std::filesystem::path& f, bool fromCollection) {
@@ -59,8 +60,8 @@ CTextDocuments::CTextDocuments(CMainFrame& frame)
             // Printing and mail take the whole text, not the part shown so far.
             if (CtavView* v = ActiveView()) v->Document()->FinishLoading();
             m_output->Run(id, ActiveView());
-        }
-        else if (CtavView* v = ActiveView()) v->RunCommand(id);
+        } else if (CtavView* v = ActiveView())
+            v->RunCommand(id);
     };
     // The help is an ordinary document; its name makes it rich text.
     seams.openHelpDocument = [this](const std::filesystem::path& help) { return OpenDocumentFile(help, false); };
@@ -141,7 +142,8 @@ bool CTextDocuments::OpenDocumentFile(const std::filesystem::path& file, bool fr
     // The engine's matches in a UTF-16 file are found again in its UTF-8 form, which the raw
     // bytes are not.
     if (utf16 && search && search->InForce())
-        pairs = FindKeywordMatches(engine, search->Keywords(), search->NoCase(), CKeywordSearchState::kPairCapacity - 1);
+        pairs =
+            FindKeywordMatches(engine, search->Keywords(), search->NoCase(), CKeywordSearchState::kPairCapacity - 1);
     bytes.clear();
     bytes.shrink_to_fit();
 

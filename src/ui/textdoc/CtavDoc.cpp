@@ -1,9 +1,9 @@
 #include "textdoc/CtavDoc.h"
 
+#include "QtConvert.h"
 #include "app/FileAccess.h"
 #include "app/TextUtil.h"
 #include "textdoc/RtfTextDocument.h"
-#include "QtConvert.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>

@@ -44,8 +44,8 @@ public:
 
 signals:
     void LoadingFinished();
-public:
 
+public:
     bool IsRtfMode() const { return m_rtfMode; }
     void SetRtfMode(bool on) { m_rtfMode = on; }
     int Kind() const { return m_kind; }

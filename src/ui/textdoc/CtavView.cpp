@@ -1,5 +1,6 @@
 #include "textdoc/CtavView.h"
 
+#include "QtConvert.h"
 #include "app/CMainFrame.h"
 #include "app/CommandTable.h"
 #include "app/FileAccess.h"
@@ -11,7 +12,6 @@
 #include "textdoc/CReplaceTextDlg.h"
 #include "textdoc/CTextDocuments.h"
 #include "textdoc/CtavDoc.h"
-#include "QtConvert.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -138,8 +138,10 @@ void CtavView::SetColorSelections(const QList<QTextEdit::ExtraSelection>& colors
 
 void CtavView::UpdateSelections() {
     if (m_colorSelections.isEmpty()) setExtraSelections(m_markSelections);
-    else if (m_markSelections.isEmpty()) setExtraSelections(m_colorSelections);
-    else setExtraSelections(m_markSelections + m_colorSelections);
+    else if (m_markSelections.isEmpty())
+        setExtraSelections(m_colorSelections);
+    else
+        setExtraSelections(m_markSelections + m_colorSelections);
 }
 
 // Only the marks near the screen are selections: thousands of them would each be a cursor the
@@ -259,7 +261,8 @@ void CtavView::OnFontDialog() {
     CViewFont f;
     f.face = FromQ(chosen.family());
     f.twips = TwipsOfDialogSize(chosen.pointSize());
-    f.effects = (chosen.italic() ? 0ul + CViewFont::kItalic : 0ul) | (chosen.underline() ? 0ul + CViewFont::kUnderline : 0ul) |
+    f.effects = (chosen.italic() ? 0ul + CViewFont::kItalic : 0ul) |
+                (chosen.underline() ? 0ul + CViewFont::kUnderline : 0ul) |
                 (chosen.weight() >= QFont::DemiBold ? 0ul + CViewFont::kBold : 0ul);
     SetViewFont(f);
 }
@@ -267,9 +270,14 @@ void CtavView::OnFontDialog() {
 bool CtavView::IsCommandEnabled(int id) const {
     const bool selection = textCursor().hasSelection();
     switch (id) {
-    case kIdFileClose: case kIdFileSaveAs: case kIdSaveToAnotherFile: case kIdEditSelectAll: case kIdWindowNew:
-    case kIdFindInText: case kIdFindKeyword: case kIdEditReplace:
-        return true;
+    case kIdFileClose:
+    case kIdFileSaveAs:
+    case kIdSaveToAnotherFile:
+    case kIdEditSelectAll:
+    case kIdWindowNew:
+    case kIdFindInText:
+    case kIdFindKeyword:
+    case kIdEditReplace: return true;
     case kIdFileSave: return m_doc->Text()->isModified() || m_doc->Path().empty();
     case kIdEditUndo: return document()->isUndoAvailable();
     case kIdEditCut: return selection && !isReadOnly();
@@ -286,7 +294,9 @@ void CtavView::RunCommand(int id) {
     case kIdFileClose:
         if (QWidget* w = parentWidget()) w->close();
         break;
-    case kIdFileSave: case kIdFileSaveAs: case kIdSaveToAnotherFile: Save(id); break;
+    case kIdFileSave:
+    case kIdFileSaveAs:
+    case kIdSaveToAnotherFile: Save(id); break;
     case kIdEditUndo: undo(); break;
     case kIdEditCut: cut(); break;
     case kIdEditCopy: copy(); break;
@@ -317,8 +327,8 @@ bool CtavView::Save(int id) {
     const bool ask = target.empty() || id != kIdFileSave;
     for (;;) {
         if (ask) {
-            const std::string chosen = ports.pickers.SaveFile("Save resource file", kSaveFilter,
-                                                              ports.settings.Get(kLoadFileName));
+            const std::string chosen =
+                ports.pickers.SaveFile("Save resource file", kSaveFilter, ports.settings.Get(kLoadFileName));
             if (chosen.empty()) return false;
             ports.settings.Set(kLoadFileName, chosen);
             target = chosen;
@@ -419,8 +429,8 @@ void CtavView::FindNext() {
 
 void CtavView::GoToNextFound() {
     if (m_marksPresent && !m_marks.empty()) {
-        const auto next = std::find_if(m_marks.begin(), m_marks.end(),
-                                       [this](const CMark& m) { return m.start >= m_foundStart; });
+        const auto next =
+            std::find_if(m_marks.begin(), m_marks.end(), [this](const CMark& m) { return m.start >= m_foundStart; });
         if (next == m_marks.end()) {
             m_owner.Frame().Ports().prompt.Message("End of all found keywords.");
             m_nextPair = 0;
@@ -483,9 +493,9 @@ std::u16string CtavView::ReplaceWord() const {
 bool CtavView::ReplaceFindNext(bool quiet) {
     const std::u16string& text = TextCopy();
     const std::u16string word = ReplaceWord();
-    const auto found = FindText(std::u16string_view(text), std::u16string_view(word),
-                                std::size_t(textCursor().selectionEnd()), m_replaceDlg->MatchCase(),
-                                m_replaceDlg->WholeWord());
+    const auto found =
+        FindText(std::u16string_view(text), std::u16string_view(word), std::size_t(textCursor().selectionEnd()),
+                 m_replaceDlg->MatchCase(), m_replaceDlg->WholeWord());
     if (!found) {
         if (!quiet) m_owner.Frame().Ports().prompt.Message("Found nothing more.");
         return false;
@@ -501,8 +511,9 @@ void CtavView::ReplaceOne() {
     if (c.hasSelection()) {
         const std::u16string& text = TextCopy();
         const std::u16string word = ReplaceWord();
-        const auto here = FindText(std::u16string_view(text), std::u16string_view(word), std::size_t(c.selectionStart()),
-                                   m_replaceDlg->MatchCase(), m_replaceDlg->WholeWord());
+        const auto here =
+            FindText(std::u16string_view(text), std::u16string_view(word), std::size_t(c.selectionStart()),
+                     m_replaceDlg->MatchCase(), m_replaceDlg->WholeWord());
         if (here && int(here->start) == c.selectionStart() && int(here->end) == c.selectionEnd()) {
             RemoveMarks();
             c.insertText(m_replaceDlg->Replacement());

@@ -105,7 +105,8 @@ CRtfDocument RtfOfTextDocument(const QTextDocument& doc) {
             std::u16string text = FromQ(frag.text());
             std::erase(text, u'\uFFFC'); // an embedded object has no RTF of ours
             if (!p.runs.empty() && p.runs.back().format == r) p.runs.back().text += text;
-            else p.runs.push_back({std::move(text), r});
+            else
+                p.runs.push_back({std::move(text), r});
         }
         rtf.paragraphs.push_back(std::move(p));
     }
